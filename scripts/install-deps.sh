@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs, and only those missing.
+# Usage: scripts/install-deps.sh [--cross]   (--cross adds mingw-w64, Wine and clang for CI)
+set -euo pipefail
+packages=(cmake make g++ pkg-config libsqlite3-dev libcli11-dev libfmt-dev libedit-dev
+          libncurses-dev libgtest-dev libgmock-dev libbenchmark-dev)
+if [[ "${1:-}" == "--cross" ]]; then
+  packages+=(mingw-w64 wine wine64 clang-14 libclang-rt-14-dev)
+fi
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  sudo=""; [[ $(id -u) -ne 0 ]] && sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
