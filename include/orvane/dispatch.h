@@ -49,12 +49,16 @@ enum class InvokeKind { kPropertyGet, kPropertyPut, kMethod };
 
 // Calls `member` on `control`. `args` holds one pointer per parameter
 // passed, in order; nullptr marks an omitted optional argument (a missing
-// trailing argument is omitted too). Each argument is converted to its
-// parameter's type (raising the runtime's standard errors); after the call,
-// a by-reference argument receives the value the member left in it.
-// For kPropertyPut, args holds the one assigned value. Returns the result,
-// or Empty for a member without one. Raises 449 for a missing required
-// argument, 450 for too many, 438 for a kind the member does not support.
+// trailing argument is omitted too). An omitted optional parameter takes
+// its default, or, without one, the zero of its type (0, "", False).
+// Each argument is converted to its parameter's type with the runtime's
+// conversions (raising their standard errors: 13, 6, 94) before the member
+// runs; after the member returns or raises, every by-reference argument
+// receives the value the member left in it, as the parameter's type.
+// Properties: kPropertyGet (or kMethod) reads with no argument, kPropertyPut
+// assigns exactly one. Methods: kMethod or kPropertyGet calls them.
+// Returns the result, or Empty for a member without one. Raises 449 for a
+// missing required argument, 450 for too many, 438 for a put on a method.
 Variant Invoke(Quorvel& control, const MemberInfo& member, InvokeKind kind, const std::vector<Variant*>& args);
 
 // The enumeration members of the type library, as Long constants.
