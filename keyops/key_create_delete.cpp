@@ -1,0 +1,51 @@
+// WriteKey and RemoveKey.
+#include "keyops/key_create_delete.h"
+
+#include "keyops/key_transfer.h"
+#include "keyops/root_views.h"
+#include "keyops/subtree.h"
+#include "registry/existence.h"
+#include "registry/key_path.h"
+#include "registry/registry_error.h"
+#include "registry/scoped_key.h"
+#include "undo/journal.h"
+#include "undo/record.h"
+
+namespace orvane {
+namespace {
+
+// Whether saving `path` into the temporary undo key would copy the key
+// into its own subtree (HKEY_LOCAL_MACHINE\SOFTWARE and the product key,
+// also when named through a root view).
+bool HoldsTempUndoKey(HKEY root, const std::string& path) {
+  return IsSameOrInside({HKEY_LOCAL_MACHINE, TempUndoKeyPath()}, {root, path});
+}
+
+}  // namespace
+
+void WriteKey(HKEY root, const std::string& path, bool record) {
+  std::string created;
+  if (record) created = TrimKeyPath(FirstMissingKey(root, path));
+  ScopedKey key;
+  RaiseRegistryError(key.Create(root, path));
+  key.Close();
+  if (record) RecordUndo(UndoActionCode::KeyCreated, {{RootText(root), created, ""}});
+}
+
+void RemoveKey(HKEY root, const std::string& path, bool record) {
+  if (path.empty()) RaiseRegistryErrorCode(kCodeParameterIncorrect);
+  if (record && HoldsTempUndoKey(root, path)) RaiseRegistryErrorCode(kCodeCopyKeyIntoItself);
+  const std::string leaf = LeafKeyName(path);
+  ScopedKey parent;
+  RaiseRegistryError(parent.Open(root, TrimKeyPath(ParentKeyPath(path))));
+  if (record) {
+    ClearTempUndo();
+    TransferKey(root, path, HKEY_LOCAL_MACHINE, TempUndoKeyPath(), TransferOperation::kCopy, false);
+  }
+  DeleteKeyTree(root, path);
+  RaiseRegistryError(RegDeleteKeyA(parent.get(), leaf.c_str()));
+  parent.Close();
+  if (record) RecordUndo(UndoActionCode::KeyDeleted, {{RootText(root), path, ""}});
+}
+
+}  // namespace orvane

@@ -1,0 +1,44 @@
+// Copying, moving and renaming a key with all its values and descendants,
+// to any root: the routine TransferKey that the journal, key deletion and
+// bulk writing share, and the checks of the CopyKey, MoveKey and RenameKey
+// methods in front of it. Stateless.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/win32_registry.h"
+
+namespace orvane {
+
+// The operation code shared by the key and value transfer routines.
+enum class TransferOperation : uint8_t { kCopy = 0, kMove = 1, kRename = 2 };
+
+// Copies the key `source_path` under `source_root` to `destination_path`
+// under `destination_root` (created with its missing parents), then for a
+// move or rename deletes the source. Raises, before anything changes:
+// 60002 when the source does not exist, 60134 when the destination exists,
+// 60007 for a move or rename of a root itself (empty source path), and
+// 60131 (copy) or 60130 (move, rename) when the destination lies inside
+// the source, also through a root view. A failed registry call during the
+// copy is raised before the deletion step: the partial copy stays and the
+// source stays whole. With `record`, hands KeyCopied, KeyMoved or
+// KeyRenamed to the journal afterwards.
+void TransferKey(HKEY source_root, const std::string& source_path, HKEY destination_root,
+                 const std::string& destination_path, TransferOperation operation, bool record);
+
+// The CopyKey (kCopy) or MoveKey (kMove) method on the current key: 60132
+// when root and path text are the same; 60131 or 60130 when, under the same
+// root, the new path starts with the current path ignoring letter case (a
+// plain text prefix: "Software\AB" is refused for "Software\A"); then a
+// recorded TransferKey with the new path as given.
+void CopyOrMoveKey(HKEY root, const std::string& path, HKEY new_root, const std::string& new_path,
+                   TransferOperation operation);
+
+// The RenameKey method: 60007 when the current key is a root itself or
+// `new_name` holds a backslash; otherwise writes the new full path (the
+// parent's path, "\", the new name, trimmed) back into `new_name` and does
+// a recorded rename to it.
+void RenameKeyTo(HKEY root, const std::string& path, std::string& new_name);
+
+}  // namespace orvane

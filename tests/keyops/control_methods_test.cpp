@@ -1,0 +1,120 @@
+// The value-reading, existence and key methods through the control and its
+// dispatch interface: each forwards the current location, raises the
+// exact numbered error, and writes back what the interface says.
+#include <gtest/gtest.h>
+
+#include "keyops/journal_fixture.h"
+#include "orvane/dispatch.h"
+#include "orvane/quorvel.h"
+#include "registry/expect_error.h"
+
+namespace orvane {
+namespace {
+
+using testing::KeyThere;
+using testing::PutString;
+using testing::PutValue;
+using testing::TreeText;
+
+class ControlMethodsTest : public testing::JournalTest {
+ protected:
+  ControlMethodsTest() { control_.InitProperties(); }
+
+  Variant Call(const char* name, std::vector<Variant*> args = {}) {
+    const MemberInfo* member = FindMember(name);
+    EXPECT_NE(member, nullptr) << name;
+    return Invoke(control_, *member, InvokeKind::kMethod, args);
+  }
+  Variant Read(const std::string& global_path, const std::string& name) {
+    control_.GlobalKeyPath(global_path);
+    control_.ValueName(name);
+    control_.GetValue();
+    return control_.Value();
+  }
+
+  NullContainer container_;
+  Quorvel control_{container_};
+};
+
+TEST_F(ControlMethodsTest, GetValueSetsValueOnlyWhenTheReadSucceeds) {
+  PutValue(HKEY_CURRENT_USER, "Software\\V", "d", REG_DWORD, "\xfe\xff\xff\xff");
+  PutString(HKEY_CURRENT_USER, "Software\\V", "s", "text");
+  EXPECT_EQ(Read("HKEY_CURRENT_USER\\Software\\V", "d").long_value(), -2);
+  EXPECT_EQ(Read("HKEY_CURRENT_USER\\Software\\V", "s").string(), "text");
+  EXPECT_EQ(control_.ValueType(), 1);
+  control_.ValueName("missing");
+  EXPECT_ERROR_NUMBER(Call("GetValue"), 60009);
+  EXPECT_EQ(control_.Value().string(), "text");
+  control_.SubKeyPath("Software\\Nowhere");
+  EXPECT_ERROR_NUMBER(control_.GetValue(), 60002);
+  EXPECT_EQ(control_.Value().string(), "text");
+}
+
+TEST_F(ControlMethodsTest, VerifyExistenceNarrowsItsModeToAByte) {
+  PutString(HKEY_CURRENT_USER, "Software\\V", "s", "text");
+  control_.GlobalKeyPath("HKEY_CURRENT_USER\\Software\\V");
+  control_.ValueName("s");
+  Variant mode = Variant::Long(0);
+  EXPECT_EQ(Call("VerifyExistence", {&mode}).boolean(), true);
+  mode = Variant::Long(2);
+  EXPECT_EQ(Call("VerifyExistence", {&mode}).boolean(), false);
+  mode = Variant::Long(256);
+  EXPECT_ERROR_NUMBER(Call("VerifyExistence", {&mode}), 6);
+  control_.SubKeyPath("Software\\Nowhere");
+  int32_t key_mode = 1;
+  EXPECT_FALSE(control_.VerifyExistence(key_mode));
+  int32_t value_mode = 0;
+  EXPECT_ERROR_NUMBER(control_.VerifyExistence(value_mode), 60002);
+}
+
+TEST_F(ControlMethodsTest, SetKeyAndDeleteKeyAreJournalled) {
+  control_.UndoEnabled(true);
+  control_.GlobalKeyPath("HKEY_CURRENT_USER\\Software\\New\\Deep");
+  Call("SetKey");
+  EXPECT_TRUE(KeyThere(HKEY_CURRENT_USER, "Software\\New\\Deep"));
+  EXPECT_EQ(Record(0), "[]\n\"\"=\"D0\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\New\"\n");
+  control_.SubKeyPath("Software\\New");
+  Call("DeleteKey");
+  EXPECT_FALSE(KeyThere(HKEY_CURRENT_USER, "Software\\New"));
+  EXPECT_EQ(Record(0), "[]\n\"\"=\"D1\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\New\"\n[OldValue]\n"
+                       "[OldValue\\Deep]\n");
+  EXPECT_EQ(RecordCount(), 2);
+  EXPECT_EQ(control_.SubKeyPath(), "Software\\New");
+}
+
+TEST_F(ControlMethodsTest, DeleteKeyOfTheRootItselfIsRefused) {
+  PutString(HKEY_CURRENT_USER, "Software\\V", "s", "text");
+  const std::string before = TreeText(HKEY_CURRENT_USER, "");
+  control_.GlobalKeyPath("HKEY_CURRENT_USER");
+  EXPECT_ERROR_NUMBER(Call("DeleteKey"), 60007);
+  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, ""), before);
+}
+
+TEST_F(ControlMethodsTest, CopyMoveAndRenameThroughTheDispatchInterface) {
+  PutString(HKEY_CURRENT_USER, "Software\\A\\Sub", "v", "1");
+  const std::string tree = TreeText(HKEY_CURRENT_USER, "Software\\A");
+  control_.GlobalKeyPath("HKEY_CURRENT_USER\\Software\\A");
+  Variant root = Variant::Long(static_cast<int32_t>(0x80000002u));
+  Variant path = Variant::String("SOFTWARE\\Copy");
+  Call("CopyKey", {&root, &path});
+  EXPECT_EQ(TreeText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Copy"), tree);
+  EXPECT_EQ(path.string(), "SOFTWARE\\Copy");
+
+  Variant name = Variant::String("B");
+  Call("RenameKey", {&name});
+  EXPECT_EQ(name.string(), "Software\\B");
+  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "Software\\B"), tree);
+  EXPECT_EQ(control_.SubKeyPath(), "Software\\A");
+
+  control_.SubKeyPath("Software\\B");
+  Variant same_root = Variant::Long(static_cast<int32_t>(0x80000001u));
+  Variant inside = Variant::String("software\\b\\x");
+  EXPECT_ERROR_NUMBER(Call("MoveKey", {&same_root, &inside}), 60130);
+  Variant moved = Variant::String("Moved");
+  Call("MoveKey", {&same_root, &moved});
+  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "Moved"), tree);
+  EXPECT_FALSE(KeyThere(HKEY_CURRENT_USER, "Software\\B"));
+}
+
+}  // namespace
+}  // namespace orvane

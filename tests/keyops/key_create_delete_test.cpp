@@ -1,0 +1,110 @@
+// Creating and deleting keys, with and without journalling.
+#include <gtest/gtest.h>
+
+#include "keyops/journal_fixture.h"
+#include "keyops/key_create_delete.h"
+#include "platform/registry_store.h"
+#include "registry/expect_error.h"
+
+namespace orvane {
+namespace {
+
+using testing::KeyThere;
+using testing::PutKey;
+using testing::PutString;
+using testing::TreeText;
+
+class KeyCreateDeleteTest : public testing::JournalTest {};
+
+TEST_F(KeyCreateDeleteTest, WriteKeyCreatesMissingLevelsAndRecordsTheTopmost) {
+  PutKey(HKEY_CURRENT_USER, "Software\\A");
+  SetUndoEnabledFlag(true);
+  WriteKey(HKEY_CURRENT_USER, "Software\\A\\B\\C", true);
+  EXPECT_TRUE(KeyThere(HKEY_CURRENT_USER, "Software\\A\\B\\C"));
+  EXPECT_EQ(Record(0), "[]\n\"\"=\"D0\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\A\\B\"\n");
+}
+
+TEST_F(KeyCreateDeleteTest, WriteKeyOfAnExistingKeyRecordsAnEmptyTarget) {
+  PutString(HKEY_CURRENT_USER, "Software\\A", "v", "kept");
+  const std::string before = TreeText(HKEY_CURRENT_USER, "Software");
+  SetUndoEnabledFlag(true);
+  WriteKey(HKEY_CURRENT_USER, "Software\\A", true);
+  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "Software"), before);
+  EXPECT_EQ(Record(0), "[]\n\"\"=\"D0\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"\"\n");
+  WriteKey(HKEY_CURRENT_USER, "", true);
+  EXPECT_EQ(RecordCount(), 2);
+}
+
+TEST_F(KeyCreateDeleteTest, WriteKeyRefusedByTheStoreRaisesAndRecordsNothing) {
+  PutKey(HKEY_CURRENT_USER, "Locked");
+  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_CURRENT_USER, "Locked", true), 0);
+  SetUndoEnabledFlag(true);
+  EXPECT_ERROR_NUMBER(WriteKey(HKEY_CURRENT_USER, "Locked\\New", true), 60005);
+  EXPECT_FALSE(KeyThere(HKEY_CURRENT_USER, "Locked\\New"));
+  EXPECT_EQ(RecordCount(), -1);
+}
+
+TEST_F(KeyCreateDeleteTest, RemoveKeyDeletesTheWholeSubtreeOnly) {
+  PutString(HKEY_CURRENT_USER, "P\\K\\a\\b\\c", "v", "1");
+  PutString(HKEY_CURRENT_USER, "P\\K2", "w", "2");
+  PutString(HKEY_CURRENT_USER, "P", "pv", "3");
+  RemoveKey(HKEY_CURRENT_USER, "P\\K", false);
+  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "P"), "[]\n\"pv\"=\"3\"\n[K2]\n\"w\"=\"2\"\n");
+  RemoveKey(HKEY_CURRENT_USER, "P", false);
+  EXPECT_FALSE(KeyThere(HKEY_CURRENT_USER, "P"));
+}
+
+TEST_F(KeyCreateDeleteTest, RemoveKeyOfAMissingKeyRaises60002) {
+  PutKey(HKEY_CURRENT_USER, "P");
+  EXPECT_ERROR_NUMBER(RemoveKey(HKEY_CURRENT_USER, "P\\Missing", true), 60002);
+  EXPECT_FALSE(TempUndoThere());
+  EXPECT_ERROR_NUMBER(RemoveKey(HKEY_CURRENT_USER, "P\\Missing", false), 60002);
+  // A missing parent fails at its own open.
+  EXPECT_ERROR_NUMBER(RemoveKey(HKEY_CURRENT_USER, "Q\\Missing", false), 60002);
+}
+
+TEST_F(KeyCreateDeleteTest, RemoveKeyOfARootItselfIsRefused) {
+  PutString(HKEY_CURRENT_USER, "P", "v", "1");
+  const std::string before = TreeText(HKEY_CURRENT_USER, "");
+  EXPECT_ERROR_NUMBER(RemoveKey(HKEY_CURRENT_USER, "", true), 60007);
+  EXPECT_ERROR_NUMBER(RemoveKey(HKEY_CURRENT_USER, "", false), 60007);
+  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, ""), before);
+}
+
+TEST_F(KeyCreateDeleteTest, RecordedRemovalOfAKeyHoldingTheUndoStoreIsRefused) {
+  SetUndoEnabledFlag(true);
+  WriteKey(HKEY_CURRENT_USER, "Something", true);  // a journal to keep
+  PutString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Orvane\\Other", "v", "1");
+  const std::string before = TreeText(HKEY_LOCAL_MACHINE, "");
+  EXPECT_ERROR_NUMBER(RemoveKey(HKEY_LOCAL_MACHINE, "SOFTWARE", true), 60131);
+  EXPECT_ERROR_NUMBER(RemoveKey(HKEY_LOCAL_MACHINE, "software\\orvane", true), 60131);
+  EXPECT_ERROR_NUMBER(RemoveKey(HKEY_LOCAL_MACHINE, TempUndoKeyPath(), true), 60131);
+  EXPECT_EQ(TreeText(HKEY_LOCAL_MACHINE, ""), before);
+  // Keys beside it are not protected.
+  RemoveKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Orvane\\Other", true);
+  EXPECT_FALSE(KeyThere(HKEY_LOCAL_MACHINE, "SOFTWARE\\Orvane\\Other"));
+}
+
+TEST_F(KeyCreateDeleteTest, RemoveKeyWithUndoOffStillParksTheSubtree) {
+  PutString(HKEY_CURRENT_USER, "P\\K\\Sub", "v", "1");
+  PutString(HKEY_CURRENT_USER, "P\\K", "", "top");
+  const std::string saved = TreeText(HKEY_CURRENT_USER, "P\\K");
+  RemoveKey(HKEY_CURRENT_USER, "P\\K", true);
+  EXPECT_FALSE(KeyThere(HKEY_CURRENT_USER, "P\\K"));
+  EXPECT_EQ(TreeText(HKEY_LOCAL_MACHINE, TempUndoKeyPath()), saved);
+  EXPECT_EQ(RecordCount(), -1);
+}
+
+TEST_F(KeyCreateDeleteTest, RecordedRemovalMovesTheSavedSubtreeIntoTheRecord) {
+  PutString(HKEY_CURRENT_USER, "P\\K\\Sub", "v", "1");
+  const std::string saved = TreeText(HKEY_CURRENT_USER, "P\\K");
+  SetUndoEnabledFlag(true);
+  RemoveKey(HKEY_CURRENT_USER, "P\\K", true);
+  EXPECT_EQ(Record(0), "[]\n\"\"=\"D1\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"P\\K\"\n[OldValue]\n[OldValue\\Sub]\n"
+                       "\"v\"=\"1\"\n");
+  EXPECT_EQ(TreeText(HKEY_LOCAL_MACHINE, JournalKeyPath() + "\\Undo#0\\OldValue"), saved);
+  EXPECT_FALSE(TempUndoThere());
+}
+
+}  // namespace
+}  // namespace orvane
