@@ -1,0 +1,84 @@
+// The quorvel command line: script sources, options and exit statuses.
+#include <gtest/gtest.h>
+
+#include "run_program.h"
+
+namespace quorvel::testing {
+namespace {
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  // Runs quorvel on the test's own store with the given further arguments.
+  ProgramRun Run(std::vector<std::string> args, const std::string& input = "") {
+    args.insert(args.begin(), {"--registry", store_file()});
+    return RunQuorvel(args, dir_.path(), input);
+  }
+  std::string store_file() const { return (dir_.path() / "registry.db").string(); }
+
+  TempDir dir_;
+};
+
+TEST_F(ProgramTest, GlobalKeyPathIsParsedIntoRootAndSubKeyPath) {
+  ProgramRun run = Run({"-e", "GlobalKeyPath = \"hkey_local_machine\\\\Software\\\\\": Print GlobalKeyPath: Print hKey"});
+  EXPECT_EQ(Transcript(run), "String \"HKEY_LOCAL_MACHINE\\Software\"\nLong -2147483646\n--- exit 0\n");
+}
+
+TEST_F(ProgramTest, WithoutScriptOrTerminalTheScriptComesFromStandardInput) {
+  EXPECT_EQ(Transcript(Run({}, "Print 1\r\nhKey = HKEY_USERS: Print GlobalKeyPath\n")),
+            "Integer 1\nString \"HKEY_USERS\"\n--- exit 0\n");
+  EXPECT_EQ(Transcript(Run({}, "Print 1\nPrint (\n")),
+            "--- stderr\n<stdin>:2: syntax error: expected an expression, found end of line\n--- exit 2\n");
+}
+
+TEST_F(ProgramTest, AStatementThatRaisedMakesTheExitStatusOne) {
+  EXPECT_EQ(Transcript(Run({"-e", "Print Chr(300)\nPrint 2"})),
+            "Error 5: Invalid procedure call or argument\nInteger 2\n--- exit 1\n");
+}
+
+TEST_F(ProgramTest, ASyntaxErrorAnywhereRunsNothing) {
+  EXPECT_EQ(Transcript(Run({"-e", "Print 1\n\nPrint 1 2"})),
+            "--- stderr\n-e:3: syntax error: expected end of statement, found '2'\n--- exit 2\n");
+}
+
+TEST_F(ProgramTest, UsageErrorsExitWithTwo) {
+  EXPECT_EQ(Run({"-e", "Print 1", "script.qv"}).status, 2);
+  EXPECT_EQ(Run({"--bogus"}).status, 2);
+  EXPECT_EQ(Run({"--platform", "95", "-e", "Print 1"}).status, 2);
+  EXPECT_EQ(Run({"a.qv", "b.qv"}).status, 2);
+  ProgramRun missing = Run({"missing.qv"});
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.out, "");
+  EXPECT_NE(missing.err.find("missing.qv"), std::string::npos) << missing.err;
+}
+
+TEST_F(ProgramTest, HelpOptionPrintsUsageAndSucceeds) {
+  ProgramRun run = Run({"--help"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("--registry"), std::string::npos) << run.out;
+}
+
+// A relative --registry path is made absolute before the store is opened.
+TEST_F(ProgramTest, RegistryOptionSelectsTheStoreFile) {
+  std::filesystem::create_directory(dir_.path() / "sub");
+  ProgramRun run = RunQuorvel({"--registry", "sub/own.db", "-e", "UndoEnabled = False"}, dir_.path());
+  EXPECT_EQ(Transcript(run), "--- exit 0\n");
+  EXPECT_TRUE(std::filesystem::exists(dir_.path() / "sub" / "own.db"));
+}
+
+TEST_F(ProgramTest, PlatformOptionDecidesWhetherDynDataCanBeSelected) {
+  const std::string script = "hKey = HKEY_DYN_DATA: Print GlobalKeyPath";
+  EXPECT_EQ(Transcript(Run({"--platform", "9x", "-e", script})), "String \"HKEY_DYN_DATA\"\n--- exit 0\n");
+  EXPECT_EQ(Transcript(Run({"--platform", "nt", "-e", script})),
+            "Error 60998: HKEY_DYN_DATA root key is not available under Windows NT\n"
+            "String \"HKEY_CLASSES_ROOT\"\n--- exit 1\n");
+}
+
+// The tour of the README, on a fresh store, prints exactly tour.out.
+TEST_F(ProgramTest, TourRunsAsRecorded) {
+  std::filesystem::path examples = QUORVEL_EXAMPLES;
+  ProgramRun run = Run({(examples / "tour.qv").string()});
+  EXPECT_EQ(Transcript(run), ReadFile(std::filesystem::path(QUORVEL_TRANSCRIPTS) / ".." / "tour.out"));
+}
+
+}  // namespace
+}  // namespace quorvel::testing

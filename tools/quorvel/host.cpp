@@ -1,0 +1,66 @@
+#include "host.h"
+
+#include <algorithm>
+
+#include "orvane/runtime_errors.h"
+#include "names.h"
+
+namespace quorvel {
+
+Host::Host() { CreateControl(kDefaultControl); }
+
+Host::~Host() {
+  for (auto& slot : slots_) slot->control.reset();
+}
+
+void Host::CreateControl(std::string_view name) {
+  auto slot = std::make_unique<Slot>();
+  slot->name = std::string(name);
+  slot->control = std::make_unique<orvane::Quorvel>(slot->site);
+  slot->control->InitProperties();
+  std::unique_ptr<Slot> old = Unbind(name);
+  slots_.push_back(std::move(slot));
+  object_names_.insert(NameKey(name));
+  old.reset();  // the previous control terminates after the new one exists
+}
+
+void Host::ReleaseControl(std::string_view name) {
+  std::unique_ptr<Slot> old = Unbind(name);
+  object_names_.insert(NameKey(name));
+  old.reset();
+}
+
+bool Host::IsObjectName(std::string_view name) const { return object_names_.count(NameKey(name)) != 0; }
+
+orvane::Quorvel& Host::Control(std::string_view name) {
+  if (Slot* slot = Find(name)) return *slot->control;
+  orvane::RaiseRuntimeError(IsObjectName(name) ? orvane::kErrObjectNotSet : orvane::kErrObjectRequired);
+}
+
+const ControlSite* Host::Site(std::string_view name) const {
+  Slot* slot = Find(name);
+  return slot ? &slot->site : nullptr;
+}
+
+std::vector<std::string> Host::ControlNames() const {
+  std::vector<std::string> names;
+  for (const auto& slot : slots_) names.push_back(slot->name);
+  return names;
+}
+
+std::unique_ptr<Host::Slot> Host::Unbind(std::string_view name) {
+  auto it = std::find_if(slots_.begin(), slots_.end(), [&](const auto& slot) { return SameName(slot->name, name); });
+  if (it == slots_.end()) return nullptr;
+  std::unique_ptr<Slot> slot = std::move(*it);
+  slots_.erase(it);
+  return slot;
+}
+
+Host::Slot* Host::Find(std::string_view name) const {
+  for (const auto& slot : slots_) {
+    if (SameName(slot->name, name)) return slot.get();
+  }
+  return nullptr;
+}
+
+}  // namespace quorvel

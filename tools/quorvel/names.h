@@ -1,0 +1,29 @@
+// How the script language classifies a name: keyword, member of the
+// control, enumeration constant or builtin function; whatever is none of
+// these is a variable. Every comparison ignores ASCII letter case.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "orvane/dispatch.h"
+
+namespace quorvel {
+
+bool SameName(std::string_view a, std::string_view b);
+
+// The key under which a variable or control is kept: the name in lower case.
+std::string NameKey(std::string_view name);
+
+// Words of the language itself: Print, Call, Set, New, Nothing, Help, True,
+// False, Empty, Null, Err.
+bool IsKeyword(std::string_view name);
+
+// The enumeration member of that name, or nullptr.
+const orvane::EnumConstant* FindConstant(std::string_view name);
+
+// True when the name can hold a variable or a control: not a keyword, a
+// builtin, a member of the control or a constant.
+bool IsVariableName(std::string_view name);
+
+}  // namespace quorvel

@@ -1,0 +1,42 @@
+// The parser of the quorvel script language: script text to a Program.
+// The whole text is parsed before anything runs; the first mistake raises
+// SyntaxError naming its line. Member and constant names come from the
+// control's dispatch table, so a parse needs no control.
+#pragma once
+
+#include <string_view>
+
+#include "ast.h"
+#include "lexer.h"
+
+namespace quorvel {
+
+// Grammar (keywords and names in any letter case; ":" or a line end
+// separates statements; "'" starts a comment):
+//   statement := "Print" [ expr { "," expr } ]
+//              | "Call" target [ "(" args ")" ]
+//              | "Set" name "=" ( "New" "Quorvel" | "Nothing" )
+//              | "Help" [ name ]
+//              | target "=" expr              (a property assignment)
+//              | target [ args ]              (a method call)
+//              | name "=" expr                (a variable assignment)
+//   target    := [ name "." ] member
+//   args      := [ expr ] { "," [ expr ] }     (an empty one is omitted)
+//   expr      := unary { "&" unary }
+//   unary     := "-" unary | primary
+//   primary   := number | &H digits | string | "(" expr ")" | "True" | "False"
+//              | "Empty" | "Null" | constant | "Err" "." field
+//              | builtin "(" [ expr { "," expr } ] ")"
+//              | target [ "(" args ")" ] | name [ "(" expr { "," expr } ")" ]
+Program Parse(std::string_view source);
+
+// The value of a numeric literal: a whole number is Integer when it fits 16
+// bits, Long when it fits 32, else Double; one with a point or an exponent is
+// Double. `negative` applies a leading minus before the type is chosen.
+orvane::Variant NumberLiteral(const std::string& text, bool negative);
+
+// The value of an &H literal of 1 to 8 hexadecimal digits: a Long whose bits
+// are those digits.
+orvane::Variant HexLiteral(const std::string& digits);
+
+}  // namespace quorvel
