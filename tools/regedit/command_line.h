@@ -1,0 +1,37 @@
+// The regedit command line: splitting a Windows-style command line into
+// arguments (double quotes group words, backslashes escape only quotes) and
+// reading the options and arguments of the editor's actions.
+// Stateless; every function is safe to call from any thread.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvane::regedit {
+
+// Splits the arguments part of a command line (after the program name) as
+// Windows does: blanks separate words outside quotes; 2n backslashes before
+// a quote give n backslashes and the quote opens or closes a group; 2n+1
+// give n backslashes and a literal quote; a third quote in a row inside a
+// group gives a literal quote; other backslashes are literal.
+std::vector<std::string> SplitWindowsCommandLine(std::string_view line);
+
+enum class Action { kImport, kReplace, kExport, kDelete, kUsage };
+
+struct Command {
+  Action action = Action::kImport;
+  // Import: the files in order. Replace: the one file. Export: the file and
+  // the key (empty for the whole registry). Delete: the key.
+  std::vector<std::string> args;
+};
+
+// Reads options from the left while an argument starts with "/" or "-": a
+// letter alone or followed by ":" and more, in any case. E exports, C
+// replaces the registry, D deletes a key, ? asks for usage; S, V, L, M and R
+// change nothing. "-" alone or a longer word ("/tmp/x.reg") is a file name
+// and ends the options. Returns false with a message in *error for an
+// unknown option or missing or extra arguments.
+bool ParseCommand(const std::vector<std::string>& args, Command* command, std::string* error);
+
+}  // namespace orvane::regedit

@@ -1,0 +1,98 @@
+#include "tools/regedit/file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+namespace orvane::regedit {
+namespace {
+
+// A file descriptor that closes itself.
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ > 2) close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  // Closes now; false when closing reported an error.
+  bool Close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd <= 2 || close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+std::string Describe(const std::string& what, const std::string& path) {
+  return what + " '" + path + "': " + std::strerror(errno);
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes.remove_prefix(static_cast<size_t>(written));
+  }
+  return true;
+}
+
+// A name beside `path` that no other writer uses: ".<name>.<pid>.part".
+std::string TemporaryName(const std::string& path) {
+  const std::filesystem::path target(path);
+  std::string name(1, '.');
+  name.append(target.filename().string()).append(".").append(std::to_string(getpid())).append(".part");
+  return (target.parent_path() / name).string();
+}
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* error) {
+  Fd fd(path == "-" ? 0 : open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) {
+    *error = Describe("Cannot open the file", path);
+    return false;
+  }
+  bytes->clear();
+  struct stat info;
+  if (fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode)) bytes->reserve(static_cast<size_t>(info.st_size));
+  char buffer[65536];
+  while (true) {
+    const ssize_t got = read(fd.get(), buffer, sizeof(buffer));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      *error = Describe("Cannot read the file", path);
+      return false;
+    }
+    if (got == 0) return true;
+    bytes->append(buffer, static_cast<size_t>(got));
+  }
+}
+
+bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string* error) {
+  if (path == "-") return WriteAll(1, bytes) || (*error = Describe("Cannot write", "standard output"), false);
+  const std::string temporary = TemporaryName(path);
+  Fd fd(open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  if (fd.get() < 0) {
+    *error = Describe("Cannot create the file", path);
+    return false;
+  }
+  const bool written = WriteAll(fd.get(), bytes) && fd.Close();
+  if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    *error = Describe(written ? "Cannot create the file" : "Cannot write the file", path);
+    unlink(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace orvane::regedit

@@ -1,0 +1,120 @@
+#include "tools/regedit/reg_export.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/store_extensions.h"
+#include "tools/regedit/key_handle.h"
+#include "tools/regedit/reg_writer.h"
+#include "tools/regedit/root_keys.h"
+
+namespace orvane::regedit {
+namespace {
+
+// Reusable buffers for one export.
+struct EnumBuffers {
+  std::vector<char> name;
+  std::vector<BYTE> data;
+};
+
+// Writes the values of `key` in enumeration order.
+LONG WriteValues(HKEY key, DWORD count, EnumBuffers* buffers, RegWriter* writer) {
+  for (DWORD i = 0; i < count; ++i) {
+    DWORD name_size = static_cast<DWORD>(buffers->name.size());
+    DWORD data_size = static_cast<DWORD>(buffers->data.size());
+    DWORD type = 0;
+    LONG status = RegEnumValueA(key, i, buffers->name.data(), &name_size, nullptr, &type,
+                                buffers->data.data(), &data_size);
+    if (status == ERROR_MORE_DATA) {
+      buffers->name.resize(buffers->name.size() * 2 + 256);
+      buffers->data.resize(std::max<size_t>(buffers->data.size() * 2, data_size));
+      --i;
+      continue;
+    }
+    if (status == ERROR_NO_MORE_ITEMS) break;
+    if (status != ERROR_SUCCESS) return status;
+    writer->WriteValue(std::string_view(buffers->name.data(), name_size), type,
+                       std::string_view(reinterpret_cast<const char*>(buffers->data.data()), data_size));
+  }
+  return ERROR_SUCCESS;
+}
+
+// Writes `key` (its section and values), then each sub-key, depth first.
+LONG WriteTree(HKEY key, std::string* path, EnumBuffers* buffers, RegWriter* writer) {
+  DWORD sub_keys = 0, values = 0, max_name = 0, max_data = 0;
+  LONG status = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &sub_keys, nullptr, nullptr, &values,
+                                 &max_name, &max_data, nullptr, nullptr);
+  if (status != ERROR_SUCCESS) return status;
+  if (buffers->name.size() <= max_name) buffers->name.resize(max_name + 1);
+  if (buffers->data.size() < max_data) buffers->data.resize(max_data);
+  writer->WriteKeyHeader(*path);
+  if ((status = WriteValues(key, values, buffers, writer)) != ERROR_SUCCESS) return status;
+  const std::vector<std::string> names = SubKeyNames(key, &status);
+  if (status != ERROR_SUCCESS) return status;
+  for (const std::string& name : names) {
+    KeyHandle sub_key;
+    if (RegOpenKeyExA(key, name.c_str(), 0, KEY_READ, sub_key.out()) != ERROR_SUCCESS) continue;
+    const size_t length = path->size();
+    path->append("\\").append(name);
+    status = WriteTree(sub_key.get(), path, buffers, writer);
+    path->resize(length);
+    if (status != ERROR_SUCCESS) return status;
+  }
+  return ERROR_SUCCESS;
+}
+
+// True for HKEY_DYN_DATA when it holds nothing or the emulated system has
+// no such root (it exists on the older platform only).
+bool IsAbsentOrEmpty(HKEY key) {
+  DWORD sub_keys = 0, values = 0;
+  const LONG status = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &sub_keys, nullptr, nullptr, &values,
+                                       nullptr, nullptr, nullptr, nullptr);
+  return status == ERROR_INVALID_HANDLE || (status == ERROR_SUCCESS && sub_keys == 0 && values == 0);
+}
+
+LONG WriteAll(EnumBuffers* buffers, RegWriter* writer) {
+  for (const RootKey& root : StoredRootKeys()) {
+    if (root.handle == HKEY_DYN_DATA && IsAbsentOrEmpty(root.handle)) continue;
+    std::string path(root.name);
+    if (LONG status = WriteTree(root.handle, &path, buffers, writer)) return status;
+  }
+  return ERROR_SUCCESS;
+}
+
+std::string_view WithoutTrailingBackslashes(std::string_view key) {
+  while (!key.empty() && key.back() == '\\') key.remove_suffix(1);
+  return key;
+}
+
+}  // namespace
+
+LONG ExportRegistry(std::string_view key, std::string* out, std::string* error) {
+  platform::RegistryMethodScope scope;  // one consistent snapshot for the whole export
+  std::string text;
+  RegWriter writer(&text);
+  EnumBuffers buffers{std::vector<char>(256), std::vector<BYTE>(4096)};
+  writer.WriteHeader();
+  LONG status = ERROR_SUCCESS;
+  if (key.empty()) {
+    status = WriteAll(&buffers, &writer);
+  } else {
+    const KeyPath path = SplitKeyPath(key);
+    if (path.root == nullptr) {
+      *error = "Invalid system key [" + std::string(key) + "]";
+      return ERROR_INVALID_PARAMETER;
+    }
+    KeyHandle handle;
+    status = RegOpenKeyExA(path.root, path.path.c_str(), 0, KEY_READ, handle.out());
+    std::string label(WithoutTrailingBackslashes(key));
+    if (status == ERROR_SUCCESS) status = WriteTree(handle.get(), &label, &buffers, &writer);
+  }
+  if (status != ERROR_SUCCESS) {
+    *error = "Unable to export the registry key '" + std::string(key) + "' (status " + std::to_string(status) + ")";
+    return status;
+  }
+  writer.WriteEnd();
+  out->append(text);
+  return ERROR_SUCCESS;
+}
+
+}  // namespace orvane::regedit

@@ -1,0 +1,180 @@
+#include "tools/regedit/reg_import.h"
+
+#include <string_view>
+
+#include "tools/regedit/key_handle.h"
+#include "tools/regedit/root_keys.h"
+
+namespace orvane::regedit {
+namespace {
+
+std::string RootName(HKEY root) {
+  for (const RootKey& key : RootKeys()) {
+    if (key.handle == root) return std::string(key.name);
+  }
+  return "?";
+}
+
+std::string FullPath(const RegOp& op) { return RootName(op.root) + (op.path.empty() ? "" : "\\" + op.path); }
+
+}  // namespace
+
+// Applies operations one by one, holding the current key.
+class RegMerger::Impl {
+ public:
+  explicit Impl(std::vector<RegMessage>* messages) : messages_(messages) {}
+
+  int failures() const { return failures_; }
+
+  void Apply(const RegOp& op) {
+    switch (op.kind) {
+      case OpKind::kOpenKey: return OpenKey(op);
+      case OpKind::kDeleteKey: return DeleteKey(op);
+      case OpKind::kSetValue: return SetValue(op);
+      case OpKind::kDeleteValue: return DeleteValue(op);
+    }
+  }
+
+ private:
+  // Sections mostly come parent first, so the keys of the sections above
+  // the current one stay open: a sub-key of one of them is created relative
+  // to it, which spares walking the whole path from the root each time.
+  void OpenKey(const RegOp& op) {
+    while (!open_.empty() && !IsBelow(op, open_.back())) open_.pop_back();
+    const bool relative = !open_.empty();
+    const HKEY base = relative ? open_.back().key.get() : op.root;
+    const std::string rest = relative ? op.path.substr(open_.back().path.size() + 1) : op.path;
+    OpenSection section{op.root, op.path, KeyHandle()};
+    const LONG status = RegCreateKeyExA(base, rest.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, kWriteAccess,
+                                        nullptr, section.key.out(), nullptr);
+    has_current_ = status == ERROR_SUCCESS;
+    if (has_current_) {
+      open_.push_back(std::move(section));
+    } else {
+      Fail(op, "Unable to open the registry key '" + FullPath(op) + "'", status);
+    }
+  }
+
+  void DeleteKey(const RegOp& op) {
+    open_.clear();  // the deleted tree may hold any of them
+    has_current_ = false;
+    const LONG status = DeleteKeyTree(op.root, op.path);
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
+      Fail(op, "Unable to delete the registry key '" + FullPath(op) + "'", status);
+    }
+  }
+
+  void SetValue(const RegOp& op) {
+    if (!has_current_) return Fail(op);
+    const LONG status = RegSetValueExA(open_.back().key.get(), op.name.c_str(), 0, op.type,
+                                       reinterpret_cast<const BYTE*>(op.data.data()),
+                                       static_cast<DWORD>(op.data.size()));
+    if (status != ERROR_SUCCESS) Fail(op, "Unable to set the value \"" + op.name + "\"", status);
+  }
+
+  void DeleteValue(const RegOp& op) {
+    if (!has_current_) return Fail(op);
+    const LONG status = RegDeleteValueA(open_.back().key.get(), op.name.c_str());
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
+      Fail(op, "Unable to delete the value \"" + op.name + "\"", status);
+    }
+  }
+
+  // Counts a failure; a message is added unless it repeats its section's.
+  void Fail(const RegOp& op, const std::string& text = {}, LONG status = 0) {
+    ++failures_;
+    if (!text.empty()) {
+      messages_->push_back({op.line, text + " (status " + std::to_string(status) + ")", true});
+    }
+  }
+
+  // A section's key, open while later sections are below it.
+  struct OpenSection {
+    HKEY root;
+    std::string path;
+    KeyHandle key;
+  };
+
+  // True when the key of `op` is a proper sub-key of `section`'s.
+  static bool IsBelow(const RegOp& op, const OpenSection& section) {
+    return op.root == section.root && op.path.size() > section.path.size() + 1 && !section.path.empty() &&
+           op.path[section.path.size()] == '\\' &&
+           EqualsIgnoringCase(std::string_view(op.path).substr(0, section.path.size()), section.path);
+  }
+
+  std::vector<RegMessage>* messages_;
+  std::vector<OpenSection> open_;  // the current key is the last, when has_current_
+  bool has_current_ = false;
+  int failures_ = 0;
+};
+
+RegMerger::RegMerger(std::vector<RegMessage>* messages) : impl_(std::make_unique<Impl>(messages)) {}
+RegMerger::~RegMerger() = default;
+void RegMerger::Apply(const RegOp& op) { impl_->Apply(op); }
+int RegMerger::failures() const { return impl_->failures(); }
+
+namespace {
+
+// Deletes the values of `key`.
+LONG DeleteValues(HKEY key) {
+  char name[16384];
+  while (true) {
+    DWORD size = sizeof(name);
+    LONG status = RegEnumValueA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr);
+    if (status == ERROR_NO_MORE_ITEMS) return ERROR_SUCCESS;
+    if (status != ERROR_SUCCESS) return status;
+    if ((status = RegDeleteValueA(key, name)) != ERROR_SUCCESS) return status;
+  }
+}
+
+// Deletes every value and sub-key of `key`. A sub-key that the store keeps
+// because a root view stands for it (the classes, current user and current
+// configuration keys) is emptied and kept; a read-only key is a failure.
+LONG EmptyKey(HKEY key) {
+  LONG status = ERROR_SUCCESS;
+  for (const std::string& name : SubKeyNames(key, &status)) {
+    KeyHandle sub_key;
+    if (LONG failed = RegOpenKeyExA(key, name.c_str(), 0, kWriteAccess, sub_key.out())) return failed;
+    if (LONG failed = EmptyKey(sub_key.get())) return failed;
+    sub_key.Close();
+    const LONG deleted = RegDeleteKeyA(key, name.c_str());
+    if (deleted != ERROR_SUCCESS && deleted != ERROR_ACCESS_DENIED) return deleted;
+  }
+  if (status != ERROR_SUCCESS) return status;
+  return DeleteValues(key);
+}
+
+}  // namespace
+
+LONG DeleteKeyTree(HKEY root, const std::string& path) {
+  KeyHandle key;
+  LONG status = RegOpenKeyExA(root, path.c_str(), 0, kWriteAccess, key.out());
+  if (status != ERROR_SUCCESS) return status;
+  for (const std::string& name : SubKeyNames(key.get(), &status)) {
+    if (LONG failed = DeleteKeyTree(key.get(), name)) return failed;
+  }
+  if (status != ERROR_SUCCESS) return status;
+  key.Close();
+  return RegDeleteKeyA(root, path.c_str());
+}
+
+int MergeRegFile(const RegFile& file, std::vector<RegMessage>* messages) {
+  RegMerger merger(messages);
+  for (const RegOp& op : file.ops) merger.Apply(op);
+  return merger.failures();
+}
+
+int ReplaceWithRegFile(const RegFile& file, std::vector<RegMessage>* messages) {
+  for (const RootKey& root : StoredRootKeys()) {
+    const LONG status = EmptyKey(root.handle);
+    // HKEY_DYN_DATA exists on the older emulated platform only.
+    if (status != ERROR_SUCCESS && !(status == ERROR_INVALID_HANDLE && root.handle == HKEY_DYN_DATA)) {
+      messages->push_back({0, "Unable to empty " + std::string(root.name) + " (status " +
+                                  std::to_string(status) + ")", true});
+      return 1;
+    }
+  }
+  return MergeRegFile(file, messages);
+}
+
+}  // namespace orvane::regedit

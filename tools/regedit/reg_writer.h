@@ -1,0 +1,43 @@
+// Writing REGEDIT4 text: the header, key sections and value lines, exactly
+// as the Windows and Wine registry editors write them (CR LF line ends, hex
+// data wrapped at 77 columns). Appends to a caller-owned string; one writer
+// per output, not shareable between threads.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/win32_registry.h"
+
+namespace orvane::regedit {
+
+class RegWriter {
+ public:
+  explicit RegWriter(std::string* out) : out_(out) {}
+
+  // "REGEDIT4" and its line end.
+  void WriteHeader();
+  // An empty line, then "[path]".
+  void WriteKeyHeader(std::string_view path);
+  // One value: "@=" or "\"name\"=", then the data in the form of its type.
+  void WriteValue(std::string_view name, DWORD type, std::string_view data);
+  // The empty line that ends the file.
+  void WriteEnd();
+
+ private:
+  void WriteValueName(std::string_view name);
+  void WriteEscaped(std::string_view text);
+  void WriteStringData(std::string_view data);
+  void WriteDwordData(std::string_view data);
+  // `prefix` is "hex:" or "hex(N):"; `line_start` is where the line began.
+  void WriteHexData(std::string_view prefix, std::string_view data, size_t line_start);
+
+  std::string* out_;
+};
+
+// True when REG_SZ `data` is written as a quoted string; other REG_SZ data
+// (no bytes at all, or a NUL before the last byte) are written as hex(1),
+// which every reader takes back byte for byte.
+bool IsPlainString(std::string_view data);
+
+}  // namespace orvane::regedit

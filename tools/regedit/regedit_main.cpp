@@ -1,0 +1,24 @@
+// regedit: the registry editor's command lines, on the same registry store
+// as the control (the store is chosen by ORVANE_REGISTRY, inherited from the
+// parent). Arguments arrive already split, or as one Windows-style command
+// line after "--command-line", which is split with the Windows rules.
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "tools/regedit/command_line.h"
+#include "tools/regedit/regedit_program.h"
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() == 2 && args[0] == "--command-line") {
+    args = orvane::regedit::SplitWindowsCommandLine(args[1]);
+  }
+  try {
+    return orvane::regedit::RunRegedit(args);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "regedit: %s\n", error.what());
+    return orvane::regedit::kExitFailure;
+  }
+}

@@ -1,0 +1,154 @@
+#include "tools/regedit/regedit_program.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/store_extensions.h"
+#include "tools/regedit/command_line.h"
+#include "tools/regedit/file_io.h"
+#include "tools/regedit/reg_export.h"
+#include "tools/regedit/reg_import.h"
+#include "tools/regedit/reg_parser.h"
+#include "tools/regedit/root_keys.h"
+
+namespace orvane::regedit {
+namespace {
+
+constexpr char kUsage[] =
+    "Usage:\n"
+    "  regedit [/S] file...          merge registration files into the registry\n"
+    "  regedit [/S] /E file [key]    export a key (a full path such as HKEY_CURRENT_USER\\Software),\n"
+    "                                or the whole registry when no key is given\n"
+    "  regedit [/S] /C file          replace the whole registry with the file\n"
+    "  regedit /D key                delete a key and its sub-keys\n"
+    "Options may be written with \"/\" or \"-\" in any letter case; /S is accepted and changes nothing.\n";
+
+void PrintError(const std::string& text) { std::fprintf(stderr, "regedit: %s\n", text.c_str()); }
+
+void PrintMessages(const std::string& path, const std::vector<RegMessage>& messages) {
+  for (const RegMessage& message : messages) {
+    const char* kind = message.skipped ? "" : "warning: ";
+    if (message.line > 0) {
+      std::fprintf(stderr, "regedit: %s: line %d: %s%s\n", path.c_str(), message.line, kind, message.text.c_str());
+    } else {
+      std::fprintf(stderr, "regedit: %s: %s%s\n", path.c_str(), kind, message.text.c_str());
+    }
+  }
+}
+
+// Reads and parses `path`; false (with messages printed) when unreadable.
+bool LoadFile(const std::string& path, RegFile* file) {
+  std::string bytes, error;
+  if (!ReadWholeFile(path, &bytes, &error)) {
+    PrintError(error);
+    return false;
+  }
+  *file = ParseRegFile(bytes);
+  PrintMessages(path, file->messages);
+  return file->header_ok;
+}
+
+// Reader and registry messages in line order (the sort is stable).
+std::vector<RegMessage> InLineOrder(std::vector<RegMessage> reader, const std::vector<RegMessage>& registry) {
+  reader.insert(reader.end(), registry.begin(), registry.end());
+  std::stable_sort(reader.begin(), reader.end(),
+                   [](const RegMessage& a, const RegMessage& b) { return a.line < b.line; });
+  return reader;
+}
+
+}  // namespace
+
+int ImportFile(const std::string& path) {
+  std::string bytes, error;
+  if (!ReadWholeFile(path, &bytes, &error)) {
+    PrintError(error);
+    return kExitFailure;
+  }
+  std::vector<RegMessage> messages;
+  RegFile file;
+  int failures = 0;
+  {
+    // Each change is applied as soon as it is read, within one transaction.
+    platform::RegistryMethodScope scope;
+    RegMerger merger(&messages);
+    file = ParseRegFile(bytes, &merger);
+    failures = merger.failures();
+  }
+  const bool complete = failures == 0 && !file.HasSkippedLines();
+  PrintMessages(path, InLineOrder(std::move(file.messages), messages));
+  return complete ? kExitSuccess : kExitFailure;
+}
+
+int ReplaceRegistry(const std::string& path) {
+  RegFile file;
+  if (!LoadFile(path, &file)) return kExitFailure;
+  if (file.HasSkippedLines()) {
+    PrintError("The registry was not replaced: '" + path + "' has lines that cannot be read.");
+    return kExitFailure;
+  }
+  std::vector<RegMessage> messages;
+  platform::RegistryMethodScope scope;
+  if (ReplaceWithRegFile(file, &messages) != 0) {
+    PrintMessages(path, messages);
+    PrintError("The registry was not replaced.");
+    std::fflush(stderr);
+    // Ending the process before the scope commits leaves the store as it
+    // was: the database discards a transaction that never committed.
+    _exit(kExitFailure);
+  }
+  return kExitSuccess;
+}
+
+int ExportToFile(const std::string& path, const std::string& key) {
+  std::string text, error;
+  if (ExportRegistry(key, &text, &error) != ERROR_SUCCESS || !WriteWholeFile(path, text, &error)) {
+    PrintError(error);
+    return kExitFailure;
+  }
+  return kExitSuccess;
+}
+
+int DeleteKey(const std::string& key) {
+  const KeyPath path = SplitKeyPath(key);
+  if (path.root == nullptr || path.path.empty()) {
+    PrintError("Invalid system key [" + key + "]");
+    return kExitFailure;
+  }
+  platform::RegistryMethodScope scope;
+  const LONG status = DeleteKeyTree(path.root, path.path);
+  if (status == ERROR_SUCCESS) return kExitSuccess;
+  PrintError("Unable to delete the registry key '" + key + "' (status " + std::to_string(status) + ")");
+  return kExitFailure;
+}
+
+int RunRegedit(const std::vector<std::string>& args) {
+  Command command;
+  std::string error;
+  if (!ParseCommand(args, &command, &error)) {
+    PrintError(error);
+    std::fputs(kUsage, stderr);
+    return kExitFailure;
+  }
+  switch (command.action) {
+    case Action::kUsage:
+      std::fputs(kUsage, stdout);
+      return kExitSuccess;
+    case Action::kExport:
+      return ExportToFile(command.args[0], command.args[1]);
+    case Action::kDelete:
+      return DeleteKey(command.args[0]);
+    case Action::kReplace:
+      return ReplaceRegistry(command.args[0]);
+    case Action::kImport:
+      break;
+  }
+  int status = kExitSuccess;
+  for (const std::string& path : command.args) {
+    if (ImportFile(path) != kExitSuccess) status = kExitFailure;
+  }
+  return status;
+}
+
+}  // namespace orvane::regedit
