@@ -7,7 +7,7 @@
 #include "registry/scoped_key.h"
 
 #ifndef _WIN32
-#include "platform/store_schema.h"
+#include "platform/registry_store.h"
 #endif
 
 namespace orvane {

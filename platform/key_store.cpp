@@ -1,0 +1,330 @@
+#include "platform/key_store.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/store_schema.h"
+
+namespace orvane::platform {
+namespace {
+
+bool FoldedLess(const KeyInfo* child, std::string_view folded) { return child->folded < folded; }
+
+bool SeqLess(const ValueRecord& value, int64_t seq) { return value.seq < seq; }
+
+}  // namespace
+
+ValueRecord* ValueList::FindFolded(const std::string& folded) {
+  auto found = seq_.find(folded);
+  if (found == seq_.end()) return nullptr;
+  return &*std::lower_bound(items_.begin(), items_.end(), found->second, SeqLess);
+}
+
+const ValueRecord* ValueList::Find(std::string_view name) const {
+  return const_cast<ValueList*>(this)->FindFolded(FoldName(name));
+}
+
+void ValueList::Append(ValueRecord record) {
+  seq_.emplace(FoldName(record.name), record.seq);
+  items_.push_back(std::move(record));
+}
+
+void ValueList::Erase(const std::string& folded) {
+  auto found = seq_.find(folded);
+  if (found == seq_.end()) return;
+  items_.erase(std::lower_bound(items_.begin(), items_.end(), found->second, SeqLess));
+  seq_.erase(found);
+}
+
+std::unique_ptr<KeyStore> KeyStore::Open(const std::filesystem::path& file) {
+  std::unique_ptr<Db> db = Db::Open(file);
+  InitializeStore(*db);
+  return std::unique_ptr<KeyStore>(new KeyStore(std::move(db), file));
+}
+
+KeyStore::KeyStore(std::unique_ptr<Db> db, std::filesystem::path file)
+    : db_(std::move(db)), file_(std::move(file)) {}
+
+KeyStore::~KeyStore() {
+  try {
+    if (db_->InTransaction()) {
+      WriteTouches();
+      db_->Exec("COMMIT");
+    }
+  } catch (const SqliteError&) {
+    // The connection closes anyway; SQLite rolls back what was not committed.
+  }
+}
+
+std::string KeyStore::ChildKey(int64_t parent, std::string_view folded) {
+  std::string key(sizeof(parent) + folded.size(), '\0');
+  std::memcpy(key.data(), &parent, sizeof(parent));
+  std::memcpy(key.data() + sizeof(parent), folded.data(), folded.size());
+  return key;
+}
+
+void KeyStore::ClearCaches() {
+  ++cache_epoch_;
+  nodes_.clear();
+  children_by_name_.clear();
+  paths_.clear();
+}
+
+KeyStore::Node* KeyStore::AddNode(KeyInfo info) {
+  // Nodes are never replaced: sub-key lists and the name index point to them.
+  auto known = nodes_.find(info.id);
+  if (known != nodes_.end() && !known->second->deleted) return known->second.get();
+  auto node = std::make_unique<Node>();
+  node->info = std::move(info);
+  Node* raw = node.get();
+  nodes_[raw->info.id] = std::move(node);
+  children_by_name_[ChildKey(raw->info.parent, raw->info.folded)] = raw;
+  return raw;
+}
+
+KeyStore::Node* KeyStore::AddNode(const Query& query, int column, int64_t parent) {
+  const std::string_view name = query.Blob(column + 1);
+  return AddNode(KeyInfo{query.Int(column), parent, std::string(name), FoldName(name), query.Int(column + 2) != 0,
+                         query.Int(column + 3), query.Int(column + 4)});
+}
+
+KeyStore::Node* KeyStore::LoadNode(int64_t id) {
+  auto found = nodes_.find(id);
+  if (found != nodes_.end()) return found->second.get();
+  EnsureSnapshot();
+  Query query = db_->Prepare("SELECT parent, id, name, read_only, mtime, born FROM keys WHERE id = ?");
+  if (query.Bind(1, id).Step()) return AddNode(query, 1, query.Int(0));
+  auto node = std::make_unique<Node>();
+  node->deleted = true;
+  return (nodes_[id] = std::move(node)).get();
+}
+
+const KeyInfo* KeyStore::Find(int64_t id) {
+  const Node* node = LoadNode(id);
+  return node->deleted ? nullptr : &node->info;
+}
+
+const KeyInfo* KeyStore::FindChild(int64_t parent, std::string_view name) {
+  // The look-up key is built in a reused buffer: no allocation on a hit.
+  lookup_key_.assign(reinterpret_cast<const char*>(&parent), sizeof(parent));
+  for (char c : name) lookup_key_ += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  auto found = children_by_name_.find(std::string_view(lookup_key_));
+  if (found != children_by_name_.end()) return found->second == nullptr ? nullptr : &found->second->info;
+  const std::string key = lookup_key_;
+  const std::string folded = key.substr(sizeof(parent));
+  if (Node* parent_node = LoadNode(parent); parent_node->children) {
+    // The complete sub-key list is known: a name not in it does not exist.
+    const ChildList& list = *parent_node->children;
+    auto at = std::lower_bound(list.begin(), list.end(), folded, FoldedLess);
+    const bool present = at != list.end() && (*at)->folded == folded;
+    children_by_name_[key] = present ? nodes_.at((*at)->id).get() : nullptr;
+    return present ? *at : nullptr;
+  }
+  EnsureSnapshot();
+  Query query =
+      db_->Prepare("SELECT id, name, read_only, mtime, born FROM keys WHERE parent = ? AND folded = ?");
+  if (!query.Bind(1, parent).BindBlob(2, folded).Step()) {
+    children_by_name_[key] = nullptr;
+    return nullptr;
+  }
+  return &AddNode(query, 0, parent)->info;
+}
+
+const KeyInfo* KeyStore::FindPath(int64_t from, const std::vector<std::string_view>& names) {
+  const KeyInfo* key = Find(from);
+  if (key == nullptr || names.empty()) return key;
+  if (names.size() == 1) return FindChild(from, names[0]);
+  path_key_.assign(reinterpret_cast<const char*>(&from), sizeof(from));
+  for (std::string_view name : names) {
+    path_key_ += '\\';
+    for (char c : name) path_key_ += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  }
+  // A remembered key that still exists is still there: keys are never moved,
+  // and none of its ancestors can be deleted before it.
+  if (auto found = paths_.find(std::string_view(path_key_)); found != paths_.end()) {
+    const KeyInfo* known = Find(found->second.id);
+    if (known != nullptr && known->born == found->second.born) return known;
+  }
+  std::string remembered = path_key_;
+  for (std::string_view name : names) {
+    key = FindChild(key->id, name);
+    if (key == nullptr) return nullptr;
+  }
+  paths_[std::move(remembered)] = PathTarget{key->id, key->born};
+  return key;
+}
+
+void KeyStore::Touch(int64_t id) {
+  const int64_t now = FileTimeNow();
+  // A key created in this transaction keeps the time written at its creation
+  // (microseconds earlier); that saves an update per new key.
+  if (created_.count(id) == 0) touched_[id] = now;
+  if (auto found = nodes_.find(id); found != nodes_.end()) found->second->info.mtime = now;
+}
+
+void KeyStore::WriteTouches() {
+  for (const auto& [id, mtime] : touched_) {
+    db_->Prepare("UPDATE keys SET mtime = ? WHERE id = ?").Bind(1, mtime).Bind(2, id).Run();
+  }
+  touched_.clear();
+  created_.clear();
+}
+
+const KeyInfo* KeyStore::CreateChild(int64_t parent, std::string_view name) {
+  const std::string folded = FoldName(name);
+  const int64_t now = FileTimeNow();
+  last_born_ = std::max(now, last_born_ + 1);
+  db_->Prepare("INSERT INTO keys(parent, name, folded, mtime, born) VALUES(?, ?, ?, ?, ?)")
+      .Bind(1, parent)
+      .BindBlob(2, name)
+      .BindBlob(3, folded)
+      .Bind(4, now)
+      .Bind(5, last_born_)
+      .Run();
+  Node* node = AddNode(KeyInfo{db_->LastInsertId(), parent, std::string(name), folded, false, now, last_born_});
+  node->children.emplace();  // a new key has neither sub-keys nor values
+  node->values.emplace();
+  created_.insert(node->info.id);
+  Node* parent_node = LoadNode(parent);
+  if (parent_node->children) {
+    auto& list = *parent_node->children;
+    list.insert(std::lower_bound(list.begin(), list.end(), folded, FoldedLess), &node->info);
+  }
+  Touch(parent);
+  return &node->info;
+}
+
+void KeyStore::DeleteLeaf(const KeyInfo& key) {
+  const int64_t id = key.id;
+  const int64_t parent = key.parent;
+  const std::string folded = key.folded;
+  if (!Values(id).items().empty()) {
+    BeginAtomicStep();
+    db_->Prepare("DELETE FROM vals WHERE key = ?").Bind(1, id).Run();
+  }
+  db_->Prepare("DELETE FROM keys WHERE id = ?").Bind(1, id).Run();
+  Node* node = LoadNode(id);
+  node->deleted = true;
+  node->children.reset();
+  node->values.reset();
+  touched_.erase(id);
+  children_by_name_[ChildKey(parent, folded)] = nullptr;
+  Node* parent_node = LoadNode(parent);
+  if (parent_node->children) {
+    auto& list = *parent_node->children;
+    auto at = std::lower_bound(list.begin(), list.end(), folded, FoldedLess);
+    if (at != list.end() && (*at)->folded == folded) list.erase(at);
+  }
+  Touch(parent);
+}
+
+bool KeyStore::HasChildren(int64_t id) {
+  Node* node = LoadNode(id);
+  if (node->children) return !node->children->empty();
+  EnsureSnapshot();
+  Query query = db_->Prepare("SELECT 1 FROM keys WHERE parent = ? LIMIT 1");
+  return query.Bind(1, id).Step();
+}
+
+const ChildList& KeyStore::Children(int64_t id) {
+  Node* node = LoadNode(id);
+  if (node->children) return *node->children;
+  EnsureSnapshot();
+  ChildList list;
+  Query query =
+      db_->Prepare("SELECT id, name, read_only, mtime, born FROM keys WHERE parent = ? ORDER BY folded");
+  query.Bind(1, id);
+  while (query.Step()) {
+    const int64_t child = query.Int(0);
+    auto known = nodes_.find(child);
+    Node* child_node = known != nodes_.end() && !known->second->deleted
+                           ? known->second.get()
+                           : AddNode(query, 0, id);
+    list.push_back(&child_node->info);
+  }
+  node->children = std::move(list);
+  // Whoever lists sub-keys usually reads their values next (a walk, a copy,
+  // a search): one query for all of them instead of one per key.
+  PrefetchChildValues(id);
+  return *node->children;
+}
+
+void KeyStore::PrefetchChildValues(int64_t parent) {
+  Query query = db_->Prepare(
+      "SELECT k.id, v.name, v.type, v.data, v.seq FROM keys AS k JOIN vals AS v ON v.key = k.id "
+      "WHERE k.parent = ? ORDER BY k.id, v.seq");
+  query.Bind(1, parent);
+  std::unordered_map<int64_t, ValueList> loaded;
+  for (const KeyInfo* child : *LoadNode(parent)->children) {
+    if (!nodes_.at(child->id)->values) loaded.emplace(child->id, ValueList{});
+  }
+  while (query.Step()) {
+    auto found = loaded.find(query.Int(0));
+    if (found == loaded.end()) continue;
+    found->second.Append({std::string(query.Blob(1)), static_cast<uint32_t>(query.Int(2)),
+                          std::string(query.Blob(3)), query.Int(4)});
+  }
+  for (auto& [id, list] : loaded) nodes_.at(id)->values = std::move(list);
+}
+
+const ValueList& KeyStore::Values(int64_t id) {
+  Node* node = LoadNode(id);
+  if (node->values) return *node->values;
+  EnsureSnapshot();
+  ValueList list;
+  Query query = db_->Prepare("SELECT name, type, data, seq FROM vals WHERE key = ? ORDER BY seq");
+  query.Bind(1, id);
+  while (query.Step()) {
+    list.Append({std::string(query.Blob(0)), static_cast<uint32_t>(query.Int(1)), std::string(query.Blob(2)),
+                 query.Int(3)});
+  }
+  node->values = std::move(list);
+  return *node->values;
+}
+
+void KeyStore::SetValue(int64_t key, std::string_view name, uint32_t type, std::string_view data) {
+  const std::string folded = FoldName(name);
+  Values(key);
+  ValueList& list = *LoadNode(key)->values;
+  if (ValueRecord* existing = list.FindFolded(folded)) {
+    db_->Prepare("UPDATE vals SET type = ?, data = ? WHERE key = ? AND folded = ?")
+        .Bind(1, type)
+        .BindBlob(2, data)
+        .Bind(3, key)
+        .BindBlob(4, folded)
+        .Run();
+    existing->type = type;
+    existing->data.assign(data);
+  } else {
+    const int64_t seq = list.NextSeq();
+    db_->Prepare("INSERT INTO vals(key, folded, seq, name, type, data) VALUES(?, ?, ?, ?, ?, ?)")
+        .Bind(1, key)
+        .BindBlob(2, folded)
+        .Bind(3, seq)
+        .BindBlob(4, name)
+        .Bind(5, type)
+        .BindBlob(6, data)
+        .Run();
+    list.Append({std::string(name), type, std::string(data), seq});
+  }
+  Touch(key);
+}
+
+bool KeyStore::DeleteValue(int64_t key, std::string_view name) {
+  const std::string folded = FoldName(name);
+  Values(key);
+  ValueList& list = *LoadNode(key)->values;
+  if (list.FindFolded(folded) == nullptr) return false;
+  db_->Prepare("DELETE FROM vals WHERE key = ? AND folded = ?").Bind(1, key).BindBlob(2, folded).Run();
+  list.Erase(folded);
+  Touch(key);
+  return true;
+}
+
+void KeyStore::SetReadOnly(int64_t id, bool read_only) {
+  db_->Prepare("UPDATE keys SET read_only = ? WHERE id = ?").Bind(1, read_only ? 1 : 0).Bind(2, id).Run();
+  LoadNode(id)->info.read_only = read_only;
+}
+
+
+}  // namespace orvane::platform

@@ -1,0 +1,180 @@
+// The registry store over one database connection: keys by id and by name,
+// their sub-keys in enumeration order and their values in creation order.
+// Everything read is cached in memory until another connection commits,
+// which each call detects at its start (PRAGMA data_version); the store's
+// own writes update the caches. Single-threaded: the API layer serialises.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "platform/sqlite_db.h"
+
+namespace orvane::platform {
+
+struct KeyInfo {
+  int64_t id = 0;
+  int64_t parent = 0;
+  std::string name;
+  std::string folded;  // the name in ASCII upper case
+  bool read_only = false;
+  int64_t mtime = 0;
+  int64_t born = 0;  // creation time: the id with it names one key for good
+};
+
+struct ValueRecord {
+  std::string name;
+  uint32_t type = 0;
+  std::string data;
+  int64_t seq = 0;  // creation order within the key
+};
+
+// A key's values in creation order, with a look-up by folded name.
+class ValueList {
+ public:
+  const std::vector<ValueRecord>& items() const { return items_; }
+  // The value `name` (any letter case), or nullptr.
+  const ValueRecord* Find(std::string_view name) const;
+  ValueRecord* FindFolded(const std::string& folded);
+  int64_t NextSeq() const { return items_.empty() ? 1 : items_.back().seq + 1; }
+  // Appends a value whose seq is above every other.
+  void Append(ValueRecord record);
+  void Erase(const std::string& folded);
+
+ private:
+  std::vector<ValueRecord> items_;               // ascending seq
+  std::unordered_map<std::string, int64_t> seq_;  // folded name -> seq
+};
+
+// Thrown by a read call that ran on the cache alone when it finds, on its
+// first cache miss, that another connection has committed meanwhile: the
+// caches were dropped and the call must start again.
+struct RetryCall {};
+
+// A key's sub-keys in case-insensitive name order. A deque, so that the
+// usual patterns (appending in order, deleting the first or the last one)
+// cost O(1), and access by index stays O(1).
+using ChildList = std::deque<const KeyInfo*>;
+
+class KeyStore {
+ public:
+  // Opens (creating and seeding when new) the store in `file`. Throws
+  // SqliteError or StoreFormatError.
+  static std::unique_ptr<KeyStore> Open(const std::filesystem::path& file);
+  ~KeyStore();
+
+  const std::filesystem::path& file() const { return file_; }
+
+  // Transactions. Each registry call runs between BeginCall and EndCall (or
+  // AbortCall when it threw); inside a group, calls share one transaction.
+  // A read call with no transaction open whose caches are known to be
+  // current (the WAL index shows no commit since they were checked) runs
+  // without one until it needs the database; then it may throw RetryCall.
+  void BeginCall(bool write);
+  void EndCall();
+  void AbortCall();
+  // Called before a call's first write when it may write more than one
+  // statement: inside a group, makes the rest of the call all or nothing.
+  void BeginAtomicStep();
+  void BeginGroup();
+  void EndGroup();
+  // Commits whatever the current group has written; the group goes on.
+  void CommitGroup();
+
+  // The key with this id, or nullptr when it no longer exists.
+  const KeyInfo* Find(int64_t id);
+  // The sub-key `name` (any letter case) of `parent`, or nullptr.
+  const KeyInfo* FindChild(int64_t parent, std::string_view name);
+  // The key `names` below `from` (each name in any letter case), or nullptr.
+  // Remembers whole paths, so that opening a deep key is one look-up.
+  const KeyInfo* FindPath(int64_t from, const std::vector<std::string_view>& names);
+  // Creates the sub-key `name` of `parent`, which must not exist yet.
+  const KeyInfo* CreateChild(int64_t parent, std::string_view name);
+  // Deletes a key that has no sub-keys, with its values.
+  void DeleteLeaf(const KeyInfo& key);
+  bool HasChildren(int64_t id);
+  // The sub-keys of `id` in case-insensitive name order.
+  const ChildList& Children(int64_t id);
+  const ValueList& Values(int64_t id);
+  void SetValue(int64_t key, std::string_view name, uint32_t type, std::string_view data);
+  // Returns false when the value does not exist.
+  bool DeleteValue(int64_t key, std::string_view name);
+  void SetReadOnly(int64_t id, bool read_only);
+  // Makes every committed change durable on disk.
+  void Flush();
+  // SQLite's integrity check: "ok" or the problems found, one a line.
+  std::string IntegrityCheck();
+
+ private:
+  struct Node {
+    KeyInfo info;
+    bool deleted = false;
+    std::optional<ChildList> children;
+    std::optional<ValueList> values;
+  };
+
+  using WalHeader = std::array<unsigned char, 48>;
+
+  KeyStore(std::unique_ptr<Db> db, std::filesystem::path file);
+  // Starts a transaction and drops the caches if another connection has
+  // committed since they were filled.
+  void Begin(bool write);
+  // Starts a read transaction for a cache miss of a call running without one.
+  void EnsureSnapshot();
+  bool ReadWalHeader(WalHeader* header);
+  void MapWalIndex();
+  void ClearCaches();
+  Node* LoadNode(int64_t id);
+  // Caches the key of a row (id, name, read_only, mtime, born) of `query`,
+  // starting at `column`, whose parent is `parent`.
+  Node* AddNode(const Query& query, int column, int64_t parent);
+  Node* AddNode(KeyInfo info);
+  // Loads the values of every child of `parent` whose values are not cached.
+  void PrefetchChildValues(int64_t parent);
+  // Records a key's new last write time; written at commit (WriteTouches).
+  void Touch(int64_t id);
+  void WriteTouches();
+  static std::string ChildKey(int64_t parent, std::string_view folded);
+
+  enum class Txn { kNone, kRead, kWrite };
+  std::unique_ptr<Db> db_;
+  std::filesystem::path file_;
+  Txn txn_ = Txn::kNone;
+  int group_depth_ = 0;
+  bool savepoint_ = false;
+  int64_t data_version_ = -1;
+  uint64_t cache_epoch_ = 0;  // counts ClearCaches calls
+  const volatile unsigned char* wal_index_ = nullptr;  // SQLite's shared WAL index
+  WalHeader seen_header_{};
+  bool header_checked_ = false;
+  std::unordered_map<int64_t, std::unique_ptr<Node>> nodes_;
+  struct BytesHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view bytes) const { return std::hash<std::string_view>{}(bytes); }
+  };
+  // (parent id, folded name) -> the child's node (never a deleted one);
+  // nullptr: known to be missing.
+  std::unordered_map<std::string, Node*, BytesHash, std::equal_to<>> children_by_name_;
+  std::string lookup_key_;
+  struct PathTarget {
+    int64_t id;
+    int64_t born;
+  };
+  // (start id, folded path) -> the key found there when last walked.
+  std::unordered_map<std::string, PathTarget, BytesHash, std::equal_to<>> paths_;
+  std::string path_key_;
+  std::unordered_map<int64_t, int64_t> touched_;        // key id -> last write time
+  std::unordered_set<int64_t> created_;                 // keys created in this transaction
+  int64_t last_born_ = 0;
+};
+
+}  // namespace orvane::platform

@@ -1,0 +1,60 @@
+// Extensions of the Linux registry store beyond the Win32 API: selecting the
+// database file, grouping writes per control method, committing before
+// another program starts, and the administration of read-only keys.
+// Process-wide; every function is safe to call from any thread.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "platform/os_version.h"
+#include "platform/win32_registry.h"
+
+namespace orvane::platform {
+
+// The database file used when no store was selected: $ORVANE_REGISTRY (which
+// must be absolute), else $XDG_DATA_HOME/orvane/registry.db, else
+// ~/.local/share/orvane/registry.db. Sets *error and returns an empty path
+// when no location can be found (a relative ORVANE_REGISTRY, no home).
+std::filesystem::path DefaultRegistryPath(std::string* error = nullptr);
+
+// Switches this process to the store in `file` (created and seeded when
+// missing) and sets ORVANE_REGISTRY so that child processes use it too.
+// Every handle opened on the previous store becomes invalid (status 6).
+// Returns 0, or the status that every registry call will return until
+// another store is selected (1009 not a registry store, 1011 cannot open).
+LONG SelectRegistryStore(const std::filesystem::path& file);
+
+// The name of the current user's key below HKEY_USERS, which
+// HKEY_CURRENT_USER shows on the NT platform ("S-1-5-21-0-0-0-<uid>").
+std::string CurrentUserKeyName();
+
+// The file of the store in use, or the empty path when none is open yet.
+std::filesystem::path CurrentRegistryPath();
+
+// Makes every registry write done so far visible to other processes
+// (commits the open method group, if any). Call before starting a program.
+void CommitPendingRegistryWrites();
+
+// Groups the registry calls made during its lifetime into one transaction:
+// reads see the group's own writes, other processes see them all at once
+// when the outermost scope ends (also when it ends by an exception).
+// Scopes nest; only the outermost one commits.
+class RegistryMethodScope {
+ public:
+  RegistryMethodScope();
+  ~RegistryMethodScope();
+  RegistryMethodScope(const RegistryMethodScope&) = delete;
+  RegistryMethodScope& operator=(const RegistryMethodScope&) = delete;
+};
+
+// Administration: marks the key `path` below the predefined `root` read-only
+// (any open asking for more than read access then fails with 5) or writable
+// again. Returns 0, 2 when the key is missing, 6 for an unknown root.
+LONG SetRegistryKeyReadOnly(HKEY root, const char* path, bool read_only);
+
+// Administration: SQLite's integrity check of the store in use. Returns
+// "ok" for a sound store, else the problems found or why it cannot be read.
+std::string CheckRegistryStore();
+
+}  // namespace orvane::platform

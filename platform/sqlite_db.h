@@ -1,0 +1,84 @@
+// Small RAII layer over the SQLite C API: Db owns one connection and caches
+// its prepared statements; Query borrows one of them, binds, steps and
+// resets it on destruction. Failures throw SqliteError with SQLite's code.
+// One owner at a time; no internal locking.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace orvane::platform {
+
+class SqliteError : public std::runtime_error {
+ public:
+  SqliteError(int code, const std::string& message) : std::runtime_error(message), code_(code) {}
+  int code() const { return code_; }
+
+ private:
+  int code_;
+};
+
+// A cached prepared statement in use: bind, step, read columns. Resets the
+// statement and clears its bindings when it goes out of scope.
+class Query {
+ public:
+  Query(sqlite3* db, sqlite3_stmt* stmt) : db_(db), stmt_(stmt) {}
+  ~Query();
+  Query(const Query&) = delete;
+  Query& operator=(const Query&) = delete;
+
+  Query& Bind(int index, int64_t value);
+  Query& BindBlob(int index, std::string_view bytes);
+  // Returns true while a row is available, false when done.
+  bool Step();
+  // Steps a statement that returns no row.
+  void Run();
+  int64_t Int(int column) const { return sqlite3_column_int64(stmt_, column); }
+  std::string_view Blob(int column) const;
+  bool IsNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
+
+ private:
+  sqlite3* db_;
+  sqlite3_stmt* stmt_;
+};
+
+class Db {
+ public:
+  // Opens (creating when missing) the database file; throws SqliteError.
+  static std::unique_ptr<Db> Open(const std::filesystem::path& file);
+  ~Db();
+  Db(const Db&) = delete;
+  Db& operator=(const Db&) = delete;
+
+  // Runs one or more statements without results.
+  void Exec(const char* sql);
+  // Runs one statement literal through the statement cache.
+  void Run(const char* sql) { Prepare(sql).Run(); }
+  // A query on the statement for `sql`, prepared once per connection.
+  // `sql` must be a string literal (the cache is keyed by its address).
+  Query Prepare(const char* sql);
+  // The first column of the first row of `sql`, or `fallback` without rows.
+  int64_t ScalarInt(const char* sql, int64_t fallback = 0);
+  int64_t LastInsertId() const { return sqlite3_last_insert_rowid(db_); }
+  int64_t Changes() const { return sqlite3_changes64(db_); }
+  bool InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+  // sqlite3_file_control on the main database.
+  int FileControl(int operation, void* argument) { return sqlite3_file_control(db_, "main", operation, argument); }
+
+ private:
+  explicit Db(sqlite3* db) : db_(db) {}
+  sqlite3* db_;
+  std::unordered_map<const char*, sqlite3_stmt*> statements_;
+};
+
+// Throws SqliteError for a result other than the expected ones.
+void CheckSqlite(sqlite3* db, int rc);
+
+}  // namespace orvane::platform

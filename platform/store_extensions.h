@@ -1,0 +1,18 @@
+// The store extensions as the component uses them: on Linux the real ones
+// from registry_store.h, on Windows empty stand-ins (the system registry
+// needs no grouping and no commit before starting a program).
+#pragma once
+
+#ifdef _WIN32
+namespace orvane::platform {
+inline void CommitPendingRegistryWrites() {}
+class RegistryMethodScope {
+ public:
+  RegistryMethodScope() = default;
+  RegistryMethodScope(const RegistryMethodScope&) = delete;
+  RegistryMethodScope& operator=(const RegistryMethodScope&) = delete;
+};
+}  // namespace orvane::platform
+#else
+#include "platform/registry_store.h"
+#endif

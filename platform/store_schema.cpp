@@ -1,0 +1,104 @@
+#include "platform/store_schema.h"
+
+#include <unistd.h>
+
+#include <chrono>
+
+#include "platform/store_seed.h"
+
+namespace orvane::platform {
+namespace {
+
+constexpr int64_t kApplicationId = 0x4F52564E;  // "ORVN"
+constexpr int64_t kLayoutVersion = 1;
+constexpr int kBusyTimeoutMs = 30000;
+
+constexpr const char* kCreateTables = R"sql(
+CREATE TABLE keys(
+  id INTEGER PRIMARY KEY,
+  parent INTEGER NOT NULL,
+  name BLOB NOT NULL,
+  folded BLOB NOT NULL,
+  read_only INTEGER NOT NULL DEFAULT 0,
+  mtime INTEGER NOT NULL DEFAULT 0,
+  born INTEGER NOT NULL DEFAULT 0);
+CREATE UNIQUE INDEX keys_by_parent ON keys(parent, folded);
+CREATE TABLE vals(
+  key INTEGER NOT NULL,
+  folded BLOB NOT NULL,
+  seq INTEGER NOT NULL,
+  name BLOB NOT NULL,
+  type INTEGER NOT NULL,
+  data BLOB NOT NULL,
+  PRIMARY KEY(key, folded)) WITHOUT ROWID;
+)sql";
+
+// Pragmas for every connection; run only once the file is known to be ours
+// (switching to WAL mode rewrites the file's header).
+void SetPragmas(Db& db) {
+  db.Exec("PRAGMA journal_mode = WAL");
+  db.Exec("PRAGMA synchronous = NORMAL");
+  db.Exec("PRAGMA foreign_keys = OFF");
+  db.Exec("PRAGMA cache_size = -32768");  // 32 MiB: large groups of writes stay in memory
+}
+
+// Checks that an existing file is a store of a layout we know. Returns
+// false when it is still empty and must be created.
+bool CheckExisting(Db& db) {
+  const int64_t tables = db.ScalarInt("SELECT count(*) FROM sqlite_schema");
+  const int64_t application = db.ScalarInt("PRAGMA application_id");
+  if (tables == 0 && application == 0) return false;
+  if (application != kApplicationId) {
+    throw StoreFormatError("the file is an SQLite database but not a registry store");
+  }
+  const int64_t version = db.ScalarInt("PRAGMA user_version");
+  if (version > kLayoutVersion) {
+    throw StoreFormatError("the registry store was written by a newer version (layout " +
+                           std::to_string(version) + ")");
+  }
+  return true;
+}
+
+void CreateStore(Db& db) {
+  db.Exec("BEGIN IMMEDIATE");
+  try {
+    if (!CheckExisting(db)) {
+      db.Exec(kCreateTables);
+      SeedStore(db);
+      db.Exec(("PRAGMA application_id = " + std::to_string(kApplicationId)).c_str());
+      db.Exec(("PRAGMA user_version = " + std::to_string(kLayoutVersion)).c_str());
+    }
+    db.Exec("COMMIT");
+  } catch (...) {
+    db.Exec("ROLLBACK");
+    throw;
+  }
+}
+
+}  // namespace
+
+void InitializeStore(Db& db) {
+  db.Exec(("PRAGMA busy_timeout = " + std::to_string(kBusyTimeoutMs)).c_str());
+  const bool exists = CheckExisting(db);
+  SetPragmas(db);
+  if (!exists) CreateStore(db);
+}
+
+std::string CurrentUserKeyName() { return "S-1-5-21-0-0-0-" + std::to_string(getuid()); }
+
+std::string FoldName(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return folded;
+}
+
+int64_t FileTimeNow() {
+  using namespace std::chrono;
+  constexpr int64_t kUnixEpochAsFileTime = 116444736000000000;
+  const auto since_epoch = duration_cast<nanoseconds>(system_clock::now().time_since_epoch());
+  return kUnixEpochAsFileTime + since_epoch.count() / 100;
+}
+
+}  // namespace orvane::platform

@@ -1,0 +1,46 @@
+// The layout of a registry store database and the keys a new one starts with.
+//
+//   keys(id, parent, name, folded, read_only, mtime, born)
+//     one row per key; roots have parent 0 and fixed ids (below); `name` is
+//     the bytes as created, `folded` the same in ASCII upper case, unique
+//     per parent; `mtime` is the last write time as a FILETIME count, `born`
+//     the creation time, which tells a key from a later one that got the id
+//     of a deleted key (SQLite may reuse the highest id).
+//   vals(key, folded, seq, name, type, data)
+//     one row per value; `seq` orders a key's values by creation.
+//   PRAGMA application_id marks the file as ours, user_version its layout.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "platform/sqlite_db.h"
+
+namespace orvane::platform {
+
+constexpr int64_t kLocalMachineId = 1;
+constexpr int64_t kUsersId = 2;
+constexpr int64_t kDynDataId = 3;
+
+// The file is a database but not a registry store this version can use.
+class StoreFormatError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Sets the connection's pragmas, then creates the tables and the seed keys
+// when the store is new. Throws SqliteError or StoreFormatError.
+void InitializeStore(Db& db);
+
+// The name of the current user's key below HKEY_USERS.
+std::string CurrentUserKeyName();
+
+// ASCII upper case of a name: the form names are compared and sorted in.
+std::string FoldName(std::string_view name);
+
+// The current time as a FILETIME count (100 ns units since 1601).
+int64_t FileTimeNow();
+
+}  // namespace orvane::platform
