@@ -56,10 +56,10 @@ const ArrayBound& SafeArray::bound(int dimension) const {
 
 size_t SafeArray::size() const { return elements_.size(); }
 
-size_t SafeArray::Offset(const std::vector<int32_t>& indexes) const {
-  if (indexes.size() != bounds_.size()) RaiseRuntimeError(kErrSubscript);
+size_t SafeArray::Offset(const int32_t* indexes, size_t count) const {
+  if (count != bounds_.size()) RaiseRuntimeError(kErrSubscript);
   int64_t offset = 0;
-  for (size_t d = 0; d < bounds_.size(); ++d) {
+  for (size_t d = 0; d < count; ++d) {
     const ArrayBound& b = bounds_[d];
     if (indexes[d] < b.lower || indexes[d] > b.upper) RaiseRuntimeError(kErrSubscript);
     offset = offset * b.count() + (int64_t{indexes[d]} - b.lower);
@@ -67,17 +67,30 @@ size_t SafeArray::Offset(const std::vector<int32_t>& indexes) const {
   return static_cast<size_t>(offset);
 }
 
-const Variant& SafeArray::at(const std::vector<int32_t>& indexes) const { return elements_[Offset(indexes)]; }
+const Variant& SafeArray::at(const std::vector<int32_t>& indexes) const {
+  return elements_[Offset(indexes.data(), indexes.size())];
+}
 
 void SafeArray::set(const std::vector<int32_t>& indexes, Variant value) {
-  size_t offset = Offset(indexes);
+  Store(Offset(indexes.data(), indexes.size()), std::move(value));
+}
+
+void SafeArray::Store(size_t offset, Variant value) {
   elements_[offset] = element_type_ == VarType::kVariant ? std::move(value) : ConvertTo(value, element_type_);
 }
 
-const Variant& SafeArray::at(int32_t i) const { return at(std::vector<int32_t>{i}); }
-const Variant& SafeArray::at(int32_t i, int32_t j) const { return at(std::vector<int32_t>{i, j}); }
-void SafeArray::set(int32_t i, Variant value) { set(std::vector<int32_t>{i}, std::move(value)); }
-void SafeArray::set(int32_t i, int32_t j, Variant value) { set(std::vector<int32_t>{i, j}, std::move(value)); }
+// The one- and two-index forms avoid building an index vector: tables of
+// tens of thousands of cells are filled through them.
+const Variant& SafeArray::at(int32_t i) const { return elements_[Offset(&i, 1)]; }
+const Variant& SafeArray::at(int32_t i, int32_t j) const {
+  const int32_t indexes[] = {i, j};
+  return elements_[Offset(indexes, 2)];
+}
+void SafeArray::set(int32_t i, Variant value) { Store(Offset(&i, 1), std::move(value)); }
+void SafeArray::set(int32_t i, int32_t j, Variant value) {
+  const int32_t indexes[] = {i, j};
+  Store(Offset(indexes, 2), std::move(value));
+}
 
 void SafeArray::ResizeLast(int32_t upper) {
   std::vector<ArrayBound> bounds = bounds_;

@@ -126,7 +126,8 @@ class SafeArray {
   bool operator==(const SafeArray& other) const;
 
  private:
-  size_t Offset(const std::vector<int32_t>& indexes) const;
+  size_t Offset(const int32_t* indexes, size_t count) const;  // raises 9 out of bounds
+  void Store(size_t offset, Variant value);                   // converts to the element type
 
   VarType element_type_;
   std::vector<ArrayBound> bounds_;
