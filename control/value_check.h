@@ -7,12 +7,9 @@
 #include <string_view>
 
 #include "orvane/variant.h"
+#include "registry/hex_text.h"  // IsHexString
 
 namespace orvane {
-
-// True when the text has an even number of characters, each one of 0-9,
-// A-F or a-f. The empty text passes.
-bool IsHexString(std::string_view text);
 
 // The Value a control takes when its ValueType becomes `type`: the empty
 // string for 1, 2 and 7, the Integer 0 for 4, the string "00" otherwise.
