@@ -1,0 +1,32 @@
+// The file-type methods: each forwards its own arguments (the current
+// location is not used) and records nothing. Overwrite has no effect:
+// existing values are always replaced.
+#include "filetypes/file_types.h"
+#include "orvane/quorvel.h"
+#include "platform/store_extensions.h"
+
+namespace orvane {
+
+void Quorvel::RegisterExtension(std::string& Extension, std::string& Description, std::string& DefaultIcon,
+                                bool& /*Overwrite*/) {
+  platform::RegistryMethodScope scope;
+  orvane::RegisterExtension(Extension, Description, DefaultIcon);
+}
+
+void Quorvel::UnregisterExtension(std::string& Extension) {
+  platform::RegistryMethodScope scope;
+  orvane::UnregisterExtension(Extension);
+}
+
+void Quorvel::AddExtCommand(std::string& Extension, std::string& CommandName, std::string& CommandDescription,
+                            std::string& Command, bool& Predefined, bool& /*Overwrite*/) {
+  platform::RegistryMethodScope scope;
+  orvane::AddExtCommand(Extension, CommandName, CommandDescription, Command, Predefined);
+}
+
+void Quorvel::DelExtCommand(std::string& Extension, std::string& CommandName) {
+  platform::RegistryMethodScope scope;
+  orvane::DelExtCommand(Extension, CommandName);
+}
+
+}  // namespace orvane

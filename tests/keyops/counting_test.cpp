@@ -1,0 +1,85 @@
+// CountItems over a key alone and its whole subtree, refused and missing
+// keys, and FlushRootKey.
+#include <gtest/gtest.h>
+
+#include "keyops/counting.h"
+#include "keyops/registry_text.h"
+#include "platform/registry_store.h"
+#include "registry/expect_error.h"
+#include "support/temp_registry.h"
+
+namespace orvane {
+namespace {
+
+using testing::PutKey;
+using testing::PutString;
+using testing::TreeText;
+
+const std::string kKey = "Software\\Count";
+
+// "values/sub-keys" of CountItems.
+std::string Counted(HKEY root, const std::string& path, uint8_t include) {
+  const Variant totals = CountItems(root, path, include);
+  EXPECT_EQ(totals.type(), VarType::kLong);
+  EXPECT_EQ(totals.array().bound(1), (ArrayBound{0, 1}));
+  return std::to_string(totals.array().at(0).long_value()) + "/" + std::to_string(totals.array().at(1).long_value());
+}
+
+// The same totals from an independent walk: keys and values of TreeText.
+std::string WalkedTotals(HKEY root, const std::string& path) {
+  const std::string text = TreeText(root, path);
+  int keys = -1;  // the starting key is not counted
+  int values = 0;
+  for (size_t at = 0; at < text.size(); at = text.find('\n', at) + 1) {
+    (text[at] == '[' ? keys : values) += 1;
+  }
+  return std::to_string(values) + "/" + std::to_string(keys);
+}
+
+class CountingTest : public ::testing::Test {
+ protected:
+  TempRegistry registry_;
+};
+
+TEST_F(CountingTest, CountsTheKeyAloneOrWithEveryDescendant) {
+  for (const char* name : {"a", "b", "c"}) PutString(HKEY_CURRENT_USER, kKey, name, "x");
+  PutString(HKEY_CURRENT_USER, kKey + "\\One", "d", "x");
+  PutString(HKEY_CURRENT_USER, kKey + "\\One", "e", "x");
+  for (const char* name : {"\\Two\\1", "\\Two\\2", "\\Two\\3"}) PutKey(HKEY_CURRENT_USER, kKey + name);
+  EXPECT_EQ(Counted(HKEY_CURRENT_USER, kKey, 0), "3/2");
+  EXPECT_EQ(Counted(HKEY_CURRENT_USER, kKey, 1), "5/5");
+  EXPECT_EQ(Counted(HKEY_CURRENT_USER, kKey, 2), "5/5");  // any non-zero flag includes
+}
+
+TEST_F(CountingTest, RootCountsTheWholeRoot) {
+  PutString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Count\\deep\\er", "v", "x");
+  const std::string expected = WalkedTotals(HKEY_LOCAL_MACHINE, "");
+  EXPECT_NE(expected, "0/0");
+  EXPECT_EQ(Counted(HKEY_LOCAL_MACHINE, "", 1), expected);
+}
+
+// A key that refuses access counts as empty: it is one sub-key of its
+// parent, but its own values and children are not counted.
+TEST_F(CountingTest, RefusedKeyCountsAsEmpty) {
+  PutString(HKEY_CURRENT_USER, kKey + "\\Locked", "v", "x");
+  PutString(HKEY_CURRENT_USER, kKey + "\\Locked\\child", "w", "x");
+  PutString(HKEY_CURRENT_USER, kKey + "\\Open", "v", "x");
+  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_CURRENT_USER, (kKey + "\\Locked").c_str(), true), 0);
+  EXPECT_EQ(Counted(HKEY_CURRENT_USER, kKey, 1), "1/2");
+  EXPECT_EQ(Counted(HKEY_CURRENT_USER, kKey + "\\Locked", 1), "0/0");
+}
+
+TEST_F(CountingTest, MissingKeyRaises) {
+  EXPECT_ERROR_NUMBER(CountItems(HKEY_CURRENT_USER, kKey + "\\Nowhere", 1), 60002);
+}
+
+TEST_F(CountingTest, FlushLeavesContentAsItWasAndRaisesForABadRoot) {
+  PutString(HKEY_CURRENT_USER, kKey, "v", "x");
+  const std::string before = TreeText(HKEY_CURRENT_USER, "");
+  EXPECT_FALSE(FlushRootKey(HKEY_CURRENT_USER));
+  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, ""), before);
+  EXPECT_ERROR_NUMBER(FlushRootKey(reinterpret_cast<HKEY>(intptr_t{0x12345})), 60006);
+}
+
+}  // namespace
+}  // namespace orvane
