@@ -1,6 +1,6 @@
-// The control object: its initialise and terminate events and the property
-// procedures of its current location. Each assignment validates, stores
-// only when everything succeeded, and then notifies the container.
+// The property procedures of the control's current location (its life in
+// the container is lifecycle.cpp). Each assignment validates, stores only
+// when everything succeeded, and then notifies the container.
 #include "orvane/quorvel.h"
 
 #include "control/undo_enabled.h"
@@ -20,20 +20,6 @@ std::string JoinGlobalKeyPath(int32_t root, const std::string& sub_key_path) {
 }
 
 }  // namespace
-
-Quorvel::Quorvel(Container& container) : container_(container) { DetectNtPlatform(); }
-
-Quorvel::~Quorvel() { ClearJournal(); }
-
-void Quorvel::InitProperties() {
-  hkey_ = kHkeyClassesRoot;
-  sub_key_path_.clear();
-  global_key_path_ = "HKEY_CLASSES_ROOT";
-  value_name_.clear();
-  value_type_ = 1;
-  value_ = Variant::String("");
-  SetUndoEnabledFlag(false);
-}
 
 void Quorvel::Notify(std::string_view property) { container_.PropertyChanged(property); }
 

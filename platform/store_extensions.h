@@ -8,7 +8,8 @@ namespace orvane::platform {
 inline void CommitPendingRegistryWrites() {}
 class RegistryMethodScope {
  public:
-  RegistryMethodScope() = default;
+  RegistryMethodScope() {}
+  ~RegistryMethodScope() {}  // user-provided, so a scope is never an unused variable
   RegistryMethodScope(const RegistryMethodScope&) = delete;
   RegistryMethodScope& operator=(const RegistryMethodScope&) = delete;
 };

@@ -3,6 +3,7 @@
 // owns the control. Calls arrive on the container's one thread.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 namespace orvane {
@@ -16,6 +17,10 @@ class Container {
 
   // The ambient user mode: true at run time, false in a form designer.
   virtual bool AmbientUserMode() const { return true; }
+
+  // The control sets its own extent, in the container's size units; the
+  // container shows it at that size from now on.
+  virtual void SetExtent(int32_t /*width*/, int32_t /*height*/) {}
 };
 
 // A container that ignores notifications; for programs that need none.

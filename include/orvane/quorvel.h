@@ -8,6 +8,7 @@
 #include <string>
 
 #include "orvane/container.h"
+#include "orvane/property_bag.h"
 #include "orvane/variant.h"
 
 namespace orvane {
@@ -20,8 +21,24 @@ class Quorvel {
   Quorvel(const Quorvel&) = delete;
   Quorvel& operator=(const Quorvel&) = delete;
 
-  // Sets the defaults of a new control (no saved properties).
+  // Sets the defaults of a new control (no saved properties), then shows
+  // the About box.
   void InitProperties();
+
+  // Loads the saved properties from `bag` as saved, without the checks of
+  // the property procedures; in design mode then clears the undo journal.
+  void ReadProperties(PropertyBag& bag);
+
+  // Saves the seven properties to `bag`.
+  void WriteProperties(PropertyBag& bag) const;
+
+  // The container resized the control: it keeps its fixed size.
+  void Resize();
+
+  // The control's own size in the container's units (600 by 600 once sized).
+  int32_t Width() const { return width_; }
+  int32_t Height() const { return height_; }
+  static constexpr int32_t kFixedExtent = 600;
 
   // Properties: a getter and a setter of the same name.
   const std::string& GlobalKeyPath() const { return global_key_path_; }
@@ -88,6 +105,8 @@ class Quorvel {
   int32_t value_type_ = 1;
   Variant value_ = Variant::String("");
   std::string global_key_path_ = "HKEY_CLASSES_ROOT";
+  int32_t width_ = 0;
+  int32_t height_ = 0;
 };
 
 }  // namespace orvane

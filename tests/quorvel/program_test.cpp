@@ -6,6 +6,17 @@
 namespace quorvel::testing {
 namespace {
 
+// What every new control writes to standard error when there is no
+// terminal: its About box, closed at once.
+const std::string kAboutBox =
+    "[About Orvane]\n"
+    "  Orvane\n"
+    "  The fastest and easiest way to manipulate your Registry !\n"
+    "  Version 1.6.1\n"
+    "  Orvane by Verrilan, written for everyone who edits the registry\n"
+    "  <orvane@verrilan.example>\n"
+    "  < OK > < Quorvel... > < Disclaimer... >\n";
+
 class ProgramTest : public ::testing::Test {
  protected:
   // Runs quorvel on the test's own store with the given further arguments.
@@ -20,19 +31,20 @@ class ProgramTest : public ::testing::Test {
 
 TEST_F(ProgramTest, GlobalKeyPathIsParsedIntoRootAndSubKeyPath) {
   ProgramRun run = Run({"-e", "GlobalKeyPath = \"hkey_local_machine\\\\Software\\\\\": Print GlobalKeyPath: Print hKey"});
-  EXPECT_EQ(Transcript(run), "String \"HKEY_LOCAL_MACHINE\\Software\"\nLong -2147483646\n--- exit 0\n");
+  EXPECT_EQ(Transcript(run),
+            "String \"HKEY_LOCAL_MACHINE\\Software\"\nLong -2147483646\n--- stderr\n" + kAboutBox + "--- exit 0\n");
 }
 
 TEST_F(ProgramTest, WithoutScriptOrTerminalTheScriptComesFromStandardInput) {
   EXPECT_EQ(Transcript(Run({}, "Print 1\r\nhKey = HKEY_USERS: Print GlobalKeyPath\n")),
-            "Integer 1\nString \"HKEY_USERS\"\n--- exit 0\n");
+            "Integer 1\nString \"HKEY_USERS\"\n--- stderr\n" + kAboutBox + "--- exit 0\n");
   EXPECT_EQ(Transcript(Run({}, "Print 1\nPrint (\n")),
             "--- stderr\n<stdin>:2: syntax error: expected an expression, found end of line\n--- exit 2\n");
 }
 
 TEST_F(ProgramTest, AStatementThatRaisedMakesTheExitStatusOne) {
   EXPECT_EQ(Transcript(Run({"-e", "Print Chr(300)\nPrint 2"})),
-            "Error 5: Invalid procedure call or argument\nInteger 2\n--- exit 1\n");
+            "Error 5: Invalid procedure call or argument\nInteger 2\n--- stderr\n" + kAboutBox + "--- exit 1\n");
 }
 
 TEST_F(ProgramTest, ASyntaxErrorAnywhereRunsNothing) {
@@ -61,16 +73,17 @@ TEST_F(ProgramTest, HelpOptionPrintsUsageAndSucceeds) {
 TEST_F(ProgramTest, RegistryOptionSelectsTheStoreFile) {
   std::filesystem::create_directory(dir_.path() / "sub");
   ProgramRun run = RunQuorvel({"--registry", "sub/own.db", "-e", "UndoEnabled = False"}, dir_.path());
-  EXPECT_EQ(Transcript(run), "--- exit 0\n");
+  EXPECT_EQ(Transcript(run), "--- stderr\n" + kAboutBox + "--- exit 0\n");
   EXPECT_TRUE(std::filesystem::exists(dir_.path() / "sub" / "own.db"));
 }
 
 TEST_F(ProgramTest, PlatformOptionDecidesWhetherDynDataCanBeSelected) {
   const std::string script = "hKey = HKEY_DYN_DATA: Print GlobalKeyPath";
-  EXPECT_EQ(Transcript(Run({"--platform", "9x", "-e", script})), "String \"HKEY_DYN_DATA\"\n--- exit 0\n");
+  EXPECT_EQ(Transcript(Run({"--platform", "9x", "-e", script})),
+            "String \"HKEY_DYN_DATA\"\n--- stderr\n" + kAboutBox + "--- exit 0\n");
   EXPECT_EQ(Transcript(Run({"--platform", "nt", "-e", script})),
             "Error 60998: HKEY_DYN_DATA root key is not available under Windows NT\n"
-            "String \"HKEY_CLASSES_ROOT\"\n--- exit 1\n");
+            "String \"HKEY_CLASSES_ROOT\"\n--- stderr\n" + kAboutBox + "--- exit 1\n");
 }
 
 // The tour of the README, on a fresh store, prints exactly tour.out.

@@ -43,13 +43,15 @@ enum class StmtKind {
   kSetNothing,      // Set name = Nothing
   kPrint,           // Print [value, ...]
   kHelp,            // Help [name]
+  kSave,            // Save [object,] file
+  kResize,          // Resize [object,] width, height
 };
 
 struct Stmt {
   StmtKind kind;
   int line = 0;
   std::string name;    // variable, member, control (Set) or Help topic
-  std::string object;  // kAssignProperty, kCall: the control's name; empty for the default
+  std::string object;  // kAssignProperty, kCall, kSave, kResize: the control's name; empty for the default
   std::vector<ExprPtr> args;  // call arguments (nullptr: omitted) or Print values
   ExprPtr value;              // assignments
 };

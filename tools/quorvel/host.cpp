@@ -7,17 +7,26 @@
 
 namespace quorvel {
 
-Host::Host() { CreateControl(kDefaultControl); }
+Host::Host(HostOptions options) : design_mode_(options.design) {
+  PlaceControl(kDefaultControl, options.form ? &*options.form : nullptr);
+}
 
 Host::~Host() {
   for (auto& slot : slots_) slot->control.reset();
 }
 
-void Host::CreateControl(std::string_view name) {
-  auto slot = std::make_unique<Slot>();
+void Host::CreateControl(std::string_view name) { PlaceControl(name, nullptr); }
+
+void Host::PlaceControl(std::string_view name, orvane::PropertyBag* saved) {
+  auto slot = std::make_unique<Slot>(design_mode_);
   slot->name = std::string(name);
   slot->control = std::make_unique<orvane::Quorvel>(slot->site);
-  slot->control->InitProperties();
+  if (saved) {
+    slot->control->ReadProperties(*saved);
+  } else {
+    slot->control->InitProperties();
+  }
+  slot->control->Resize();
   std::unique_ptr<Slot> old = Unbind(name);
   slots_.push_back(std::move(slot));
   object_names_.insert(NameKey(name));
@@ -32,10 +41,28 @@ void Host::ReleaseControl(std::string_view name) {
 
 bool Host::IsObjectName(std::string_view name) const { return object_names_.count(NameKey(name)) != 0; }
 
-orvane::Quorvel& Host::Control(std::string_view name) {
-  if (Slot* slot = Find(name)) return *slot->control;
+orvane::Quorvel& Host::Control(std::string_view name) { return *Bound(name).control; }
+
+Host::Slot& Host::Bound(std::string_view name) {
+  if (Slot* slot = Find(name)) return *slot;
   orvane::RaiseRuntimeError(IsObjectName(name) ? orvane::kErrObjectNotSet : orvane::kErrObjectRequired);
 }
+
+void Host::SaveControl(std::string_view name, const std::filesystem::path& file) {
+  orvane::MemoryPropertyBag bag;
+  Control(name).WriteProperties(bag);
+  bag.SaveFile(file);
+}
+
+void Host::ResizeControl(std::string_view name, int32_t width, int32_t height) {
+  Slot& slot = Bound(name);
+  slot.site.SetExtent(width, height);
+  slot.control->Resize();
+}
+
+int32_t Host::ControlWidth(std::string_view name) { return Bound(name).site.width(); }
+
+int32_t Host::ControlHeight(std::string_view name) { return Bound(name).site.height(); }
 
 const ControlSite* Host::Site(std::string_view name) const {
   Slot* slot = Find(name);

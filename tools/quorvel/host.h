@@ -4,6 +4,8 @@
 // One Host per script run; used on one thread.
 #pragma once
 
+#include <filesystem>
+#include <optional>
 #include <set>
 #include <memory>
 #include <string>
@@ -11,20 +13,41 @@
 #include <vector>
 
 #include "orvane/container.h"
+#include "orvane/property_bag.h"
 #include "orvane/quorvel.h"
 
 namespace quorvel {
 
 // The container side of one control: it records the names of the
-// properties the control reports as changed, oldest first.
+// properties the control reports as changed, oldest first, reports the
+// host's user mode, and holds the extent the control is shown at.
 class ControlSite : public orvane::Container {
  public:
+  explicit ControlSite(bool design_mode = false) : design_mode_(design_mode) {}
   void PropertyChanged(std::string_view name) override { changed_.emplace_back(name); }
-  bool AmbientUserMode() const override { return true; }
+  bool AmbientUserMode() const override { return !design_mode_; }
+  void SetExtent(int32_t width, int32_t height) override {
+    width_ = width;
+    height_ = height;
+  }
   const std::vector<std::string>& changed() const { return changed_; }
+  int32_t width() const { return width_; }
+  int32_t height() const { return height_; }
 
  private:
+  bool design_mode_;
   std::vector<std::string> changed_;
+  int32_t width_ = 0;
+  int32_t height_ = 0;
+};
+
+// How a host places its controls.
+struct HostOptions {
+  // Saved properties for the first control, which then loads them
+  // instead of taking the defaults of a new control.
+  std::optional<orvane::MemoryPropertyBag> form;
+  // True: the host is a form designer (ambient user mode false).
+  bool design = false;
 };
 
 class Host {
@@ -33,7 +56,7 @@ class Host {
   // members address.
   static constexpr std::string_view kDefaultControl = "Quorvel1";
 
-  Host();  // places Quorvel1
+  explicit Host(HostOptions options = {});  // places Quorvel1
   ~Host();  // destroys the remaining controls in creation order
   Host(const Host&) = delete;
   Host& operator=(const Host&) = delete;
@@ -60,15 +83,33 @@ class Host {
   // Names of the living controls in creation order.
   std::vector<std::string> ControlNames() const;
 
+  // Save [obj,] FILE: writes the control's properties to a bag file.
+  void SaveControl(std::string_view name, const std::filesystem::path& file);
+
+  // Resize [obj,] W, H: shows the control at the asked size and tells it
+  // so; the control then sets the size it keeps.
+  void ResizeControl(std::string_view name, int32_t width, int32_t height);
+
+  // The control's extent as the host shows it: Width, Height.
+  int32_t ControlWidth(std::string_view name);
+  int32_t ControlHeight(std::string_view name);
+
  private:
   struct Slot {
+    explicit Slot(bool design_mode) : site(design_mode) {}
     std::string name;
     ControlSite site;  // declared first: outlives the control
     std::unique_ptr<orvane::Quorvel> control;
   };
 
+  // Places a control: initialise, then saved or default properties, then
+  // its first size.
+  void PlaceControl(std::string_view name, orvane::PropertyBag* saved);
   std::unique_ptr<Slot> Unbind(std::string_view name);
   Slot* Find(std::string_view name) const;
+  Slot& Bound(std::string_view name);
+
+  bool design_mode_;
 
   std::vector<std::unique_ptr<Slot>> slots_;  // living controls, creation order
   std::set<std::string> object_names_;  // every name bound by Set (lower case)

@@ -53,6 +53,9 @@ void Interpreter::Dispatch(const Stmt& stmt) {
       return Print(stmt);
     case StmtKind::kHelp:
       return Help(stmt);
+    case StmtKind::kSave:
+    case StmtKind::kResize:
+      return SaveOrResize(stmt);
   }
 }
 
@@ -81,6 +84,31 @@ void Interpreter::Help(const Stmt& stmt) {
   const orvane::MemberInfo* member = orvane::FindMember(stmt.name);
   if (!member) orvane::RaiseRuntimeError(orvane::kErrMemberNotFound);
   PrintMemberHelp(*member, out_);
+}
+
+void Interpreter::SaveOrResize(const Stmt& stmt) {
+  std::string_view object = stmt.object.empty() ? Host::kDefaultControl : std::string_view(stmt.object);
+  if (stmt.kind == StmtKind::kSave) {
+    Variant file = Evaluate(*stmt.args[0]);
+    return host_.SaveControl(object, orvane::ToString(file));
+  }
+  int32_t width = orvane::ToLong(Evaluate(*stmt.args[0]));
+  int32_t height = orvane::ToLong(Evaluate(*stmt.args[1]));
+  host_.ResizeControl(object, width, height);
+}
+
+Variant Interpreter::ExtenderProperty(const std::string& object, const std::string& name,
+                                      const std::vector<ExprPtr>& args, const Variant* assigned) {
+  std::string_view control = object.empty() ? Host::kDefaultControl : std::string_view(object);
+  if (!args.empty()) orvane::RaiseRuntimeError(orvane::kErrWrongArgumentCount);
+  bool width = SameName(name, "Width");
+  if (assigned) {
+    int32_t size = orvane::ToLong(*assigned);
+    host_.ResizeControl(control, width ? size : host_.ControlWidth(control),
+                        width ? host_.ControlHeight(control) : size);
+    return Variant();
+  }
+  return Variant::Long(width ? host_.ControlWidth(control) : host_.ControlHeight(control));
 }
 
 Variant Interpreter::Evaluate(const Expr& expr) {
@@ -151,6 +179,7 @@ InvokeKind Interpreter::ReadKind(const std::string& name) const {
 
 Variant Interpreter::InvokeMember(const std::string& object, const std::string& name, InvokeKind kind,
                                   const std::vector<ExprPtr>& args, Variant* assigned) {
+  if (IsExtenderProperty(name)) return ExtenderProperty(object, name, args, assigned);
   orvane::Quorvel& control = host_.Control(object.empty() ? Host::kDefaultControl : object);
   const orvane::MemberInfo* member = orvane::FindMember(name);
   if (!member) orvane::RaiseRuntimeError(orvane::kErrMemberNotFound);

@@ -40,6 +40,12 @@ class Interpreter {
   void SetObject(const Stmt& stmt);
   void Print(const Stmt& stmt);
   void Help(const Stmt& stmt);
+  void SaveOrResize(const Stmt& stmt);
+
+  // Width or Height of the named control: read, or assigned (a resize
+  // request that keeps the other dimension).
+  orvane::Variant ExtenderProperty(const std::string& object, const std::string& name,
+                                   const std::vector<ExprPtr>& args, const orvane::Variant* assigned);
 
   orvane::Variant Evaluate(const Expr& expr);
   orvane::Variant EvaluateIndex(const Expr& expr);

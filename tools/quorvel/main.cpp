@@ -1,4 +1,5 @@
-// quorvel [--registry FILE] [--platform nt|9x] [SCRIPT | -e STATEMENTS]
+// quorvel [--registry FILE] [--platform nt|9x] [--form FILE] [--design]
+//         [SCRIPT | -e STATEMENTS]
 // Runs a script, the statements of -e, the script on standard input, or
 // (on a terminal with no script) an interactive prompt.
 #include <unistd.h>
@@ -12,6 +13,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "orvane/error.h"
 #include "session.h"
 
 namespace {
@@ -21,6 +23,8 @@ struct Options {
   std::string platform;
   std::string statements;
   std::string script;
+  std::string form;
+  bool design = false;
 };
 
 // Reads the whole file or stream as bytes; false when it cannot be read.
@@ -41,20 +45,37 @@ void ExportSettings(const Options& options) {
   if (!options.platform.empty()) setenv("ORVANE_PLATFORM", options.platform.c_str(), 1);
 }
 
-int RunFile(const std::string& path) {
+// The host's options; false with a message on standard error when the
+// form file cannot be read or is malformed.
+bool MakeHostOptions(const Options& options, quorvel::HostOptions& host) {
+  host.design = options.design;
+  if (options.form.empty()) return true;
+  try {
+    host.form = orvane::MemoryPropertyBag::LoadFile(options.form);
+  } catch (const orvane::PropertyBagFileError& error) {
+    std::cerr << "quorvel: " << error.what() << "\n";
+    return false;
+  } catch (const orvane::Error& error) {
+    std::cerr << "quorvel: cannot read " << options.form << ": " << error.description() << "\n";
+    return false;
+  }
+  return true;
+}
+
+int RunFile(const std::string& path, quorvel::HostOptions host) {
   std::ifstream file(path, std::ios::binary);
   std::string source;
   if (!file || !ReadAll(file, source)) {
     std::cerr << "quorvel: cannot read " << path << ": " << std::strerror(errno) << "\n";
     return quorvel::kExitUsage;
   }
-  return quorvel::RunScript(path, source, std::cout, std::cerr);
+  return quorvel::RunScript(path, source, std::cout, std::cerr, std::move(host));
 }
 
-int RunStandardInput() {
+int RunStandardInput(quorvel::HostOptions host) {
   std::string source;
   ReadAll(std::cin, source);
-  return quorvel::RunScript("<stdin>", source, std::cout, std::cerr);
+  return quorvel::RunScript("<stdin>", source, std::cout, std::cerr, std::move(host));
 }
 
 }  // namespace
@@ -64,6 +85,8 @@ int main(int argc, char** argv) {
   CLI::App app{"The script host of the Quorvel registry control.", "quorvel"};
   app.add_option("--registry", options.registry, "Registry store file for this process and the programs it starts");
   app.add_option("--platform", options.platform, "Emulated platform")->check(CLI::IsMember({"nt", "9x"}));
+  app.add_option("--form", options.form, "Saved properties the first control loads instead of being new");
+  app.add_flag("--design", options.design, "Report design mode to the controls (a form designer)");
   auto* statements = app.add_option("-e", options.statements, "Statements to run instead of a script");
   app.add_option("script", options.script, "Script file to run")->excludes(statements);
   try {
@@ -73,8 +96,12 @@ int main(int argc, char** argv) {
     return code == 0 ? quorvel::kExitClean : quorvel::kExitUsage;
   }
   ExportSettings(options);
-  if (statements->count() > 0) return quorvel::RunScript("-e", options.statements, std::cout, std::cerr);
-  if (!options.script.empty()) return RunFile(options.script);
-  if (isatty(STDIN_FILENO)) return quorvel::RunInteractive();
-  return RunStandardInput();
+  quorvel::HostOptions host;
+  if (!MakeHostOptions(options, host)) return quorvel::kExitUsage;
+  if (statements->count() > 0) {
+    return quorvel::RunScript("-e", options.statements, std::cout, std::cerr, std::move(host));
+  }
+  if (!options.script.empty()) return RunFile(options.script, std::move(host));
+  if (isatty(STDIN_FILENO)) return quorvel::RunInteractive(std::move(host));
+  return RunStandardInput(std::move(host));
 }

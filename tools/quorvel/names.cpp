@@ -21,10 +21,12 @@ std::string NameKey(std::string_view name) {
 }
 
 bool IsKeyword(std::string_view name) {
-  static constexpr std::array<std::string_view, 11> kKeywords = {
-      "Print", "Call", "Set", "New", "Nothing", "Help", "True", "False", "Empty", "Null", "Err"};
+  static constexpr std::array<std::string_view, 13> kKeywords = {
+      "Print", "Call", "Set", "New", "Nothing", "Help", "True", "False", "Empty", "Null", "Err", "Save", "Resize"};
   return std::any_of(kKeywords.begin(), kKeywords.end(), [&](std::string_view k) { return SameName(k, name); });
 }
+
+bool IsExtenderProperty(std::string_view name) { return SameName(name, "Width") || SameName(name, "Height"); }
 
 const orvane::EnumConstant* FindConstant(std::string_view name) {
   for (const auto& constant : orvane::QuorvelEnumConstants()) {
@@ -35,7 +37,7 @@ const orvane::EnumConstant* FindConstant(std::string_view name) {
 
 bool IsVariableName(std::string_view name) {
   return !IsKeyword(name) && FindBuiltin(name) == nullptr && orvane::FindMember(name) == nullptr &&
-         FindConstant(name) == nullptr;
+         !IsExtenderProperty(name) && FindConstant(name) == nullptr;
 }
 
 }  // namespace quorvel

@@ -16,14 +16,18 @@ bool SameName(std::string_view a, std::string_view b);
 std::string NameKey(std::string_view name);
 
 // Words of the language itself: Print, Call, Set, New, Nothing, Help, True,
-// False, Empty, Null, Err.
+// False, Empty, Null, Err, Save, Resize.
 bool IsKeyword(std::string_view name);
+
+// Properties the host itself gives every control (its extender): Width
+// and Height, the extent the control is shown at.
+bool IsExtenderProperty(std::string_view name);
 
 // The enumeration member of that name, or nullptr.
 const orvane::EnumConstant* FindConstant(std::string_view name);
 
 // True when the name can hold a variable or a control: not a keyword, a
-// builtin, a member of the control or a constant.
+// builtin, a member of the control, an extender property or a constant.
 bool IsVariableName(std::string_view name);
 
 }  // namespace quorvel

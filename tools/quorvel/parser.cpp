@@ -1,5 +1,6 @@
 #include "parser.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <limits>
@@ -63,7 +64,9 @@ class Parser {
     if (AtWord("Call")) return ParseCallStatement();
     if (AtWord("Set")) return ParseSet();
     if (AtWord("Help")) return ParseHelp();
-    if (At(TokenKind::kDot, 1) || orvane::FindMember(Peek().text)) return ParseMemberStatement();
+    if (AtWord("Save")) return ParseControlCommand(StmtKind::kSave, 1);
+    if (AtWord("Resize")) return ParseControlCommand(StmtKind::kResize, 2);
+    if (At(TokenKind::kDot, 1) || IsMemberName(Peek().text)) return ParseMemberStatement();
     return ParseVariableAssignment();
   }
 
@@ -93,6 +96,26 @@ class Parser {
     return stmt;
   }
 
+  static bool IsMemberName(std::string_view name) {
+    return orvane::FindMember(name) != nullptr || IsExtenderProperty(name);
+  }
+
+  // "Save" or "Resize": `count` values, optionally after a control's name
+  // and a comma.
+  Stmt ParseControlCommand(StmtKind kind, size_t count) {
+    Stmt stmt = NewStmt(kind);
+    std::string command = Next().text;
+    std::vector<ExprPtr> args = ParseBareArgs();
+    if (args.size() == count + 1 && args[0] && args[0]->kind == ExprKind::kVariable && !args[0]->parenthesized) {
+      stmt.object = args[0]->name;
+      args.erase(args.begin());
+    }
+    bool complete = args.size() == count && std::all_of(args.begin(), args.end(), [](const ExprPtr& a) { return a != nullptr; });
+    if (!complete) throw SyntaxError(stmt.line, "wrong number of arguments to " + command);
+    stmt.args = std::move(args);
+    return stmt;
+  }
+
   Stmt ParseSet() {
     Stmt stmt = NewStmt(StmtKind::kSetNothing);
     Next();
@@ -119,7 +142,7 @@ class Parser {
       return;
     }
     Token member = Expect(TokenKind::kIdentifier, "a method name");
-    if (!orvane::FindMember(member.text)) throw SyntaxError(member.line, "'" + member.text + "' is not a method");
+    if (!IsMemberName(member.text)) throw SyntaxError(member.line, "'" + member.text + "' is not a method");
     stmt.name = member.text;
   }
 
@@ -265,7 +288,7 @@ class Parser {
     if (AtWord("Err")) return ParseErrField();
     if (IsKeyword(Peek().text)) Fail("unexpected " + Describe(Peek()));
     if (const Builtin* builtin = FindBuiltin(Peek().text)) return ParseBuiltin(*builtin);
-    if (At(TokenKind::kDot, 1) || orvane::FindMember(Peek().text)) return ParseMemberExpr();
+    if (At(TokenKind::kDot, 1) || IsMemberName(Peek().text)) return ParseMemberExpr();
     if (const orvane::EnumConstant* constant = FindConstant(Peek().text)) {
       Next();
       return Literal(Variant::Long(constant->value), line);

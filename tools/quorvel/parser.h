@@ -17,10 +17,12 @@ namespace quorvel {
 //              | "Call" target [ "(" args ")" ]
 //              | "Set" name "=" ( "New" "Quorvel" | "Nothing" )
 //              | "Help" [ name ]
+//              | "Save" [ name "," ] expr
+//              | "Resize" [ name "," ] expr "," expr
 //              | target "=" expr              (a property assignment)
 //              | target [ args ]              (a method call)
 //              | name "=" expr                (a variable assignment)
-//   target    := [ name "." ] member
+//   target    := [ name "." ] ( member | "Width" | "Height" )
 //   args      := [ expr ] { "," [ expr ] }     (an empty one is omitted)
 //   expr      := unary { "&" unary }
 //   unary     := "-" unary | primary

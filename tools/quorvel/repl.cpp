@@ -35,9 +35,15 @@ bool RunLine(Interpreter& interpreter, const char* line) {
 
 }  // namespace
 
-int RunInteractive() {
-  Host host;
-  Interpreter interpreter(host, std::cout);
+int RunInteractive(HostOptions options) {
+  std::unique_ptr<Host> host;
+  try {
+    host = std::make_unique<Host>(std::move(options));
+  } catch (const orvane::Error& error) {  // the first control failed to load its form
+    std::cout << "Error " << error.number() << ": " << error.description() << "\n";
+    return kExitRaised;
+  }
+  Interpreter interpreter(*host, std::cout);
   bool clean = true;
   using_history();
   std::cout << "quorvel: Help lists the members, Help NAME shows one; end with Ctrl-D.\n";

@@ -8,7 +8,8 @@
 
 namespace quorvel {
 
-int RunScript(const std::string& name, const std::string& source, std::ostream& out, std::ostream& err) {
+int RunScript(const std::string& name, const std::string& source, std::ostream& out, std::ostream& err,
+              HostOptions options) {
   Program program;
   try {
     program = Parse(source);
@@ -18,7 +19,7 @@ int RunScript(const std::string& name, const std::string& source, std::ostream& 
   }
   bool clean = false;
   try {
-    Host host;
+    Host host(std::move(options));
     Interpreter interpreter(host, out);
     clean = interpreter.Run(program);
   } catch (const orvane::Error& error) {  // a control failed to start

@@ -7,6 +7,8 @@
 #include <iosfwd>
 #include <string>
 
+#include "host.h"
+
 namespace quorvel {
 
 constexpr int kExitClean = 0;   // no statement raised
@@ -16,10 +18,12 @@ constexpr int kExitUsage = 2;   // a usage or syntax error; nothing ran
 // Parses the whole `source`; on a syntax error writes
 // "NAME:LINE: syntax error: MESSAGE" to `err` and runs nothing. Otherwise
 // runs every statement, writing to `out`. Returns one of the exit codes.
-int RunScript(const std::string& name, const std::string& source, std::ostream& out, std::ostream& err);
+// `options` choose how the host places its controls (--form, --design).
+int RunScript(const std::string& name, const std::string& source, std::ostream& out, std::ostream& err,
+              HostOptions options = {});
 
 // The interactive prompt with line editing and history (libedit), until
 // the end of input. Returns kExitRaised if any statement raised.
-int RunInteractive();
+int RunInteractive(HostOptions options = {});
 
 }  // namespace quorvel

@@ -1,0 +1,30 @@
+// The About box and its one form per process.
+#include "about/about_box.h"
+
+#include <memory>
+
+#include "about/about_form.h"
+
+namespace orvane {
+namespace {
+
+// The screen as the form is centred on, in twips: 1024 by 768 pixels of
+// 15 twips each.
+constexpr double kScreenWidth = 15360;
+constexpr double kScreenHeight = 11520;
+
+std::string contact_address;
+std::unique_ptr<FrmAbout> about_form;
+
+}  // namespace
+
+void ShowAboutBox() {
+  contact_address = kContactAddress;
+  if (!about_form) about_form = std::make_unique<FrmAbout>();
+  about_form->Load(contact_address, kScreenWidth, kScreenHeight);
+  about_form->ShowModal();
+}
+
+const std::string& AboutContactAddress() { return contact_address; }
+
+}  // namespace orvane

@@ -1,0 +1,17 @@
+// On Windows a dialog shown "on the terminal" is a system message box that
+// holds the dialog's lines; closing it chooses the default button.
+#include <windows.h>
+
+#include "platform/dialog_terminal.h"
+
+namespace orvane::platform {
+
+bool RunTerminalDialog(const DialogContent& content, const ButtonHandler& on_button) {
+  std::string text;
+  for (const std::string& line : content.lines) text += line + "\n";
+  MessageBoxA(nullptr, text.c_str(), content.title.c_str(), MB_OK | MB_TASKMODAL);
+  if (!content.buttons.empty()) on_button(content.default_button);
+  return true;
+}
+
+}  // namespace orvane::platform

@@ -1,0 +1,87 @@
+// Dialog mode selection, captions, and the text form of dialogs written to
+// standard error when there is no terminal to show them on.
+#include "platform/dialogs.h"
+
+#ifdef _WIN32
+#include <io.h>
+#define ORVANE_IS_TERMINAL(fd) _isatty(fd)
+#else
+#include <unistd.h>
+#define ORVANE_IS_TERMINAL(fd) isatty(fd)
+#endif
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <optional>
+
+#include "platform/dialog_terminal.h"
+
+namespace orvane::platform {
+namespace {
+
+std::optional<DialogMode> chosen_mode;
+
+DialogMode ModeFromEnvironment() {
+  const char* value = std::getenv("ORVANE_DIALOGS");
+  if (value && std::strcmp(value, "text") == 0) return DialogMode::kText;
+  if (value && std::strcmp(value, "terminal") == 0) return DialogMode::kTerminal;
+  return DialogMode::kAutomatic;
+}
+
+bool UseTerminal() {
+  DialogMode mode = CurrentDialogMode();
+  if (mode == DialogMode::kAutomatic) return ORVANE_IS_TERMINAL(0) && ORVANE_IS_TERMINAL(2);
+  return mode == DialogMode::kTerminal;
+}
+
+// The text form:  [Title]  then each line indented, then the buttons.
+void WriteDialogText(const DialogContent& content) {
+  std::string text = "[" + content.title + "]\n";
+  for (const std::string& line : content.lines) text += "  " + line + "\n";
+  text += " ";
+  for (const std::string& button : content.buttons) text += " < " + PlainCaption(button) + " >";
+  std::cerr << text << "\n";
+  std::cerr.flush();
+}
+
+}  // namespace
+
+void SetDialogMode(DialogMode mode) { chosen_mode = mode; }
+
+DialogMode CurrentDialogMode() {
+  if (!chosen_mode) chosen_mode = ModeFromEnvironment();
+  return *chosen_mode;
+}
+
+void ShowModalDialog(const DialogContent& content, const ButtonHandler& on_button) {
+  if (UseTerminal() && RunTerminalDialog(content, on_button)) return;
+  WriteDialogText(content);
+  if (!content.buttons.empty()) on_button(content.default_button);
+}
+
+void ShowMessageBox(const std::string& text, const std::string& title) {
+  DialogContent content{title, {text}, {"OK"}, 0};
+  ShowModalDialog(content, [](size_t) { return true; });
+}
+
+std::string PlainCaption(const std::string& caption) {
+  std::string plain;
+  for (size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+    plain += caption[i];
+  }
+  return plain;
+}
+
+char AccessKey(const std::string& caption) {
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] != '&') return static_cast<char>(std::tolower(static_cast<unsigned char>(caption[i + 1])));
+    ++i;
+  }
+  return 0;
+}
+
+}  // namespace orvane::platform

@@ -1,0 +1,105 @@
+// Program start: name resolution, then posix_spawn without waiting.
+#include "platform/process_start.h"
+
+#include <spawn.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/registry_store.h"
+#include "tools/regedit/command_line.h"
+
+extern char** environ;
+
+namespace orvane::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return lower;
+}
+
+// The last component of a Windows or POSIX path.
+std::string_view BaseName(std::string_view name) {
+  size_t slash = name.find_last_of("\\/");
+  return slash == std::string_view::npos ? name : name.substr(slash + 1);
+}
+
+bool IsRegistryEditorName(std::string_view name) {
+  std::string base = Lower(BaseName(name));
+  return base == "regedit" || base == "regedit.exe";
+}
+
+bool IsExecutableFile(const fs::path& path) {
+  std::error_code ignored;
+  return fs::is_regular_file(path, ignored) && access(path.c_str(), X_OK) == 0;
+}
+
+fs::path SearchPath(const std::string& name) {
+  const char* path = std::getenv("PATH");
+  std::string_view dirs = path ? path : "";
+  while (true) {
+    size_t colon = dirs.find(':');
+    std::string_view dir = dirs.substr(0, colon);
+    fs::path candidate = fs::path(dir.empty() ? "." : std::string(dir)) / name;
+    if (IsExecutableFile(candidate)) return candidate;
+    if (colon == std::string_view::npos) return {};
+    dirs.remove_prefix(colon + 1);
+  }
+}
+
+// Our regedit: on PATH, beside the running program, or in the sibling
+// folder of a build tree (tools/quorvel/quorvel next to tools/regedit/regedit).
+fs::path FindRegistryEditor() {
+  if (fs::path found = SearchPath("regedit"); !found.empty()) return found;
+  std::error_code error;
+  fs::path self = fs::read_symlink("/proc/self/exe", error);
+  if (error) return {};
+  for (const fs::path& candidate : {self.parent_path() / "regedit", self.parent_path().parent_path() / "regedit" / "regedit"}) {
+    if (IsExecutableFile(candidate)) return candidate;
+  }
+  return {};
+}
+
+fs::path FindAsWritten(const std::string& name) {
+  if (name.find('/') != std::string::npos) return IsExecutableFile(name) ? fs::path(name) : fs::path();
+  return SearchPath(name);
+}
+
+}  // namespace
+
+fs::path FindProgram(std::string_view name) {
+  if (name.empty()) return {};
+  if (IsRegistryEditorName(name)) return FindRegistryEditor();
+  std::string written(name);
+  if (fs::path found = FindAsWritten(written); !found.empty()) return found;
+  if (written.size() > 4 && Lower(written.substr(written.size() - 4)) == ".exe") {
+    return FindAsWritten(written.substr(0, written.size() - 4));
+  }
+  return {};
+}
+
+uint32_t StartProgram(std::string_view command_line) {
+  std::vector<std::string> words = regedit::SplitWindowsCommandLine(command_line);
+  if (words.empty()) return 0;
+  fs::path program = FindProgram(words[0]);
+  if (program.empty()) return 0;
+  words[0] = program.string();
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  CommitPendingRegistryWrites();
+  pid_t pid = 0;
+  if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return 0;
+  return static_cast<uint32_t>(pid);
+}
+
+}  // namespace orvane::platform

@@ -1,0 +1,34 @@
+// Program start on Windows: the system finds the program and splits the
+// command line itself.
+#include <windows.h>
+
+#include <string>
+
+#include "platform/process_start.h"
+
+namespace orvane::platform {
+
+std::filesystem::path FindProgram(std::string_view name) {
+  std::string file(name);
+  char found[MAX_PATH];
+  DWORD length = SearchPathA(nullptr, file.c_str(), ".exe", MAX_PATH, found, nullptr);
+  if (length == 0 || length >= MAX_PATH) return {};
+  return std::filesystem::path(std::string(found, length));
+}
+
+uint32_t StartProgram(std::string_view command_line) {
+  std::string line(command_line);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    return 0;
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return process.dwProcessId;
+}
+
+}  // namespace orvane::platform

@@ -1,0 +1,21 @@
+# System services of the platform layer: modal dialogs and message boxes
+# (curses on a terminal, text on standard error otherwise) and program start
+# by a Windows-style command line (which shares regedit's splitter). On
+# Windows the system starts programs and shows message boxes itself.
+if(WIN32)
+  target_sources(orvane_platform PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/dialogs.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/dialog_terminal_windows.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/process_start_windows.cpp)
+  return()
+endif()
+
+set(CURSES_NEED_WIDE TRUE)
+find_package(Curses REQUIRED)
+target_sources(orvane_platform PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/dialogs.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/dialog_terminal.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/process_start.cpp
+  ${PROJECT_SOURCE_DIR}/tools/regedit/command_line.cpp)
+target_include_directories(orvane_platform PRIVATE ${CURSES_INCLUDE_DIRS})
+target_link_libraries(orvane_platform PUBLIC ${CURSES_LIBRARIES})

@@ -1,0 +1,108 @@
+// quorvel as a container that loads and saves: --form, --design, Save and
+// the property bag file they share.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "platform/registry_store.h"
+#include "platform/win32_registry.h"
+#include "run_program.h"
+
+namespace quorvel::testing {
+namespace {
+
+constexpr const char* kJournalRecord = "SOFTWARE\\Orvane\\Undo-268435456\\Undo#0";
+
+class FormTest : public ::testing::Test {
+ protected:
+  ProgramRun Run(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--registry", store_file()});
+    return RunQuorvel(args, dir_.path());
+  }
+  std::string store_file() const { return (dir_.path() / "registry.db").string(); }
+  std::string Write(const std::string& name, const std::string& text) {
+    std::ofstream(dir_.path() / name, std::ios::binary) << text;
+    return name;
+  }
+  // Puts a journal record into the store, as a run that ended abruptly
+  // would leave it.
+  void LeaveJournalRecord() {
+    ASSERT_EQ(orvane::platform::SelectRegistryStore(store_file()), 0);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kJournalRecord, 0, nullptr, 0, 0x3F, nullptr, &key, nullptr), 0);
+    RegCloseKey(key);
+  }
+
+  TempDir dir_;
+};
+
+TEST_F(FormTest, SaveWritesTheSevenPropertiesWithTheirTypes) {
+  ProgramRun run = Run({"-e",
+                        "GlobalKeyPath = \"HKEY_CURRENT_USER\\Software\\Orvane\": ValueName = \"Say \"\"hi\"\"\"\n"
+                        "ValueType = DWordType: Value = 5: UndoEnabled = True: Save \"form.txt\""});
+  EXPECT_EQ(run.status, 0) << run.out;
+  EXPECT_EQ(ReadFile(dir_.path() / "form.txt"),
+            "OrvanePropertyBag 1\n"
+            "HKey = Long -2147483647\n"
+            "SubKeyPath = String \"Software\\Orvane\"\n"
+            "ValueName = String \"Say \"\"hi\"\"\"\n"
+            "ValueType = Long 4\n"
+            "Value = Integer 5\n"
+            "UndoEnabled = Boolean True\n"
+            "GlobalKeyPath = String \"HKEY_CURRENT_USER\\Software\\Orvane\"\n");
+}
+
+TEST_F(FormTest, TheFirstControlLoadsTheFormAsSavedWithoutAnAboutBox) {
+  Run({"-e", "Set c = New Quorvel: c.ValueType = DWordType: c.Value = CLng(5): Save c, \"form.txt\""});
+  ProgramRun run = Run({"--form", "form.txt", "-e",
+                        "Print Value, ValueType, UndoEnabled, Width: Set c = New Quorvel: Print c.Value"});
+  EXPECT_EQ(run.out, "Long 5\nLong 4\nBoolean False\nLong 600\nString \"\"\n");
+  // One About box: the new control's; the loaded one shows none.
+  EXPECT_EQ(run.err.find("[About Orvane]"), 0u) << run.err;
+  EXPECT_EQ(run.err.find("[About Orvane]", 1), std::string::npos) << run.err;
+}
+
+TEST_F(FormTest, AFormTakesValuesThatThePropertiesWouldRefuse) {
+  Write("form.txt", "OrvanePropertyBag 1\nHKey = Long -2147483642\nValueType = Long 3\nValue = String \"xyz\"\n");
+  ProgramRun run = Run({"--form", "form.txt", "-e", "Print hKey, GlobalKeyPath, Value: hKey = hKey"});
+  EXPECT_EQ(run.out,
+            "Long -2147483642\nString \"HKEY_CLASSES_ROOT\"\nString \"xyz\"\n"
+            "Error 60998: HKEY_DYN_DATA root key is not available under Windows NT\n");
+}
+
+TEST_F(FormTest, DesignModeLoadClearsTheJournalRunModeKeepsIt) {
+  const std::string script =
+      "GlobalKeyPath = \"HKEY_LOCAL_MACHINE\\SOFTWARE\\Orvane\\Undo-268435456\": Print VerifyExistence(VerifyKey)";
+  Write("form.txt", "OrvanePropertyBag 1\n");
+  LeaveJournalRecord();
+  EXPECT_EQ(Run({"--form", "form.txt", "-e", script}).out, "Boolean True\n");
+  LeaveJournalRecord();
+  EXPECT_EQ(Run({"--design", "--form", "form.txt", "-e", script}).out, "Boolean False\n");
+  LeaveJournalRecord();
+  EXPECT_EQ(Run({"--design", "-e", script}).out, "Boolean True\n");  // a new control loads nothing
+}
+
+TEST_F(FormTest, AMalformedOrMissingFormIsAUsageErrorNamingTheLine) {
+  Write("bad.txt", "OrvanePropertyBag 1\nHKey = Long 1\nValue = Integer 40000\n");
+  ProgramRun bad = Run({"--form", "bad.txt", "-e", "Print 1"});
+  EXPECT_EQ(Transcript(bad), "--- stderr\nquorvel: bad.txt:3: number out of range\n--- exit 2\n");
+  ProgramRun missing = Run({"--form", "absent.txt", "-e", "Print 1"});
+  EXPECT_EQ(Transcript(missing), "--- stderr\nquorvel: cannot read absent.txt: File not found\n--- exit 2\n");
+  // Well formed, but a number that is no number: the control cannot load it.
+  Write("text.txt", "OrvanePropertyBag 1\nValueType = String \"four\"\n");
+  EXPECT_EQ(Transcript(Run({"--form", "text.txt", "-e", "Print 1"})), "Error 13: Type mismatch\n--- exit 1\n");
+}
+
+TEST_F(FormTest, SaveAndResizeTakeAnOptionalControlAndCheckTheirArguments) {
+  ProgramRun run = Run({"-e", "Save 1, 2, 3"});
+  EXPECT_EQ(Transcript(run), "--- stderr\n-e:1: syntax error: wrong number of arguments to Save\n--- exit 2\n");
+  run = Run({"-e", "Resize 1"});
+  EXPECT_EQ(Transcript(run), "--- stderr\n-e:1: syntax error: wrong number of arguments to Resize\n--- exit 2\n");
+  run = Run({"-e", "Resize nobody, 1, 2\nResize \"x\", 2\nPrint Width(1)"});
+  EXPECT_EQ(run.out,
+            "Error 424: Object required\nError 13: Type mismatch\n"
+            "Error 450: Wrong number of arguments or invalid property assignment\n");
+}
+
+}  // namespace
+}  // namespace quorvel::testing
