@@ -7,6 +7,7 @@
 #include "keyops/subtree.h"
 #include "registry/registry_error.h"
 #include "registry/scoped_key.h"
+#include "registry/value_read.h"
 
 namespace orvane {
 namespace {
@@ -29,29 +30,6 @@ std::string TrimSpaces(std::string text) {
   text.erase(last == std::string::npos ? 0 : last + 1);
   text.erase(0, text.find_first_not_of(' '));
   return text;
-}
-
-// Replaces the first %NAME% reference by NAME's value in the environment
-// when that value is set and not empty; any later reference stays.
-std::string ExpandFirstReference(std::string text) {
-  const size_t open = text.find('%');
-  if (open == std::string::npos) return text;
-  const size_t close = text.find('%', open + 1);
-  if (close == std::string::npos) return text;
-  const std::string name = text.substr(open + 1, close - open - 1);
-  const char* value = name.empty() ? nullptr : std::getenv(name.c_str());
-  if (value == nullptr || *value == '\0') return text;
-  return text.replace(open, close - open + 1, value);
-}
-
-// Multi-string data as its "|"-joined form: the final two terminators
-// dropped (when there are more than one byte), each other zero a "|".
-std::string JoinEntries(std::string data) {
-  if (data.size() > 1) data.resize(data.size() - 2);
-  for (char& c : data) {
-    if (c == '\0') c = '|';
-  }
-  return data;
 }
 
 std::string UpperHex(const BYTE* bytes, size_t count) {
@@ -92,7 +70,7 @@ class EnumeratedValue {
       case REG_DWORD:
         return Variant::Long(Number());
       case REG_MULTI_SZ:
-        return Variant::String(JoinEntries(Bytes(size_)));
+        return Variant::String(JoinMultiString(Bytes(size_)));
       default: {
         const std::string bytes = Bytes(size_t{size_} + 1);
         return Variant::String(UpperHex(reinterpret_cast<const BYTE*>(bytes.data()), size_));

@@ -16,31 +16,6 @@ LONG ReadInto(HKEY key, const std::string& name, void* buffer, DWORD& size, DWOR
   return RegQueryValueExA(key, name.c_str(), nullptr, &type, static_cast<BYTE*>(buffer), &size);
 }
 
-// Replaces the first %NAME% reference of `text` when NAME has a non-empty
-// value in the environment. Only the first reference is considered: a
-// later one, or a first one naming an unset variable, stays as written.
-// Two adjacent percent signs name no variable and stay as they are.
-std::string ExpandFirstReference(std::string text) {
-  const size_t open = text.find('%');
-  if (open == std::string::npos) return text;
-  const size_t close = text.find('%', open + 1);
-  if (close == std::string::npos) return text;
-  const std::string name = text.substr(open + 1, close - open - 1);
-  const char* value = name.empty() ? nullptr : std::getenv(name.c_str());
-  if (value == nullptr || *value == '\0') return text;
-  return text.replace(open, close - open + 1, value);
-}
-
-// Turns the raw data of a multi-string into its "|"-joined form: the entry
-// and list terminators dropped, every other zero byte a separator.
-std::string JoinMultiString(std::string data) {
-  if (data.size() >= 2) data.resize(data.size() - 2);
-  for (char& c : data) {
-    if (c == '\0') c = '|';
-  }
-  return data;
-}
-
 std::string HexText(const std::vector<BYTE>& bytes) {
   static constexpr char kDigits[] = "0123456789abcdef";
   std::string text;
@@ -53,6 +28,25 @@ std::string HexText(const std::vector<BYTE>& bytes) {
 }
 
 }  // namespace
+
+std::string ExpandFirstReference(std::string text) {
+  const size_t open = text.find('%');
+  if (open == std::string::npos) return text;
+  const size_t close = text.find('%', open + 1);
+  if (close == std::string::npos) return text;
+  const std::string name = text.substr(open + 1, close - open - 1);
+  const char* value = name.empty() ? nullptr : std::getenv(name.c_str());
+  if (value == nullptr || *value == '\0') return text;
+  return text.replace(open, close - open + 1, value);
+}
+
+std::string JoinMultiString(std::string data) {
+  if (data.size() >= 2) data.resize(data.size() - 2);
+  for (char& c : data) {
+    if (c == '\0') c = '|';
+  }
+  return data;
+}
 
 ValueInfo QueryValueType(HKEY key, const std::string& name) {
   DWORD type = 0;

@@ -20,6 +20,16 @@ struct ValueInfo {
   bool found() const { return size != -1 && type != -1; }
 };
 
+// Replaces the first %NAME% reference of `text` when NAME has a non-empty
+// value in the environment. Only the first reference is considered: a
+// later one, or a first one naming an unset variable, stays as written.
+// Two adjacent percent signs name no variable and stay as they are.
+std::string ExpandFirstReference(std::string text);
+
+// Turns the raw data of a multi-string into its "|"-joined form: the entry
+// and list terminators dropped, every other zero byte a separator.
+std::string JoinMultiString(std::string data);
+
 // Queries a value's size and type without its data. Never raises.
 ValueInfo QueryValueType(HKEY key, const std::string& name);
 
