@@ -1,7 +1,6 @@
 // ReadAllValues and ReadAllKeys.
 #include "keyops/enumeration.h"
 
-#include <cstdlib>
 #include <vector>
 
 #include "keyops/subtree.h"
