@@ -1,0 +1,223 @@
+// Google Benchmark of the registry workloads on our store, in a store of its
+// own in a temporary directory. When ORVANE_WINE_RESULTS names the output of
+// the Wine program (run.sh makes it), every benchmark also shows Wine's
+// figure (wine_items/s) and ours divided by it (ratio).
+// Argument: /1 each step is one method group, as the control runs a method
+// (RegistryMethodScope); /0 every registry call commits on its own; /2 all
+// steps of a run are one group (its closing commit counts in the ratio, not
+// in Google Benchmark's own time).
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "bench_cases.h"
+#include "platform/registry_store.h"
+
+namespace {
+
+using orvane::platform::RegistryMethodScope;
+
+std::map<std::string, double>& WineRates() {
+  static std::map<std::string, double> rates;
+  return rates;
+}
+
+void LoadWineRates(const char* file) {
+  if (file == nullptr) return;
+  std::ifstream in(file);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream fields(line);
+    std::string workload;
+    double rate = 0;
+    if (fields >> workload >> rate && rate > 0) WineRates()[workload] = rate;
+  }
+}
+
+// Wall-clock time of the measured parts of one benchmark run (the parts
+// between PauseTiming and ResumeTiming excluded), for the ratio to Wine.
+class Stopwatch {
+ public:
+  using Clock = std::chrono::steady_clock;
+  void Start() { started_ = Clock::now(); }
+  void Stop() { seconds_ += std::chrono::duration<double>(Clock::now() - started_).count(); }
+  double seconds() const { return seconds_; }
+
+ private:
+  Clock::time_point started_;
+  double seconds_ = 0;
+};
+
+void Finish(benchmark::State& state, const char* workload, int64_t items, const Stopwatch& watch) {
+  state.SetItemsProcessed(items);
+  const auto wine = WineRates().find(workload);
+  if (wine == WineRates().end() || watch.seconds() <= 0) return;
+  state.counters["wine_items/s"] = wine->second;
+  state.counters["ratio"] = static_cast<double>(items) / watch.seconds() / wine->second;
+}
+
+// Grouping of the measured calls, the benchmark's argument: kPerCall, every
+// call commits on its own; kPerStep, each step is one method group (as the
+// control runs each method); kPerRun, all steps of a run form one group (as
+// a bulk method, e.g. an import, does).
+enum Grouping : int64_t { kPerCall = 0, kPerStep = 1, kPerRun = 2 };
+
+// A method group for as long as it lives, when the benchmark's grouping is
+// `level`.
+class MaybeGroup {
+ public:
+  MaybeGroup(const benchmark::State& state, Grouping level) {
+    if (state.range(0) == level) scope_.emplace();
+  }
+
+ private:
+  std::optional<RegistryMethodScope> scope_;
+};
+
+void BM_OpenQueryClose(benchmark::State& state) {
+  bench::BenchData& data = bench::Data();
+  bench::Sequence sequence(42);
+  int64_t items = 0;
+  Stopwatch watch;
+  watch.Start();
+  std::optional<MaybeGroup> run_group(std::in_place, state, kPerRun);
+  for (auto _ : state) {
+    MaybeGroup group(state, kPerStep);
+    items += bench::StepOpenQueryClose(data, sequence);
+  }
+  run_group.reset();
+  watch.Stop();
+  Finish(state, "open_query_close", items, watch);
+}
+
+void BM_CreateKeySetValue(benchmark::State& state) {
+  bench::BenchData& data = bench::Data();
+  int64_t items = 0;
+  Stopwatch watch;
+  watch.Start();
+  std::optional<MaybeGroup> run_group(std::in_place, state, kPerRun);
+  for (auto _ : state) {
+    MaybeGroup group(state, kPerStep);
+    items += bench::StepCreateKeySetValue(data);
+  }
+  run_group.reset();
+  watch.Stop();
+  Finish(state, "create_key_set_value", items, watch);
+}
+
+void BM_WalkTree(benchmark::State& state) {
+  bench::BenchData& data = bench::Data();
+  int64_t items = 0;
+  Stopwatch watch;
+  watch.Start();
+  std::optional<MaybeGroup> run_group(std::in_place, state, kPerRun);
+  for (auto _ : state) {
+    MaybeGroup group(state, kPerStep);
+    items += bench::StepWalk(data);
+  }
+  run_group.reset();
+  watch.Stop();
+  Finish(state, "walk_tree", items, watch);
+}
+
+void BM_CopySubtree(benchmark::State& state) {
+  bench::BenchData& data = bench::Data();
+  int64_t items = 0;
+  Stopwatch watch;
+  std::optional<MaybeGroup> run_group(std::in_place, state, kPerRun);
+  for (auto _ : state) {
+    watch.Start();
+    {
+      MaybeGroup group(state, kPerStep);
+      items += bench::StepCopySubtree(data, "copy");
+    }
+    watch.Stop();
+    state.PauseTiming();
+    bench::StepDeleteCopy(data, "copy");
+    state.ResumeTiming();
+  }
+  watch.Start();
+  run_group.reset();
+  watch.Stop();
+  Finish(state, "copy_subtree", items, watch);
+}
+
+void BM_DeleteSubtree(benchmark::State& state) {
+  bench::BenchData& data = bench::Data();
+  int64_t items = 0;
+  Stopwatch watch;
+  std::optional<MaybeGroup> run_group(std::in_place, state, kPerRun);
+  for (auto _ : state) {
+    state.PauseTiming();
+    bench::StepCopySubtree(data, "copy");
+    state.ResumeTiming();
+    watch.Start();
+    {
+      MaybeGroup group(state, kPerStep);
+      items += bench::StepDeleteCopy(data, "copy");
+    }
+    watch.Stop();
+  }
+  watch.Start();
+  run_group.reset();
+  watch.Stop();
+  Finish(state, "delete_subtree", items, watch);
+}
+
+void BM_EnumerateSubKeys(benchmark::State& state) {
+  bench::BenchData& data = bench::Data();
+  int64_t items = 0;
+  Stopwatch watch;
+  watch.Start();
+  std::optional<MaybeGroup> run_group(std::in_place, state, kPerRun);
+  for (auto _ : state) {
+    MaybeGroup group(state, kPerStep);
+    items += bench::StepEnumerateWide(data);
+  }
+  run_group.reset();
+  watch.Stop();
+  Finish(state, "enumerate_subkeys", items, watch);
+}
+
+BENCHMARK(BM_OpenQueryClose)->Arg(kPerStep)->Arg(kPerCall)->Arg(kPerRun)->UseRealTime();
+BENCHMARK(BM_CreateKeySetValue)->Arg(kPerStep)->Arg(kPerCall)->Arg(kPerRun)->UseRealTime();
+BENCHMARK(BM_WalkTree)->Arg(kPerStep)->Arg(kPerCall)->Arg(kPerRun)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CopySubtree)->Arg(kPerStep)->Arg(kPerCall)->Arg(kPerRun)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_DeleteSubtree)->Arg(kPerStep)->Arg(kPerCall)->Arg(kPerRun)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_EnumerateSubKeys)->Arg(kPerStep)->Arg(kPerCall)->Arg(kPerRun)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+std::filesystem::path MakeTemporaryDirectory() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "orvane-bench-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) return {};
+  return pattern;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::filesystem::path dir = MakeTemporaryDirectory();
+  if (dir.empty() || orvane::platform::SelectRegistryStore(dir / "registry.db") != 0) {
+    std::fprintf(stderr, "cannot create a temporary registry store\n");
+    return 1;
+  }
+  LoadWineRates(std::getenv("ORVANE_WINE_RESULTS"));
+  benchmark::Initialize(&argc, argv);
+  {
+    RegistryMethodScope scope;  // the data is built in one group; not measured
+    std::fprintf(stderr, "building %d + %d + %d keys...\n", bench::kTreeKeys, bench::kSubtreeKeys, bench::kWideKeys);
+    bench::Data();
+  }
+  std::fprintf(stderr, "data built in %.1f s\n", bench::Data().build_seconds);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::filesystem::remove_all(dir);
+  return 0;
+}
