@@ -8,18 +8,5 @@
 namespace orvane {
 
 
-Variant Quorvel::Find(std::string&, int32_t&, bool&, bool&, bool&, Variant&, bool&, int32_t&) {
-  RaiseNotAvailable();
-}
-
-int32_t Quorvel::Replace(std::string&, std::string&, int32_t&, bool&, bool&, bool&, Variant&, bool&, int32_t&) {
-  RaiseNotAvailable();
-}
-
-std::string Quorvel::SystemInfo(int32_t) { RaiseNotAvailable(); }
-void Quorvel::Import(std::string&) { RaiseNotAvailable(); }
-void Quorvel::Export(std::string&, bool&, std::string&) { RaiseNotAvailable(); }
-void Quorvel::Backup() { RaiseNotAvailable(); }
-void Quorvel::Restore() { RaiseNotAvailable(); }
 
 }  // namespace orvane

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "names.h"
+#include "platform/window_messages.h"
 #include "orvane/runtime_errors.h"
 
 namespace quorvel {
@@ -70,7 +71,15 @@ Variant CDbl(const BuiltinArgs& args) { return Variant::Double(orvane::ToDouble(
 Variant CStr(const BuiltinArgs& args) { return Variant::String(orvane::ToString(args[0])); }
 Variant CBool(const BuiltinArgs& args) { return Variant::Boolean(orvane::ToBoolean(args[0])); }
 
-constexpr std::array<Builtin, 11> kBuiltins = {{
+// ProgressBar(): a new progress-bar window of the host; its handle (Long).
+Variant ProgressBar(const BuiltinArgs&) { return Variant::Long(orvane::platform::CreateProgressBarWindow()); }
+
+// ProgressLog(handle): the messages that window received, "; " between them.
+Variant ProgressLog(const BuiltinArgs& args) {
+  return Variant::String(orvane::platform::ProgressBarLog(orvane::ToLong(args[0])));
+}
+
+constexpr std::array<Builtin, 13> kBuiltins = {{
     {"Array", 0, -1, MakeArray},
     {"Table", 0, -1, MakeTable},
     {"LBound", 1, 2, LBound},
@@ -82,6 +91,8 @@ constexpr std::array<Builtin, 11> kBuiltins = {{
     {"CDbl", 1, 1, CDbl},
     {"CStr", 1, 1, CStr},
     {"CBool", 1, 1, CBool},
+    {"ProgressBar", 0, 0, ProgressBar},
+    {"ProgressLog", 1, 1, ProgressLog},
 }};
 
 }  // namespace

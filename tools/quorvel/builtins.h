@@ -1,7 +1,8 @@
 // The builtin functions and operators of the script language, computed on
 // Variants the way a Visual-Basic-style runtime does: Array, Table, LBound,
-// UBound, Chr, the C* conversions, "&" and unary minus. They keep no state;
-// failures raise orvane::Error with the runtime's standard numbers.
+// UBound, Chr, the C* conversions, "&" and unary minus; ProgressBar and
+// ProgressLog reach the host's progress-bar windows. Failures raise
+// orvane::Error with the runtime's standard numbers.
 #pragma once
 
 #include <string_view>

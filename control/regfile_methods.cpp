@@ -1,0 +1,44 @@
+// Methods that move registry content between the registry and files, and
+// the system information: each forwards its arguments to one routine of
+// regfiles/. None reads or changes the location, none records undo.
+#include "control/method_args.h"
+#include "orvane/quorvel.h"
+#include "platform/store_extensions.h"
+#include "regfiles/backup_restore.h"
+#include "regfiles/reg_file_transfer.h"
+#include "regfiles/system_query.h"
+#include "registry/existence.h"
+#include "registry/key_path.h"
+#include "registry/registry_error.h"
+#include "registry/scoped_key.h"
+
+namespace orvane {
+
+std::string Quorvel::SystemInfo(int32_t InfoType) {
+  const uint8_t item = NarrowEnumToByte(InfoType);
+  platform::RegistryMethodScope scope;
+  return QuerySystemInfo(item);
+}
+
+void Quorvel::Import(std::string& PathName) { ImportRegFile(PathName); }
+
+void Quorvel::Export(std::string& PathName, bool& AllRegistry, std::string& Comment) {
+  std::string key;
+  if (!AllRegistry) {
+    {
+      platform::RegistryMethodScope scope;
+      if (!KeyOrValueExists(RootHandle(hkey_), sub_key_path_, "", kVerifyKey)) {
+        RaiseRegistryErrorCode(kCodeKeyDoesNotExist);
+      }
+    }
+    key = RootKeyName(hkey_);
+    if (!sub_key_path_.empty()) key += "\\" + sub_key_path_;
+  }
+  ExportRegFile(PathName, key, Comment);
+}
+
+void Quorvel::Backup() { BackupRegistry(); }
+
+void Quorvel::Restore() { RestoreRegistry(); }
+
+}  // namespace orvane

@@ -1,0 +1,30 @@
+// Find and Replace: each forwards the current location, its own arguments
+// and 0 in place of Reserved to the search or replace of the platform
+// variant the NT platform flag names. Neither changes the current location.
+#include "orvane/quorvel.h"
+#include "platform/store_extensions.h"
+#include "registry/nt_platform.h"
+#include "registry/scoped_key.h"
+#include "search/replace_registry.h"
+#include "search/search_registry.h"
+
+namespace orvane {
+
+Variant Quorvel::Find(std::string& StringToFind, int32_t& FindMode, bool& FindKeyPath, bool& FindValueName,
+                      bool& FindValue, Variant& /*Reserved*/, bool& AllRegistry, int32_t& ProgressBarHWnd) {
+  const SearchOptions options{StringToFind, 0, FindKeyPath, FindValueName, FindValue};
+  const WalkScope scope{RootHandle(hkey_), sub_key_path_, AllRegistry};
+  platform::RegistryMethodScope method;
+  return SearchRegistry(scope, options, FindMode, Variant::Long(0), ProgressBarHWnd, NtPlatform());
+}
+
+int32_t Quorvel::Replace(std::string& StringToFind, std::string& ReplaceWith, int32_t& FindMode, bool& FindKeyPath,
+                         bool& FindValueName, bool& FindValue, Variant& /*Reserved*/, bool& AllRegistry,
+                         int32_t& ProgressBarHWnd) {
+  const ReplaceOptions options{{StringToFind, 0, FindKeyPath, FindValueName, FindValue}, ReplaceWith};
+  const WalkScope scope{RootHandle(hkey_), sub_key_path_, AllRegistry};
+  platform::RegistryMethodScope method;
+  return ReplaceInRegistry(scope, options, FindMode, Variant::Long(0), ProgressBarHWnd, NtPlatform());
+}
+
+}  // namespace orvane

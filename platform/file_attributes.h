@@ -1,0 +1,24 @@
+// File attributes on Linux, kept as Samba keeps them: the extended attribute
+// `user.DOSATTRIB` holds the attribute bits as text ("0x7"), and read-only
+// is also the absence of write permission in the file mode. Stateless.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace orvane::platform {
+
+// The attributes of `path`: the stored bits (archive when none are stored),
+// read-only when the owner may not write, directory for a folder. Returns
+// false with a Windows result in *status when the file cannot be examined.
+bool ReadFileAttributes(const std::string& path, uint32_t* attributes, long* status);
+
+// Stores `attributes` (directory and normal bits are not stored) and sets or
+// clears the write permission by the read-only bit. Returns a Windows
+// result: 0, 2 missing file, 3 missing folder, 5 refused, 87 other.
+long WriteFileAttributes(const std::string& path, uint32_t attributes);
+
+// The Windows result that fits errno.
+long ResultOfErrno(int errno_value);
+
+}  // namespace orvane::platform

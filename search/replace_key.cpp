@@ -1,0 +1,111 @@
+#include "search/replace_key.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "keyops/key_transfer.h"
+#include "keyops/subtree.h"
+#include "registry/registry_error.h"
+#include "registry/scoped_key.h"
+#include "search/key_listing.h"
+#include "search/match_text.h"
+
+namespace orvane {
+namespace {
+
+// A string's new bytes: the text with exactly one terminating zero.
+std::string StringData(std::string text) {
+  while (!text.empty() && text.back() == '\0') text.pop_back();
+  text.push_back('\0');
+  return text;
+}
+
+// A multi-string's new bytes: "|" separates entries; ends in two zeros.
+std::string MultiStringData(std::string text) {
+  std::replace(text.begin(), text.end(), '|', '\0');
+  while (text.size() < 2 || text[text.size() - 1] != '\0' || text[text.size() - 2] != '\0') text.push_back('\0');
+  return text;
+}
+
+// The name after replacement, or false when the name does not match.
+bool ReplacedName(const std::string& name, const ReplaceOptions& options, std::string& new_name) {
+  if (!TextMatches(name, options.find.text, options.find.mode)) return false;
+  new_name = options.find.mode == static_cast<uint8_t>(FindMode::kWholeString)
+                 ? options.with
+                 : ReplaceAllNoCase(name, options.find.text, options.with);
+  return true;
+}
+
+void WriteData(HKEY key, const std::string& name, uint32_t type, const std::string& data) {
+  RaiseRegistryError(RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                                    static_cast<DWORD>(data.size())));
+}
+
+// Moves a value to a new name with its current type and data.
+void RenameValue(HKEY key, const std::string& name, const std::string& new_name) {
+  DWORD type = 0;
+  DWORD size = 0;
+  RaiseRegistryError(RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size));
+  std::string data(size, '\0');
+  RaiseRegistryError(
+      RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<LPBYTE>(data.data()), &size));
+  data.resize(size);
+  WriteData(key, new_name, type, data);
+  RaiseRegistryError(RegDeleteValueA(key, name.c_str()));
+}
+
+void ReplaceInValues(HKEY key, int32_t value_count, const ReplaceOptions& options, int32_t& count) {
+  const std::vector<ListedValue> values = ListValues(key, value_count);
+  std::string replaced;
+  if (options.find.value_data) {
+    for (const ListedValue& value : values) {
+      if (!ReplacedData(value.type, value.bytes, options, replaced)) continue;
+      WriteData(key, value.name, value.type, replaced);
+      ++count;
+    }
+  }
+  if (!options.find.value_names) return;
+  for (const ListedValue& value : values) {
+    if (!ReplacedName(value.name, options, replaced)) continue;
+    RenameValue(key, value.name, replaced);
+    ++count;
+  }
+}
+
+}  // namespace
+
+bool ReplacedData(uint32_t type, const std::string& bytes, const ReplaceOptions& options, std::string& data) {
+  if (!IsTextType(type)) return false;
+  const std::string& find = options.find.text;
+  if (options.find.mode == static_cast<uint8_t>(FindMode::kWholeString)) {
+    if (!TextMatches(DataText(type, bytes), find, options.find.mode)) return false;
+    data = type == REG_MULTI_SZ ? MultiStringData(options.with) : StringData(options.with);
+    return true;
+  }
+  if (options.find.mode != static_cast<uint8_t>(FindMode::kPartialString)) return false;
+  if (FindNoCase(bytes, find) == std::string::npos) return false;
+  data = type == REG_MULTI_SZ ? MultiStringData(ReplaceAllNoCase(bytes, find, options.with))
+                              : StringData(ReplaceFirstNoCase(bytes, find, options.with));
+  return true;
+}
+
+void ReplaceInKey(HKEY root, const std::string& path, const ReplaceOptions& options, const ProgressWindow& progress,
+                  int16_t depth, int32_t& count) {
+  if (depth > 0) progress.Step();
+  ScopedKey key;
+  key.Open(root, path);
+  const KeyInfo info = QueryKeyInfo(key.get());
+  if ((options.find.value_names || options.find.value_data) && info.values > 0) {
+    ReplaceInValues(key.get(), info.values, options, count);
+  }
+  std::string new_name;
+  for (const std::string& name : ListSubKeyNames(key.get(), info.sub_keys)) {
+    const std::string child = ChildPath(path, name);
+    ReplaceInKey(root, child, options, progress, static_cast<int16_t>(depth - 1), count);
+    if (!options.find.key_names || !ReplacedName(name, options, new_name)) continue;
+    TransferKey(root, child, root, ChildPath(path, new_name), TransferOperation::kMove, false);
+    ++count;
+  }
+}
+
+}  // namespace orvane

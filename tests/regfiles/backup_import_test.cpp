@@ -1,0 +1,107 @@
+// Import, Backup and Restore: command lines, the backup file in the Windows
+// directory (the store's folder) and its attributes.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "editor_fixture.h"
+#include "platform/win32_system.h"
+#include "regfiles/backup_restore.h"
+#include "registry/expect_error.h"
+
+namespace orvane {
+namespace {
+
+constexpr DWORD kBackupAttributes = 7;
+
+class BackupTest : public EditorTest {
+ protected:
+  std::string Backup() const { return (registry_.file().parent_path() / "Registry.orv").string(); }
+  void AddBackupFile() {
+    std::ofstream(Backup()) << "REGEDIT4\r\n";
+    SetFileAttributesA(Backup().c_str(), kBackupAttributes);
+  }
+  void Import(std::string path) { control_.Import(path); }
+};
+
+TEST_F(BackupTest, ImportQuotesThePathAndAddsTheDefaultExtensionWhenMissing) {
+  AddRecordingEditor();
+  Import(In("data"));
+  EXPECT_EQ(RecordedArguments(), "/S\n" + In("data.reg") + "\n");
+  std::filesystem::remove(programs_.dir() / "regedit.args");
+  Import(In("my data.reg"));  // one argument, thanks to the quotes
+  EXPECT_EQ(RecordedArguments(), "/S\n" + In("my data.reg") + "\n");
+}
+
+TEST_F(BackupTest, ImportOfAMissingFileReturnsWithoutError) {
+  UseOurEditor();
+  Import(In("none"));
+}
+
+TEST_F(BackupTest, ImportWithoutEditorRaises60110) {
+  EXPECT_ERROR_NUMBER(Import(In("data")), 60110);
+}
+
+TEST_F(BackupTest, TheBackupPathIsTheWindowsDirectoryAndRegistryOrv) {
+  EXPECT_EQ(BackupFilePath(), registry_.file().parent_path().string() + "\\Registry.orv");
+}
+
+TEST_F(BackupTest, BackupWritesTheWholeRegistryHiddenSystemReadOnly) {
+  UseOurEditor();
+  control_.Backup();
+  EXPECT_EQ(GetFileAttributesA(Backup().c_str()), kBackupAttributes);
+  const std::string text = ReadText(Backup());
+  EXPECT_EQ(text.rfind("REGEDIT4\r\n\r\n; ---", 0), 0u);
+  EXPECT_NE(text.find("; Orvane Backup\r\n\r\n[HKEY_LOCAL_MACHINE]\r\n"), std::string::npos);
+  EXPECT_NE(text.find("\r\n[HKEY_USERS]\r\n"), std::string::npos);
+}
+
+TEST_F(BackupTest, ASecondBackupReplacesTheFirst) {
+  UseOurEditor();
+  control_.Backup();
+  control_.GlobalKeyPath("HKEY_LOCAL_MACHINE\\SOFTWARE\\AddedLater");
+  control_.SetKey();
+  control_.Backup();
+  EXPECT_EQ(GetFileAttributesA(Backup().c_str()), kBackupAttributes);
+  const std::string text = ReadText(Backup());
+  EXPECT_NE(text.find("[HKEY_LOCAL_MACHINE\\SOFTWARE\\AddedLater]"), std::string::npos);
+  EXPECT_EQ(text.find("Orvane Backup"), text.rfind("Orvane Backup"));  // one header
+}
+
+TEST_F(BackupTest, BackupWithoutEditorRaises60111) {
+  EXPECT_ERROR_NUMBER(control_.Backup(), 60111);
+}
+
+TEST_F(BackupTest, RestoreWithoutBackupRaises60120AndStartsNothing) {
+  AddRecordingEditor();
+  EXPECT_ERROR_NUMBER(control_.Restore(), 60120);
+  EXPECT_FALSE(EditorStarted());
+}
+
+TEST_F(BackupTest, RestorePassesThePathUnquotedAndKeepsTheAttributes) {
+  AddBackupFile();
+  AddRecordingEditor();
+  control_.Restore();
+  EXPECT_EQ(RecordedArguments(), "/S\n/C\n" + Backup() + "\n");
+  EXPECT_EQ(GetFileAttributesA(Backup().c_str()), kBackupAttributes);
+}
+
+TEST_F(BackupTest, RestoreWithoutEditorRaises60110AndKeepsTheAttributes) {
+  AddBackupFile();
+  EXPECT_ERROR_NUMBER(control_.Restore(), 60110);
+  EXPECT_EQ(GetFileAttributesA(Backup().c_str()), kBackupAttributes);
+}
+
+TEST_F(BackupTest, RestoreWithOurEditorBringsBackTheBackedUpRegistry) {
+  UseOurEditor();
+  control_.Backup();
+  control_.GlobalKeyPath("HKEY_LOCAL_MACHINE\\SOFTWARE\\AddedLater");
+  control_.SetKey();
+  control_.Restore();
+  int32_t mode = 1;
+  for (int i = 0; i < 200 && control_.VerifyExistence(mode); ++i) usleep(25000);
+  EXPECT_FALSE(control_.VerifyExistence(mode));
+}
+
+}  // namespace
+}  // namespace orvane

@@ -1,0 +1,95 @@
+// Export: the command line, the wait for the editor and its file, and the
+// header, with our own regedit and with stand-in editors.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "editor_fixture.h"
+#include "registry/expect_error.h"
+
+namespace orvane {
+namespace {
+
+class ExportTest : public EditorTest {
+ protected:
+  ExportTest() {
+    control_.GlobalKeyPath("HKEY_CURRENT_USER\\Software\\Exp");
+    control_.SetKey();
+  }
+  void Export(std::string path, bool all = false, std::string comment = "") {
+    control_.Export(path, all, comment);
+  }
+};
+
+TEST_F(ExportTest, TheCurrentKeyIsExportedWithTheHeaderAfterREGEDIT4) {
+  UseOurEditor();
+  control_.ValueName("a \"b\\c");
+  control_.Value(Variant::String("x"));
+  int32_t create = 0;
+  control_.SetValue(create);
+  Export(In("out"), false, "first|second");
+  EXPECT_EQ(ReadText(In("out.reg")),
+            "REGEDIT4\r\n\r\n; " + std::string(65, '-') + "\r\n; Orvane Version 1.6.1\r\n" +
+                "; Internet: https://orvane.verrilan.example\r\n; InfoMail: <orvane@verrilan.example>\r\n; " +
+                std::string(65, '-') + "\r\n; first\r\n; second\r\n\r\n[HKEY_CURRENT_USER\\Software\\Exp]\r\n" +
+                "\"a \\\"b\\\\c\"=\"x\"\r\n\r\n");
+  EXPECT_FALSE(std::filesystem::exists(In("out.reg~")));
+}
+
+TEST_F(ExportTest, TheTildeCommentLeavesTheEditorsFileUnchanged) {
+  UseOurEditor();
+  Export(In("plain.txt"), false, "~");
+  EXPECT_EQ(ReadText(In("plain.txt")), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Exp]\r\n\r\n");
+  EXPECT_FALSE(std::filesystem::exists(In("plain.txt~")));
+}
+
+TEST_F(ExportTest, AMissingCurrentKeyRaises60009AndStartsNothing) {
+  AddRecordingEditor();
+  control_.SubKeyPath("Software\\None");
+  EXPECT_ERROR_NUMBER(Export(In("x")), 60009);
+  EXPECT_FALSE(EditorStarted());
+}
+
+TEST_F(ExportTest, AllRegistryNeedsNoCurrentKeyAndEndsTheLineWithABlank) {
+  AddRecordingEditor("printf 'REGEDIT4\\r\\n' > \"$3\"\n");
+  control_.SubKeyPath("Software\\None");
+  Export(In("all"), true, "~");
+  EXPECT_EQ(RecordedArguments(), "/S\n/E\n" + In("all.reg") + "\n");
+}
+
+TEST_F(ExportTest, PathAndKeyAreQuotedUnlessAlreadyQuoted) {
+  AddRecordingEditor("printf 'REGEDIT4\\r\\n' > \"$3\"\n");
+  control_.GlobalKeyPath("HKEY_LOCAL_MACHINE");
+  // The quote counts as the last character: ".tx" + quote is a 3-letter extension.
+  Export("\"" + In("with blank.tx") + "\"", false, "~");
+  EXPECT_EQ(RecordedArguments(), "/S\n/E\n" + In("with blank.tx") + "\nHKEY_LOCAL_MACHINE\n");
+  EXPECT_TRUE(std::filesystem::exists(In("with blank.tx")));
+}
+
+TEST_F(ExportTest, NoEditorRaises60111) {
+  EXPECT_ERROR_NUMBER(Export(In("x")), 60111);
+}
+
+TEST_F(ExportTest, AnEditorEndingWithoutTheFileRaises60111) {
+  AddScript("regedit", "exit 1\n");
+  EXPECT_ERROR_NUMBER(Export(In("x")), 60111);
+  EXPECT_FALSE(std::filesystem::exists(In("x.reg~")));
+}
+
+TEST_F(ExportTest, TheHeaderWaitsForTheEditorToFinishWriting) {
+  // The file appears at once, but its last line comes two seconds later.
+  AddScript("regedit", "printf 'REGEDIT4\\r\\n\\r\\n' > \"$3\"\n/bin/sleep 2\nprintf '[late]\\r\\n' >> \"$3\"\n");
+  Export(In("slow"), false, "c");
+  const std::string text = ReadText(In("slow.reg"));
+  EXPECT_EQ(text.substr(text.size() - 15), "; c\r\n\r\n[late]\r\n");
+}
+
+TEST_F(ExportTest, AHiddenFileIsNotTakenForTheExport) {
+  // The editor leaves a hidden file: the wait does not see it as the export.
+  AddScript("regedit", "printf 'REGEDIT4\\r\\n' > \"$3\"\n"
+                       "/usr/bin/python3 -c 'import os,sys; os.setxattr(sys.argv[1], \"user.DOSATTRIB\", b\"0x2\")' \"$3\"\n");
+  EXPECT_ERROR_NUMBER(Export(In("hidden")), 60111);
+}
+
+}  // namespace
+}  // namespace orvane
