@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -43,30 +44,44 @@ bool IsExecutableFile(const fs::path& path) {
   return fs::is_regular_file(path, ignored) && access(path.c_str(), X_OK) == 0;
 }
 
-fs::path SearchPath(const std::string& name) {
+// The first executable `name` on PATH that `accept` takes.
+fs::path SearchPath(const std::string& name, bool (*accept)(const fs::path&) = IsExecutableFile) {
   const char* path = std::getenv("PATH");
   std::string_view dirs = path ? path : "";
   while (true) {
     size_t colon = dirs.find(':');
     std::string_view dir = dirs.substr(0, colon);
     fs::path candidate = fs::path(dir.empty() ? "." : std::string(dir)) / name;
-    if (IsExecutableFile(candidate)) return candidate;
+    if (IsExecutableFile(candidate) && accept(candidate)) return candidate;
     if (colon == std::string_view::npos) return {};
     dirs.remove_prefix(colon + 1);
   }
 }
 
-// Our regedit: on PATH, beside the running program, or in the sibling
-// folder of a build tree (tools/quorvel/quorvel next to tools/regedit/regedit).
+// Wine installs a `regedit` launcher script on PATH that runs Wine's own
+// editor on Wine's registry; it must never stand in for ours.
+bool IsNotWineLauncher(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::string head(512, '\0');
+  file.read(head.data(), static_cast<std::streamsize>(head.size()));
+  head.resize(static_cast<size_t>(file.gcount()));
+  return !(head.rfind("#!", 0) == 0 && head.find("wine") != std::string::npos);
+}
+
+// Our regedit: beside the running program, in the sibling folder of a
+// build tree (tools/quorvel/quorvel next to tools/regedit/regedit), then on
+// PATH (Wine's launcher skipped). The program's own folder comes first so
+// that an installed copy and a build tree each use their own editor.
 fs::path FindRegistryEditor() {
-  if (fs::path found = SearchPath("regedit"); !found.empty()) return found;
   std::error_code error;
   fs::path self = fs::read_symlink("/proc/self/exe", error);
-  if (error) return {};
-  for (const fs::path& candidate : {self.parent_path() / "regedit", self.parent_path().parent_path() / "regedit" / "regedit"}) {
-    if (IsExecutableFile(candidate)) return candidate;
+  if (!error) {
+    for (const fs::path& candidate :
+         {self.parent_path() / "regedit", self.parent_path().parent_path() / "regedit" / "regedit"}) {
+      if (IsExecutableFile(candidate)) return candidate;
+    }
   }
-  return {};
+  return SearchPath("regedit", IsNotWineLauncher);
 }
 
 fs::path FindAsWritten(const std::string& name) {

@@ -3,6 +3,8 @@
 // are committed before it starts.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "about/fake_program.h"
 #include "platform/process_start.h"
 #include "platform/registry_store.h"
@@ -41,6 +43,15 @@ TEST(ProgramStart, RegeditInAnyCaseWithOrWithoutExeIsOurRegistryEditor) {
     EXPECT_EQ(FindProgram(name), programs.dir() / "regedit") << name;
   }
   EXPECT_TRUE(FindProgram("regedit32.exe").empty());
+}
+
+TEST(ProgramStart, WinesRegeditLauncherOnThePathIsNotOurEditor) {
+  testing::FakePrograms programs;
+  const std::filesystem::path launcher = programs.dir() / "regedit";
+  std::ofstream(launcher) << "#!/bin/sh -e\nexec wine-stable regedit.exe \"$@\"\n";
+  std::filesystem::permissions(launcher, std::filesystem::perms::owner_all);
+  EXPECT_TRUE(FindProgram("REGEDIT.EXE").empty());
+  EXPECT_EQ(StartProgram("REGEDIT.EXE /S x.reg"), 0u);
 }
 
 TEST(ProgramStart, TheRestOfTheLineIsSplitByWindowsRules) {
