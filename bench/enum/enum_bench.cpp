@@ -4,67 +4,16 @@
 // raw registry walk it makes; the "ratio" counter is method time over
 // walk time. Runs on a private temporary store.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
-
-#include <chrono>
-#include <filesystem>
-#include <stdexcept>
 
 #include "bench/enum/raw_walks.h"
+#include "bench/support/bench_store.h"
+#include "bench/support/method_timing.h"
 #include "orvane/container.h"
 #include "orvane/quorvel.h"
 #include "platform/registry_store.h"
 
 namespace orvane::bench {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// A fresh store in a temporary directory, removed afterwards.
-class BenchStore {
- public:
-  BenchStore() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvane-enum-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary directory");
-    dir_ = pattern;
-    if (platform::SelectRegistryStore(dir_ / "registry.db") != 0) throw std::runtime_error("no store");
-  }
-  ~BenchStore() {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-  }
-  BenchStore(const BenchStore&) = delete;
-  BenchStore& operator=(const BenchStore&) = delete;
-
- private:
-  std::filesystem::path dir_;
-};
-
-// Seconds taken by `work` inside one method group, as the control runs.
-template <class F>
-double Seconds(F&& work) {
-  const auto start = Clock::now();
-  {
-    platform::RegistryMethodScope scope;
-    work();
-  }
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// Times `method` per iteration and `walk` beside it.
-template <class Method, class Walk>
-void RunAgainstWalk(benchmark::State& state, Method method, Walk walk) {
-  double method_total = 0;
-  double walk_total = 0;
-  for (auto _ : state) {
-    const double seconds = Seconds(method);
-    method_total += seconds;
-    state.SetIterationTime(seconds);
-    walk_total += Seconds(walk);
-  }
-  state.counters["walk_ms"] = benchmark::Counter(walk_total * 1e3 / static_cast<double>(state.iterations()));
-  state.counters["ratio"] = benchmark::Counter(walk_total > 0 ? method_total / walk_total : 0);
-}
 
 // A control on HKEY_CURRENT_USER\Software\Bench.
 struct BenchControl {

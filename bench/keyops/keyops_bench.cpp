@@ -4,13 +4,10 @@
 // the raw registry calls the operation makes. The "ratio" counter is
 // operation time over baseline time. Runs on a private temporary store.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
-
-#include <chrono>
-#include <filesystem>
-#include <stdexcept>
 
 #include "bench/keyops/raw_calls.h"
+#include "bench/support/bench_store.h"
+#include "bench/support/method_timing.h"
 #include "control/undo_enabled.h"
 #include "keyops/key_create_delete.h"
 #include "keyops/key_transfer.h"
@@ -23,39 +20,9 @@
 namespace orvane::bench {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 // Keys of the big subtree: the top, 100 children, 99 grandchildren each.
 constexpr int kFanOut = 100;
 constexpr int kFanOut2 = 99;
-
-// A fresh store in a temporary directory for the whole run.
-class BenchStore {
- public:
-  BenchStore() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvane-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary directory");
-    dir_ = pattern;
-    if (platform::SelectRegistryStore(dir_ / "registry.db") != 0) throw std::runtime_error("no store");
-  }
-  ~BenchStore() {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-  }
-
- private:
-  std::filesystem::path dir_;
-};
-
-template <class F>
-double Seconds(F&& work) {
-  const auto start = Clock::now();
-  {
-    platform::RegistryMethodScope scope;  // one group per call, as the control does
-    work();
-  }
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 // Times `operation` per iteration and `baseline` beside it; `reset`
 // (untimed) restores the starting state before each of them.

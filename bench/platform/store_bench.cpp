@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -82,109 +83,89 @@ class MaybeGroup {
   std::optional<RegistryMethodScope> scope_;
 };
 
-void BM_OpenQueryClose(benchmark::State& state) {
-  bench::BenchData& data = bench::Data();
-  bench::Sequence sequence(42);
+// Runs `step` once per iteration, each in its own group when grouped per
+// step and all in one group when grouped per run; `step` returns the items
+// it handled.
+template <class Step>
+void TimeSteps(benchmark::State& state, const char* workload, Step step) {
   int64_t items = 0;
   Stopwatch watch;
   watch.Start();
   std::optional<MaybeGroup> run_group(std::in_place, state, kPerRun);
   for (auto _ : state) {
     MaybeGroup group(state, kPerStep);
-    items += bench::StepOpenQueryClose(data, sequence);
+    items += step();
   }
   run_group.reset();
   watch.Stop();
-  Finish(state, "open_query_close", items, watch);
+  Finish(state, workload, items, watch);
+}
+
+// Runs `work` with Google Benchmark's timing paused; nothing when empty.
+void Untimed(benchmark::State& state, const std::function<void()>& work) {
+  if (!work) return;
+  state.PauseTiming();
+  work();
+  state.ResumeTiming();
+}
+
+// As TimeSteps, with untimed work before and after each step: only the
+// step (and the closing commit of a per-run group) is measured.
+template <class Step>
+void TimeStepsBetween(benchmark::State& state, const char* workload, const std::function<void()>& before, Step step,
+                      const std::function<void()>& after) {
+  int64_t items = 0;
+  Stopwatch watch;
+  std::optional<MaybeGroup> run_group(std::in_place, state, kPerRun);
+  for (auto _ : state) {
+    Untimed(state, before);
+    watch.Start();
+    {
+      MaybeGroup group(state, kPerStep);
+      items += step();
+    }
+    watch.Stop();
+    Untimed(state, after);
+  }
+  watch.Start();
+  run_group.reset();
+  watch.Stop();
+  Finish(state, workload, items, watch);
+}
+
+void BM_OpenQueryClose(benchmark::State& state) {
+  bench::BenchData& data = bench::Data();
+  bench::Sequence sequence(42);
+  TimeSteps(state, "open_query_close", [&] { return bench::StepOpenQueryClose(data, sequence); });
 }
 
 void BM_CreateKeySetValue(benchmark::State& state) {
   bench::BenchData& data = bench::Data();
-  int64_t items = 0;
-  Stopwatch watch;
-  watch.Start();
-  std::optional<MaybeGroup> run_group(std::in_place, state, kPerRun);
-  for (auto _ : state) {
-    MaybeGroup group(state, kPerStep);
-    items += bench::StepCreateKeySetValue(data);
-  }
-  run_group.reset();
-  watch.Stop();
-  Finish(state, "create_key_set_value", items, watch);
+  TimeSteps(state, "create_key_set_value", [&] { return bench::StepCreateKeySetValue(data); });
 }
 
 void BM_WalkTree(benchmark::State& state) {
   bench::BenchData& data = bench::Data();
-  int64_t items = 0;
-  Stopwatch watch;
-  watch.Start();
-  std::optional<MaybeGroup> run_group(std::in_place, state, kPerRun);
-  for (auto _ : state) {
-    MaybeGroup group(state, kPerStep);
-    items += bench::StepWalk(data);
-  }
-  run_group.reset();
-  watch.Stop();
-  Finish(state, "walk_tree", items, watch);
+  TimeSteps(state, "walk_tree", [&] { return bench::StepWalk(data); });
 }
 
 void BM_CopySubtree(benchmark::State& state) {
   bench::BenchData& data = bench::Data();
-  int64_t items = 0;
-  Stopwatch watch;
-  std::optional<MaybeGroup> run_group(std::in_place, state, kPerRun);
-  for (auto _ : state) {
-    watch.Start();
-    {
-      MaybeGroup group(state, kPerStep);
-      items += bench::StepCopySubtree(data, "copy");
-    }
-    watch.Stop();
-    state.PauseTiming();
-    bench::StepDeleteCopy(data, "copy");
-    state.ResumeTiming();
-  }
-  watch.Start();
-  run_group.reset();
-  watch.Stop();
-  Finish(state, "copy_subtree", items, watch);
+  TimeStepsBetween(
+      state, "copy_subtree", nullptr, [&] { return bench::StepCopySubtree(data, "copy"); },
+      [&] { bench::StepDeleteCopy(data, "copy"); });
 }
 
 void BM_DeleteSubtree(benchmark::State& state) {
   bench::BenchData& data = bench::Data();
-  int64_t items = 0;
-  Stopwatch watch;
-  std::optional<MaybeGroup> run_group(std::in_place, state, kPerRun);
-  for (auto _ : state) {
-    state.PauseTiming();
-    bench::StepCopySubtree(data, "copy");
-    state.ResumeTiming();
-    watch.Start();
-    {
-      MaybeGroup group(state, kPerStep);
-      items += bench::StepDeleteCopy(data, "copy");
-    }
-    watch.Stop();
-  }
-  watch.Start();
-  run_group.reset();
-  watch.Stop();
-  Finish(state, "delete_subtree", items, watch);
+  TimeStepsBetween(
+      state, "delete_subtree", [&] { bench::StepCopySubtree(data, "copy"); },
+      [&] { return bench::StepDeleteCopy(data, "copy"); }, nullptr);
 }
 
 void BM_EnumerateSubKeys(benchmark::State& state) {
   bench::BenchData& data = bench::Data();
-  int64_t items = 0;
-  Stopwatch watch;
-  watch.Start();
-  std::optional<MaybeGroup> run_group(std::in_place, state, kPerRun);
-  for (auto _ : state) {
-    MaybeGroup group(state, kPerStep);
-    items += bench::StepEnumerateWide(data);
-  }
-  run_group.reset();
-  watch.Stop();
-  Finish(state, "enumerate_subkeys", items, watch);
+  TimeSteps(state, "enumerate_subkeys", [&] { return bench::StepEnumerateWide(data); });
 }
 
 BENCHMARK(BM_OpenQueryClose)->Arg(kPerStep)->Arg(kPerCall)->Arg(kPerRun)->UseRealTime();

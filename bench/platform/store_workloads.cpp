@@ -39,6 +39,21 @@ DWORD MaxDataLength(HKEY key) {
   return max_data;
 }
 
+// Reads every value of `key` in index order, handing each to
+// `use(name, type, data, size)`.
+template <class Use>
+void ForEachValue(HKEY key, Use use) {
+  std::vector<BYTE> data(MaxDataLength(key) + 1);
+  char name[kNameBuffer];
+  for (DWORD index = 0;; ++index) {
+    DWORD length = kNameBuffer;
+    DWORD type = 0;
+    DWORD size = static_cast<DWORD>(data.size());
+    if (RegEnumValueA(key, index, name, &length, nullptr, &type, data.data(), &size) != ERROR_SUCCESS) break;
+    use(name, type, data.data(), size);
+  }
+}
+
 }  // namespace
 
 OpenKey& OpenKey::operator=(OpenKey&& other) noexcept {
@@ -111,14 +126,8 @@ void CreateKeySetValue(HKEY parent, const std::string& name) {
 }
 
 int64_t WalkTree(HKEY key) {
-  std::vector<BYTE> data(MaxDataLength(key) + 1);
+  ForEachValue(key, [](const char*, DWORD, const BYTE*, DWORD) {});
   char name[kNameBuffer];
-  for (DWORD index = 0;; ++index) {
-    DWORD length = kNameBuffer;
-    DWORD type = 0;
-    DWORD size = static_cast<DWORD>(data.size());
-    if (RegEnumValueA(key, index, name, &length, nullptr, &type, data.data(), &size) != ERROR_SUCCESS) break;
-  }
   int64_t visited = 1;
   DWORD length = 0;
   for (DWORD index = 0; EnumKey(key, index, name, length); ++index) {
@@ -129,15 +138,10 @@ int64_t WalkTree(HKEY key) {
 }
 
 int64_t CopyTree(HKEY source, HKEY target) {
-  std::vector<BYTE> data(MaxDataLength(source) + 1);
+  ForEachValue(source, [target](const char* name, DWORD type, const BYTE* data, DWORD size) {
+    RegSetValueExA(target, name, 0, type, data, size);
+  });
   char name[kNameBuffer];
-  for (DWORD index = 0;; ++index) {
-    DWORD length = kNameBuffer;
-    DWORD type = 0;
-    DWORD size = static_cast<DWORD>(data.size());
-    if (RegEnumValueA(source, index, name, &length, nullptr, &type, data.data(), &size) != ERROR_SUCCESS) break;
-    RegSetValueExA(target, name, 0, type, data.data(), size);
-  }
   int64_t copied = 1;
   DWORD length = 0;
   for (DWORD index = 0; EnumKey(source, index, name, length); ++index) {

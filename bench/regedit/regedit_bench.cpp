@@ -5,11 +5,7 @@
 // (taskset -c 0) in a private prefix, and the ratio ours / Wine's is shown.
 // Runs on a private store in a temporary directory.
 // Usage: regedit_bench [--keys N] [--no-wine]
-#include <fcntl.h>
-#include <spawn.h>
 #include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -21,13 +17,15 @@
 #include <vector>
 
 #include "platform/registry_store.h"
+#include "tests/support/quiet_process.h"
 #include "tools/regedit/reg_writer.h"
-
-extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
+using orvane::testing::OnPath;
+using orvane::testing::RunQuietly;
+using orvane::testing::WinePath;
 
 constexpr char kTreeKey[] = "HKEY_CURRENT_USER\\Software\\OrvaneBench";
 constexpr int kKeysPerGroup = 1000;
@@ -68,38 +66,12 @@ Generated GenerateTree(long keys) {
   return out;
 }
 
-bool OnPath(const std::string& program) {
-  const std::string dirs = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
-  for (size_t start = 0; start <= dirs.size();) {
-    const size_t end = std::min(dirs.find(':', start), dirs.size());
-    if (access((dirs.substr(start, end - start) + "/" + program).c_str(), X_OK) == 0) return true;
-    start = end + 1;
-  }
-  return false;
-}
-
 // Runs `args` with its output discarded; seconds taken, or -1 on failure.
 double TimedRun(const std::vector<std::string>& args) {
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  std::vector<char*> argv;
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
   const auto start = std::chrono::steady_clock::now();
-  pid_t pid = 0;
-  int status = -1;
-  if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) waitpid(pid, &status, 0);
+  const int exit_code = RunQuietly(args);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  posix_spawn_file_actions_destroy(&actions);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? seconds : -1;
-}
-
-std::string WinePath(const fs::path& path) {
-  std::string text = "Z:" + path.string();
-  for (char& c : text) c = c == '/' ? '\\' : c;
-  return text;
+  return exit_code == 0 ? seconds : -1;
 }
 
 struct Measure {

@@ -10,41 +10,19 @@
 
 #include <stdlib.h>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <map>
-#include <stdexcept>
 
 #include "bench/search/search_walks.h"
+#include "bench/support/bench_store.h"
+#include "bench/support/method_timing.h"
 #include "orvane/container.h"
 #include "orvane/quorvel.h"
 #include "platform/registry_store.h"
 
 namespace orvane::bench {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// A fresh store in a temporary directory, removed afterwards.
-class BenchStore {
- public:
-  BenchStore() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvane-search-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary directory");
-    dir_ = pattern;
-    if (platform::SelectRegistryStore(dir_ / "registry.db") != 0) throw std::runtime_error("no store");
-  }
-  ~BenchStore() {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-  }
-  BenchStore(const BenchStore&) = delete;
-  BenchStore& operator=(const BenchStore&) = delete;
-
- private:
-  std::filesystem::path dir_;
-};
 
 // Wine's walk times by walk name ("find_walk", "replace_walk"), in ms;
 // empty when Wine or the Windows build of the walks is missing.
@@ -79,30 +57,6 @@ double WineWalkMs(const std::string& walk) {
   static const std::map<std::string, double> times = RunWineWalks();
   const auto found = times.find(walk);
   return found == times.end() ? 0 : found->second;
-}
-
-template <class F>
-double Seconds(F&& work) {
-  const auto start = Clock::now();
-  {
-    platform::RegistryMethodScope scope;
-    work();
-  }
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-template <class Method, class Walk>
-void RunAgainstWalk(benchmark::State& state, Method method, Walk walk) {
-  double method_total = 0;
-  double walk_total = 0;
-  for (auto _ : state) {
-    const double seconds = Seconds(method);
-    method_total += seconds;
-    state.SetIterationTime(seconds);
-    walk_total += Seconds(walk);
-  }
-  state.counters["walk_ms"] = benchmark::Counter(walk_total * 1e3 / static_cast<double>(state.iterations()));
-  state.counters["ratio"] = benchmark::Counter(walk_total > 0 ? method_total / walk_total : 0);
 }
 
 struct BenchControl {

@@ -14,13 +14,11 @@
 // parking of the old value. The limit for the recorded write is 50 times
 // the unrecorded one ("vs_unrecorded").
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <chrono>
-#include <filesystem>
-#include <stdexcept>
 #include <string>
 
+#include "bench/support/bench_store.h"
 #include "control/undo_enabled.h"
 #include "orvane/quorvel.h"
 #include "platform/registry_store.h"
@@ -33,23 +31,10 @@ using Clock = std::chrono::steady_clock;
 
 constexpr const char* kKeyPath = "Software\\Bench";
 
-// A fresh store in a temporary directory for one benchmark.
-class BenchStore {
- public:
-  BenchStore() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvane-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary directory");
-    dir_ = pattern;
-    if (platform::SelectRegistryStore(dir_ / "registry.db") != 0) throw std::runtime_error("no store");
-  }
-  ~BenchStore() {
-    SetUndoEnabledFlag(false);
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-  }
-
- private:
-  std::filesystem::path dir_;
+// A private store for one benchmark; undo is switched off again before the
+// store goes.
+struct ValuesStore : BenchStore {
+  ~ValuesStore() { SetUndoEnabledFlag(false); }
 };
 
 template <class F>
@@ -85,48 +70,50 @@ struct Writer {
   }
 };
 
-void Report(benchmark::State& state, double operation, double baseline) {
+// Times `operation` per iteration and the raw write of the value beside
+// it, with untimed `before` and `after` work around them; reports
+// "baseline_us" and "ratio" and gives the operation's total seconds.
+template <class Before, class Op, class After>
+double RunAgainstRawWrite(benchmark::State& state, Before before, Op operation, After after) {
+  double operation_total = 0;
+  double baseline_total = 0;
+  for (auto _ : state) {
+    before();
+    const double seconds = Seconds(operation);
+    state.SetIterationTime(seconds);
+    operation_total += seconds;
+    baseline_total += Seconds([] { RawSetString("data"); });
+    after();
+  }
   const double iterations = static_cast<double>(state.iterations());
-  state.counters["baseline_us"] = benchmark::Counter(baseline * 1e6 / iterations);
-  state.counters["ratio"] = benchmark::Counter(baseline > 0 ? operation / baseline : 0);
+  state.counters["baseline_us"] = benchmark::Counter(baseline_total * 1e6 / iterations);
+  state.counters["ratio"] = benchmark::Counter(baseline_total > 0 ? operation_total / baseline_total : 0);
+  return operation_total;
 }
 
+void Nothing() {}
+
 void BM_SetValueUndoDisabled(benchmark::State& state) {
-  BenchStore store;
+  ValuesStore store;
   Writer writer;
   writer.Set();
-  double operation = 0;
-  double baseline = 0;
-  for (auto _ : state) {
-    const double seconds = Seconds([&] { writer.Set(); });
-    state.SetIterationTime(seconds);
-    operation += seconds;
-    baseline += Seconds([] { RawSetString("data"); });
-  }
-  Report(state, operation, baseline);
+  RunAgainstRawWrite(state, Nothing, [&] { writer.Set(); }, Nothing);
 }
 BENCHMARK(BM_SetValueUndoDisabled)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 // Each recorded write replaces the value: its record keeps the old value,
 // and the push moves the 20 records present one place and drops the oldest.
 void BM_SetValueUndoEnabled20Records(benchmark::State& state) {
-  BenchStore store;
+  ValuesStore store;
   Writer writer;
   writer.control.UndoEnabled(true);
   for (int i = 0; i <= 20; ++i) writer.Set();
-  double operation = 0;
-  double baseline = 0;
   double unrecorded = 0;
-  for (auto _ : state) {
-    const double seconds = Seconds([&] { writer.Set(); });
-    state.SetIterationTime(seconds);
-    operation += seconds;
-    baseline += Seconds([] { RawSetString("data"); });
+  const double operation = RunAgainstRawWrite(state, Nothing, [&] { writer.Set(); }, [&] {
     SetUndoEnabledFlag(false);  // the flag alone: the journal stays
     unrecorded += Seconds([&] { writer.Set(); });
     SetUndoEnabledFlag(true);
-  }
-  Report(state, operation, baseline);
+  });
   state.counters["vs_unrecorded"] = benchmark::Counter(unrecorded > 0 ? operation / unrecorded : 0);
 }
 BENCHMARK(BM_SetValueUndoEnabled20Records)->UseManualTime()->Unit(benchmark::kMicrosecond);
@@ -134,21 +121,12 @@ BENCHMARK(BM_SetValueUndoEnabled20Records)->UseManualTime()->Unit(benchmark::kMi
 // Undo of a value write that replaced a value (20 records before each
 // write, 19 after its undo); the baseline writes the old value back.
 void BM_UndoValueWrite(benchmark::State& state) {
-  BenchStore store;
+  ValuesStore store;
   Writer writer;
   writer.control.UndoEnabled(true);
   for (int i = 0; i <= 20; ++i) writer.Set();
-  double operation = 0;
-  double baseline = 0;
   int16_t one = 1;
-  for (auto _ : state) {
-    writer.Set();
-    const double seconds = Seconds([&] { writer.control.Undo(one); });
-    state.SetIterationTime(seconds);
-    operation += seconds;
-    baseline += Seconds([] { RawSetString("data"); });
-  }
-  Report(state, operation, baseline);
+  RunAgainstRawWrite(state, [&] { writer.Set(); }, [&] { writer.control.Undo(one); }, Nothing);
 }
 BENCHMARK(BM_UndoValueWrite)->UseManualTime()->Unit(benchmark::kMicrosecond);
 

@@ -12,9 +12,7 @@
 namespace orvane {
 namespace {
 
-using testing::KeyThere;
-using testing::PutString;
-using testing::TreeText;
+using namespace testing::tree_helpers;
 
 const HKEY kClasses = HKEY_CLASSES_ROOT;
 

@@ -11,10 +11,7 @@
 namespace orvane {
 namespace {
 
-using testing::KeyThere;
-using testing::PutString;
-using testing::PutValue;
-using testing::TreeText;
+using namespace testing::tree_helpers;
 
 class ControlMethodsTest : public testing::JournalTest {
  protected:

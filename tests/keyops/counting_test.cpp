@@ -11,9 +11,7 @@
 namespace orvane {
 namespace {
 
-using testing::PutKey;
-using testing::PutString;
-using testing::TreeText;
+using namespace testing::tree_helpers;
 
 const std::string kKey = "Software\\Count";
 

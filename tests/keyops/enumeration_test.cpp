@@ -13,9 +13,7 @@
 namespace orvane {
 namespace {
 
-using testing::PutKey;
-using testing::PutString;
-using testing::PutValue;
+using namespace testing::tree_helpers;
 
 const std::string kKey = "Software\\Enum";
 

@@ -9,10 +9,7 @@
 namespace orvane {
 namespace {
 
-using testing::KeyThere;
-using testing::PutKey;
-using testing::PutString;
-using testing::TreeText;
+using namespace testing::tree_helpers;
 
 class KeyCreateDeleteTest : public testing::JournalTest {};
 

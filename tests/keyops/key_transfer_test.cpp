@@ -10,11 +10,7 @@
 namespace orvane {
 namespace {
 
-using testing::KeyThere;
-using testing::PutKey;
-using testing::PutString;
-using testing::PutValue;
-using testing::TreeText;
+using namespace testing::tree_helpers;
 constexpr auto kCopy = TransferOperation::kCopy;
 constexpr auto kMove = TransferOperation::kMove;
 

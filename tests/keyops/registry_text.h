@@ -36,3 +36,13 @@ std::string StringAt(HKEY root, const std::string& path, const std::string& name
 int SubKeyCount(HKEY root, const std::string& path);
 
 }  // namespace orvane::testing
+
+// The helpers most registry tests build and compare trees with, brought in
+// together by `using namespace testing::tree_helpers;`.
+namespace orvane::testing::tree_helpers {
+using orvane::testing::KeyThere;
+using orvane::testing::PutKey;
+using orvane::testing::PutString;
+using orvane::testing::PutValue;
+using orvane::testing::TreeText;
+}  // namespace orvane::testing::tree_helpers

@@ -11,11 +11,7 @@
 namespace orvane {
 namespace {
 
-using testing::KeyThere;
-using testing::PutKey;
-using testing::PutString;
-using testing::PutValue;
-using testing::TreeText;
+using namespace testing::tree_helpers;
 
 class SubtreeTest : public ::testing::Test {
  protected:

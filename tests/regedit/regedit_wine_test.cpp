@@ -3,11 +3,7 @@
 // UTF-16), and we import that. Skipped where wine is not installed. Each
 // test uses a private Wine prefix in a temporary directory.
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <spawn.h>
 #include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -15,54 +11,21 @@
 
 #include "platform/registry_store.h"
 #include "regedit/tree_dump.h"
+#include "support/quiet_process.h"
 #include "support/temp_registry.h"
 #include "tools/regedit/reg_export.h"
 #include "tools/regedit/reg_import.h"
 #include "tools/regedit/reg_parser.h"
 
-extern char** environ;
-
 namespace orvane::regedit::testing {
 namespace {
 
+using orvane::testing::OnPath;
+using orvane::testing::RunQuietly;
+using orvane::testing::WinePath;
+
 const std::string kTree = "Software\\OrvaneWine";
 const std::string kTreeKey = "HKEY_CURRENT_USER\\" + kTree;
-
-bool OnPath(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  std::string dirs = path != nullptr ? path : "";
-  for (size_t start = 0; start <= dirs.size();) {
-    const size_t end = std::min(dirs.find(':', start), dirs.size());
-    if (access((dirs.substr(start, end - start) + "/" + program).c_str(), X_OK) == 0) return true;
-    start = end + 1;
-  }
-  return false;
-}
-
-// Runs `args` (found on the path) with its output discarded; the exit code.
-int RunQuietly(const std::vector<std::string>& args) {
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  std::vector<char*> argv;
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  int status = -1;
-  if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) waitpid(pid, &status, 0);
-  posix_spawn_file_actions_destroy(&actions);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// The same path as Wine sees it, on its drive Z: (the Unix root).
-std::string WinePath(const std::filesystem::path& path) {
-  std::string text = "Z:" + path.string();
-  for (char& c : text) {
-    if (c == '/') c = '\\';
-  }
-  return text;
-}
 
 class WineRoundTrip : public ::testing::Test {
  protected:

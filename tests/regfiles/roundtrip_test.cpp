@@ -9,10 +9,7 @@
 namespace orvane {
 namespace {
 
-using testing::PutKey;
-using testing::PutString;
-using testing::PutValue;
-using testing::TreeText;
+using namespace testing::tree_helpers;
 
 class RoundTripTest : public EditorTest {
  protected:

@@ -18,11 +18,7 @@ namespace orvane {
 namespace {
 
 using namespace std::string_literals;
-using testing::KeyThere;
-using testing::PutKey;
-using testing::PutString;
-using testing::PutValue;
-using testing::TreeText;
+using namespace testing::tree_helpers;
 
 TEST(HexPairToByte, ReadsOnePairAndUpperCasesTheCallersText) {
   struct Case {

@@ -17,9 +17,7 @@ namespace {
 using testing::Flags;
 using testing::kPartial;
 using testing::kWhole;
-using testing::PutKey;
-using testing::PutString;
-using testing::PutValue;
+using namespace testing::tree_helpers;
 using testing::RowsText;
 
 constexpr const char* kUser = "-2147483647";     // HKEY_CURRENT_USER

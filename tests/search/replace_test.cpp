@@ -13,10 +13,7 @@ namespace {
 using testing::Flags;
 using testing::kPartial;
 using testing::kWhole;
-using testing::PutKey;
-using testing::PutString;
-using testing::PutValue;
-using testing::TreeText;
+using namespace testing::tree_helpers;
 
 class ReplaceTest : public testing::SearchTest {
  protected:

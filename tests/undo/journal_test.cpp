@@ -21,10 +21,8 @@ extern char** environ;
 namespace orvane {
 namespace {
 
-using testing::KeyThere;
-using testing::PutString;
+using namespace testing::tree_helpers;
 using testing::StringAt;
-using testing::TreeText;
 
 class JournalStoreTest : public testing::JournalTest {
  protected:

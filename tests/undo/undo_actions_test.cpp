@@ -18,11 +18,7 @@
 namespace orvane {
 namespace {
 
-using testing::KeyThere;
-using testing::PutKey;
-using testing::PutString;
-using testing::PutValue;
-using testing::TreeText;
+using namespace testing::tree_helpers;
 
 const HKEY kUser = HKEY_CURRENT_USER;
 

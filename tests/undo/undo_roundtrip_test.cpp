@@ -17,9 +17,7 @@
 namespace orvane {
 namespace {
 
-using testing::PutString;
-using testing::PutValue;
-using testing::TreeText;
+using namespace testing::tree_helpers;
 
 // Keys as "[path]" lines, each followed by its values sorted: renames and
 // moves re-create a value, so the creation order of values cannot survive
