@@ -110,16 +110,19 @@ const KeyInfo* KeyStore::FindChild(int64_t parent, std::string_view name) {
   for (char c : name) lookup_key_ += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
   auto found = children_by_name_.find(std::string_view(lookup_key_));
   if (found != children_by_name_.end()) return found->second == nullptr ? nullptr : &found->second->info;
-  const std::string key = lookup_key_;
-  const std::string folded = key.substr(sizeof(parent));
   if (Node* parent_node = LoadNode(parent); parent_node->children) {
     // The complete sub-key list is known: a name not in it does not exist.
+    // A miss is not remembered: the list answers it as well, and the name
+    // is usually about to be created.
+    const std::string_view folded = std::string_view(lookup_key_).substr(sizeof(parent));
     const ChildList& list = *parent_node->children;
     auto at = std::lower_bound(list.begin(), list.end(), folded, FoldedLess);
-    const bool present = at != list.end() && (*at)->folded == folded;
-    children_by_name_[key] = present ? nodes_.at((*at)->id).get() : nullptr;
-    return present ? *at : nullptr;
+    if (at == list.end() || (*at)->folded != folded) return nullptr;
+    children_by_name_.emplace(lookup_key_, nodes_.at((*at)->id).get());
+    return *at;
   }
+  const std::string key = lookup_key_;
+  const std::string folded = key.substr(sizeof(parent));
   EnsureSnapshot();
   Query query =
       db_->Prepare("SELECT id, name, read_only, mtime, born FROM keys WHERE parent = ? AND folded = ?");
@@ -166,8 +169,18 @@ void KeyStore::WriteTouches() {
   for (const auto& [id, mtime] : touched_) {
     db_->Prepare("UPDATE keys SET mtime = ? WHERE id = ?").Bind(1, mtime).Bind(2, id).Run();
   }
-  touched_.clear();
-  created_.clear();
+  ForgetTouches();
+}
+
+void KeyStore::ForgetTouches() {
+  // clear() zeroes every bucket, and one large transaction leaves a great
+  // many behind: tables grown past a small size are dropped instead, so that
+  // every later commit does not pay for them.
+  constexpr size_t kSmallTable = 64;
+  if (touched_.bucket_count() > kSmallTable) touched_ = decltype(touched_)();
+  else touched_.clear();
+  if (created_.bucket_count() > kSmallTable) created_ = decltype(created_)();
+  else created_.clear();
 }
 
 const KeyInfo* KeyStore::CreateChild(int64_t parent, std::string_view name) {

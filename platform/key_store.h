@@ -143,6 +143,8 @@ class KeyStore {
   // Records a key's new last write time; written at commit (WriteTouches).
   void Touch(int64_t id);
   void WriteTouches();
+  // Forgets the touches and creations recorded for the transaction.
+  void ForgetTouches();
   static std::string ChildKey(int64_t parent, std::string_view folded);
 
   enum class Txn { kNone, kRead, kWrite };

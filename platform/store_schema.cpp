@@ -40,6 +40,12 @@ void SetPragmas(Db& db) {
   db.Exec("PRAGMA synchronous = NORMAL");
   db.Exec("PRAGMA foreign_keys = OFF");
   db.Exec("PRAGMA cache_size = -32768");  // 32 MiB: large groups of writes stay in memory
+  // Each checkpoint syncs the WAL and the database file: every 4000 pages
+  // (16 MiB of WAL) instead of SQLite's 1000 spreads that cost over four
+  // times as many commits. A WAL file left larger by a big transaction is
+  // cut back when the WAL starts over; one of the usual size is reused.
+  db.Exec("PRAGMA wal_autocheckpoint = 4000");
+  db.Exec("PRAGMA journal_size_limit = 25165824");  // 24 MiB
 }
 
 // Checks that an existing file is a store of a layout we know. Returns

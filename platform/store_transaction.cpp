@@ -125,8 +125,7 @@ void KeyStore::AbortCall() {
   savepoint_ = false;
   if (!db_->InTransaction()) {
     txn_ = Txn::kNone;
-    touched_.clear();
-    created_.clear();
+    ForgetTouches();
   }
   // The caches may hold changes that were just undone.
   ClearCaches();
@@ -148,8 +147,7 @@ void KeyStore::CommitGroup() {
   } catch (const SqliteError&) {
     if (db_->InTransaction()) db_->Run("ROLLBACK");
     txn_ = Txn::kNone;
-    touched_.clear();
-    created_.clear();
+    ForgetTouches();
     ClearCaches();
     data_version_ = -1;
     header_checked_ = false;

@@ -1,10 +1,13 @@
 // The store shared between processes: each sees the other's writes, method
 // groups become visible when they end, simultaneous writers wait for each
-// other, and a writer killed at any moment leaves a consistent store.
+// other, a writer killed at any moment leaves a consistent store, and commits
+// reach others however another connection left the WAL file.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <set>
 #include <thread>
 
@@ -100,6 +103,54 @@ TEST(StoreProcesses, SecondWriterWaitsForTheFirstInsteadOfFailing) {
   EXPECT_EQ(child.Wait(), 0);
   EXPECT_EQ(ReadText("Software\\Busy", "Parent"), "1");
   EXPECT_EQ(ReadText("Software\\Busy", "Child"), "2");
+}
+
+// Checkpoints the store from a connection of its own, in `mode`.
+void CheckpointElsewhere(const std::filesystem::path& file, int mode) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+  // A connection opens the WAL at its first read; before that, a checkpoint does nothing.
+  EXPECT_EQ(sqlite3_exec(db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr), SQLITE_OK);
+  int frames = -1;
+  int copied = -2;
+  EXPECT_EQ(sqlite3_wal_checkpoint_v2(db, nullptr, mode, &frames, &copied), SQLITE_OK);
+  EXPECT_EQ(copied, frames);
+  sqlite3_close(db);
+}
+
+// Commits `round` + i into each of 40 keys, one call each, and checks that
+// another process reads them.
+void WriteRound(const std::string& round) {
+  for (int i = 0; i < 40; ++i) {
+    ASSERT_EQ(WriteText("Software\\Wal\\K" + std::to_string(i), "v", round + std::to_string(i)), ERROR_SUCCESS);
+  }
+  for (int i : {0, 17, 39}) {
+    EXPECT_EQ(RunChild({"get", "Software\\Wal\\K" + std::to_string(i), "v"}).output, round + std::to_string(i) + "\n");
+  }
+}
+
+TEST(StoreProcesses, CommitsReachOthersWhenTheWalStartsOverOrWasEmptied) {
+  TempRegistry registry;
+  WriteRound("first ");
+  // A complete checkpoint elsewhere: the next commits overwrite the WAL file
+  // from its start.
+  CheckpointElsewhere(registry.file(), SQLITE_CHECKPOINT_RESTART);
+  // One commit of far more pages than one write of the WAL file may carry,
+  // all inside the file the first round left.
+  {
+    RegistryMethodScope scope;
+    for (int i = 0; i < 60; ++i) {
+      ASSERT_EQ(WriteText("Software\\Wal\\Big" + std::to_string(i), "v", std::string(3000, 'a' + i % 26)),
+                ERROR_SUCCESS);
+    }
+  }
+  EXPECT_EQ(RunChild({"get", "Software\\Wal\\Big59", "v"}).output, std::string(3000, 'a' + 59 % 26) + "\n");
+  WriteRound("second ");
+  // The WAL file emptied elsewhere: the next commits grow it again.
+  CheckpointElsewhere(registry.file(), SQLITE_CHECKPOINT_TRUNCATE);
+  EXPECT_EQ(std::filesystem::file_size(registry.file().string() + "-wal"), 0u);
+  WriteRound("third ");
+  EXPECT_EQ(IntegrityCheck(registry.file()), "ok");
 }
 
 // Checks what a write loop killed at any moment must leave: "Last" = L and
