@@ -69,20 +69,7 @@ std::string ArrayHeader(const SafeArray& array) {
 
 }  // namespace
 
-const char* TypeName(VarType type) {
-  switch (type) {
-    case VarType::kEmpty: return "Empty";
-    case VarType::kNull: return "Null";
-    case VarType::kInteger: return "Integer";
-    case VarType::kLong: return "Long";
-    case VarType::kDouble: return "Double";
-    case VarType::kString: return "String";
-    case VarType::kBoolean: return "Boolean";
-    case VarType::kVariant: return "Variant";
-    case VarType::kByte: return "Byte";
-  }
-  return "Unknown";
-}
+const char* TypeName(VarType type) { return orvane::Variant::TypeName(type); }
 
 std::string FormatDouble(double value) {
   char buffer[64];
