@@ -12,38 +12,91 @@ bool FoldedLess(const KeyInfo* child, std::string_view folded) { return child->f
 
 bool SeqLess(const ValueRecord& value, int64_t seq) { return value.seq < seq; }
 
+char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// True when the names are equal without regard to ASCII letter case.
+bool SameFolded(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (Upper(a[i]) != Upper(b[i])) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 ValueRecord* ValueList::FindFolded(const std::string& folded) {
+  if (items_.size() < kIndexFrom) return FindShort(folded);
   auto found = seq_.find(folded);
   if (found == seq_.end()) return nullptr;
   return &*std::lower_bound(items_.begin(), items_.end(), found->second, SeqLess);
 }
 
+ValueRecord* ValueList::FindShort(std::string_view name) {
+  for (ValueRecord& value : items_) {
+    if (SameFolded(value.name, name)) return &value;
+  }
+  return nullptr;
+}
+
 const ValueRecord* ValueList::Find(std::string_view name) const {
-  return const_cast<ValueList*>(this)->FindFolded(FoldName(name));
+  auto* self = const_cast<ValueList*>(this);
+  return items_.size() < kIndexFrom ? self->FindShort(name) : self->FindFolded(FoldName(name));
+}
+
+void ValueList::BuildIndex() {
+  for (const ValueRecord& value : items_) seq_.emplace(FoldName(value.name), value.seq);
 }
 
 void ValueList::Append(ValueRecord record) {
-  seq_.emplace(FoldName(record.name), record.seq);
   items_.push_back(std::move(record));
+  if (items_.size() == kIndexFrom) BuildIndex();
+  else if (items_.size() > kIndexFrom) seq_.emplace(FoldName(items_.back().name), items_.back().seq);
 }
 
 void ValueList::Erase(const std::string& folded) {
-  auto found = seq_.find(folded);
-  if (found == seq_.end()) return;
-  items_.erase(std::lower_bound(items_.begin(), items_.end(), found->second, SeqLess));
-  seq_.erase(found);
+  ValueRecord* value = FindFolded(folded);
+  if (value == nullptr) return;
+  items_.erase(items_.begin() + (value - items_.data()));
+  if (items_.size() < kIndexFrom) seq_.clear();
+  else seq_.erase(folded);
+}
+
+void ChildList::insert(const_iterator at, const KeyInfo* key) {
+  if (at == begin() && head_ > 0) {
+    items_[--head_] = key;
+    return;
+  }
+  items_.insert(at, key);
+}
+
+void ChildList::erase(const_iterator at) {
+  if (at != begin()) {
+    items_.erase(at);
+    return;
+  }
+  ++head_;
+  // Removed slots are given back once they are the larger part.
+  if (head_ == items_.size()) {
+    items_.clear();
+    head_ = 0;
+  } else if (head_ >= 32 && head_ * 2 >= items_.size()) {
+    items_.erase(items_.begin(), items_.begin() + static_cast<std::ptrdiff_t>(head_));
+    head_ = 0;
+  }
 }
 
 std::unique_ptr<KeyStore> KeyStore::Open(const std::filesystem::path& file) {
   std::unique_ptr<Db> db = Db::Open(file);
   InitializeStore(*db);
-  return std::unique_ptr<KeyStore>(new KeyStore(std::move(db), file));
+  std::unique_ptr<CommitBroker> broker = CommitBroker::Open(file.string() + "-commit");
+  return std::unique_ptr<KeyStore>(new KeyStore(std::move(db), file, std::move(broker)));
 }
 
-KeyStore::KeyStore(std::unique_ptr<Db> db, std::filesystem::path file)
-    : db_(std::move(db)), file_(std::move(file)) {}
+KeyStore::KeyStore(std::unique_ptr<Db> db, std::filesystem::path file, std::unique_ptr<CommitBroker> broker)
+    : db_(std::move(db)), broker_(std::move(broker)), file_(std::move(file)) {
+  db_->SetBusyHandler(&KeyStore::WaitWhileBusy, this);
+}
 
 KeyStore::~KeyStore() {
   try {
@@ -54,6 +107,7 @@ KeyStore::~KeyStore() {
   } catch (const SqliteError&) {
     // The connection closes anyway; SQLite rolls back what was not committed.
   }
+  if (holding_) broker_->MarkPublished();
 }
 
 std::string KeyStore::ChildKey(int64_t parent, std::string_view folded) {
@@ -134,27 +188,43 @@ const KeyInfo* KeyStore::FindChild(int64_t parent, std::string_view name) {
 }
 
 const KeyInfo* KeyStore::FindPath(int64_t from, const std::vector<std::string_view>& names) {
+  const PathPrefix prefix = FindLongestPrefix(from, names);
+  return prefix.depth == names.size() ? prefix.key : nullptr;
+}
+
+KeyStore::PathPrefix KeyStore::FindLongestPrefix(int64_t from, const std::vector<std::string_view>& names) {
   const KeyInfo* key = Find(from);
-  if (key == nullptr || names.empty()) return key;
-  if (names.size() == 1) return FindChild(from, names[0]);
+  if (key == nullptr) return {key, 0};
+  // Short paths are walked: a name at a time costs no more than the look-up
+  // of a whole remembered path, and nothing is remembered for them.
+  constexpr size_t kRememberFrom = 3;
+  if (names.size() < kRememberFrom) {
+    for (size_t depth = 0; depth < names.size(); ++depth) {
+      const KeyInfo* child = FindChild(key->id, names[depth]);
+      if (child == nullptr) return {key, depth};
+      key = child;
+    }
+    return {key, names.size()};
+  }
   path_key_.assign(reinterpret_cast<const char*>(&from), sizeof(from));
   for (std::string_view name : names) {
     path_key_ += '\\';
-    for (char c : name) path_key_ += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    for (char c : name) path_key_ += Upper(c);
   }
   // A remembered key that still exists is still there: keys are never moved,
   // and none of its ancestors can be deleted before it.
   if (auto found = paths_.find(std::string_view(path_key_)); found != paths_.end()) {
     const KeyInfo* known = Find(found->second.id);
-    if (known != nullptr && known->born == found->second.born) return known;
+    if (known != nullptr && known->born == found->second.born) return {known, names.size()};
   }
   std::string remembered = path_key_;
-  for (std::string_view name : names) {
-    key = FindChild(key->id, name);
-    if (key == nullptr) return nullptr;
+  for (size_t depth = 0; depth < names.size(); ++depth) {
+    const KeyInfo* child = FindChild(key->id, names[depth]);
+    if (child == nullptr) return {key, depth};
+    key = child;
   }
   paths_[std::move(remembered)] = PathTarget{key->id, key->born};
-  return key;
+  return {key, names.size()};
 }
 
 void KeyStore::Touch(int64_t id) {

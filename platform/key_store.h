@@ -7,7 +7,6 @@
 
 #include <array>
 #include <cstdint>
-#include <deque>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -17,6 +16,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/commit_broker.h"
 #include "platform/sqlite_db.h"
 
 namespace orvane::platform {
@@ -38,7 +38,9 @@ struct ValueRecord {
   int64_t seq = 0;  // creation order within the key
 };
 
-// A key's values in creation order, with a look-up by folded name.
+// A key's values in creation order, with a look-up by folded name. Short
+// lists are searched directly; an index by name is kept only for long ones,
+// so that the usual key with a few values costs one allocation.
 class ValueList {
  public:
   const std::vector<ValueRecord>& items() const { return items_; }
@@ -51,8 +53,12 @@ class ValueList {
   void Erase(const std::string& folded);
 
  private:
+  static constexpr size_t kIndexFrom = 16;  // lists this long get the index
+  void BuildIndex();
+  // A linear search, for lists without the index.
+  ValueRecord* FindShort(std::string_view name);
   std::vector<ValueRecord> items_;               // ascending seq
-  std::unordered_map<std::string, int64_t> seq_;  // folded name -> seq
+  std::unordered_map<std::string, int64_t> seq_;  // folded name -> seq, for long lists only
 };
 
 // Thrown by a read call that ran on the cache alone when it finds, on its
@@ -60,10 +66,25 @@ class ValueList {
 // caches were dropped and the call must start again.
 struct RetryCall {};
 
-// A key's sub-keys in case-insensitive name order. A deque, so that the
-// usual patterns (appending in order, deleting the first or the last one)
-// cost O(1), and access by index stays O(1).
-using ChildList = std::deque<const KeyInfo*>;
+// A key's sub-keys in case-insensitive name order: access by index in
+// O(1), appending and removing the first or the last one in O(1) (the usual
+// patterns), and nothing allocated while empty, as most keys are.
+class ChildList {
+ public:
+  using const_iterator = std::vector<const KeyInfo*>::const_iterator;
+  const_iterator begin() const { return items_.begin() + static_cast<std::ptrdiff_t>(head_); }
+  const_iterator end() const { return items_.end(); }
+  size_t size() const { return items_.size() - head_; }
+  bool empty() const { return items_.size() == head_; }
+  const KeyInfo* operator[](size_t index) const { return items_[head_ + index]; }
+  void push_back(const KeyInfo* key) { items_.push_back(key); }
+  void insert(const_iterator at, const KeyInfo* key);
+  void erase(const_iterator at);
+
+ private:
+  std::vector<const KeyInfo*> items_;
+  size_t head_ = 0;  // items_[0, head_) were removed from the front
+};
 
 class KeyStore {
  public:
@@ -90,6 +111,28 @@ class KeyStore {
   // Commits whatever the current group has written; the group goes on.
   void CommitGroup();
 
+  // Deferred commits. A write transaction whose calls (or outermost group)
+  // have ended is kept open ("held") until another process asks for it
+  // (CommitBroker), the commit delay has passed, or something commits it;
+  // so a change is visible to every process once its call has returned,
+  // and a burst of calls costs one commit. A killed process loses at most
+  // what it held and nobody had seen. `delay` zero: commit at once.
+  void SetCommitDelay(std::chrono::milliseconds delay) { commit_delay_ = delay; }
+  bool holding() const { return holding_; }
+  // True when the held changes may be committed now (no call or group
+  // writing on top of them); then WaitForPublicationDue is worth waiting on.
+  bool MayPublishNow() const { return holding_ && !savepoint_ && (group_depth_ == 0 || !group_wrote_); }
+  std::shared_ptr<CommitBroker> broker() const { return broker_; }
+  CommitBroker::Clock::time_point hold_deadline() const { return hold_deadline_; }
+  // Commits the held changes when asked or due and nothing writes on top.
+  void PublishIfDue();
+  // Commits held changes and commits at once from then on (the delay is
+  // zero). Changes with a group writing on top are left to that group.
+  void StopDeferring();
+  // True once after a failure made SQLite drop a transaction that held
+  // changes of calls that had already succeeded.
+  bool TakeLostHeldChanges();
+
   // The key with this id, or nullptr when it no longer exists.
   const KeyInfo* Find(int64_t id);
   // The sub-key `name` (any letter case) of `parent`, or nullptr.
@@ -97,6 +140,14 @@ class KeyStore {
   // The key `names` below `from` (each name in any letter case), or nullptr.
   // Remembers whole paths, so that opening a deep key is one look-up.
   const KeyInfo* FindPath(int64_t from, const std::vector<std::string_view>& names);
+  // The deepest key that exists along `names` below `from` (`from` itself
+  // when the first name is missing; nullptr when `from` is gone) and how
+  // many names it took to reach it.
+  struct PathPrefix {
+    const KeyInfo* key;
+    size_t depth;
+  };
+  PathPrefix FindLongestPrefix(int64_t from, const std::vector<std::string_view>& names);
   // Creates the sub-key `name` of `parent`, which must not exist yet.
   const KeyInfo* CreateChild(int64_t parent, std::string_view name);
   // Deletes a key that has no sub-keys, with its values.
@@ -124,10 +175,19 @@ class KeyStore {
 
   using WalHeader = std::array<unsigned char, 48>;
 
-  KeyStore(std::unique_ptr<Db> db, std::filesystem::path file);
+  KeyStore(std::unique_ptr<Db> db, std::filesystem::path file, std::unique_ptr<CommitBroker> broker);
   // Starts a transaction and drops the caches if another connection has
   // committed since they were filled.
   void Begin(bool write);
+  // Ends the transaction of a finished call or group: holds a write
+  // transaction when commits are deferred and nobody waits, else commits.
+  void FinishTransaction();
+  // Commits the open transaction; on failure rolls back and rethrows.
+  void Commit();
+  bool PublicationDue() const;
+  // SQLite's busy handler: waits for the lock's holder (asking a deferring
+  // holder to commit), up to the busy timeout.
+  static int WaitWhileBusy(void* store, int attempts);
   // Starts a read transaction for a cache miss of a call running without one.
   void EnsureSnapshot();
   bool ReadWalHeader(WalHeader* header);
@@ -149,6 +209,13 @@ class KeyStore {
 
   enum class Txn { kNone, kRead, kWrite };
   std::unique_ptr<Db> db_;
+  std::shared_ptr<CommitBroker> broker_;  // nullptr: every transaction commits at once
+  std::chrono::milliseconds commit_delay_{0};
+  bool holding_ = false;      // the write transaction holds changes of finished calls
+  bool group_wrote_ = false;  // the outermost group has written since it began or committed
+  bool lost_held_ = false;
+  CommitBroker::Clock::time_point hold_deadline_;
+  CommitBroker::Clock::time_point busy_since_;
   std::filesystem::path file_;
   Txn txn_ = Txn::kNone;
   int group_depth_ = 0;

@@ -1,7 +1,12 @@
 #include "platform/registry_session.h"
 
+#include <pthread.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <new>
+#include <system_error>
+#include <thread>
 
 #include "platform/registry_store.h"
 #include "platform/store_location.h"
@@ -26,6 +31,111 @@ LONG SqliteErrorStatus(int sqlite_code, bool write) {
     default:
       return write ? ERROR_CANTWRITE : ERROR_CANTREAD;
   }
+}
+
+namespace {
+
+// How long a process may keep changes of returned calls uncommitted when no
+// other process asks for them: ORVANE_COMMIT_DELAY_MS, read once; 0 commits
+// every call (and every method group) at once. This bounds what a killed
+// process can lose; a normal exit, RegFlushKey and a program start commit
+// at once.
+std::chrono::milliseconds CommitDelay() {
+  static const std::chrono::milliseconds delay = [] {
+    constexpr long kDefaultMs = 20;
+    constexpr long kLongestMs = 60'000;
+    const char* text = std::getenv("ORVANE_COMMIT_DELAY_MS");
+    if (text == nullptr || *text == '\0') return std::chrono::milliseconds(kDefaultMs);
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (*end != '\0' || value < 0) return std::chrono::milliseconds(kDefaultMs);
+    return std::chrono::milliseconds(std::min(value, kLongestMs));
+  }();
+  return delay;
+}
+
+}  // namespace
+
+Session::Session() {
+  // A fork while another thread (the commit thread) holds the lock would
+  // leave the child's copy locked for good; hold it across the fork.
+  pthread_atfork([] { Instance().mutex_.lock(); }, [] { Instance().mutex_.unlock(); },
+                 [] { Instance().AfterFork(); });
+}
+
+void Session::AfterFork() {
+  // The child has no commit thread, and a transaction held by the parent is
+  // not the child's: leave that store alone and open a fresh one on use.
+  flusher_cv_.~condition_variable();
+  new (&flusher_cv_) std::condition_variable();
+  flusher_started_ = flusher_watching_ = flusher_wake_ = false;
+  if (store_ && (store_->holding() || store_->broker() == nullptr)) {
+    static_cast<void>(store_.release());
+  } else if (store_) {
+    store_->broker()->ForgetProcess();
+  }
+  mutex_.unlock();
+}
+
+void Session::AfterCall(KeyStore& store) {
+  if (!store.holding() || flusher_watching_) return;
+  if (!flusher_started_) {
+    static std::once_flag exit_handler;
+    std::call_once(exit_handler, [] { std::atexit([] { Instance().PublishAtExit(); }); });
+    try {
+      std::thread([this] { FlushLoop(); }).detach();
+      flusher_started_ = true;
+    } catch (const std::system_error&) {
+      // No thread, no deferred commits.
+      store.StopDeferring();
+      return;
+    }
+  }
+  flusher_wake_ = true;
+  flusher_cv_.notify_one();
+}
+
+void Session::FlushLoop() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  for (;;) {
+    flusher_cv_.wait(lock, [this] { return flusher_wake_; });
+    flusher_wake_ = false;
+    flusher_watching_ = true;
+    while (store_ && store_->MayPublishNow()) {
+      const std::shared_ptr<CommitBroker> broker = store_->broker();
+      const auto until = store_->hold_deadline();
+      lock.unlock();
+      broker->WaitForRequest(until);
+      lock.lock();
+      if (!store_) break;
+      try {
+        store_->PublishIfDue();
+      } catch (const SqliteError& error) {
+        ReportLostChanges(*store_);
+        Report(error, SqliteErrorStatus(error.code(), true));
+      }
+    }
+    // A group writing on top of held changes commits or re-arms at its end.
+    flusher_watching_ = false;
+  }
+}
+
+void Session::PublishAtExit() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  exiting_ = true;
+  if (!store_) return;
+  try {
+    store_->StopDeferring();
+  } catch (const SqliteError& error) {
+    ReportLostChanges(*store_);
+    Report(error, SqliteErrorStatus(error.code(), true));
+  }
+}
+
+void Session::ReportLostChanges(KeyStore& store) {
+  if (!store.TakeLostHeldChanges()) return;
+  std::fprintf(stderr, "orvane: registry store %s: changes not yet committed were lost\n",
+               store.file().c_str());
 }
 
 Session& Session::Instance() {
@@ -61,6 +171,9 @@ LONG Session::OpenStore(const std::filesystem::path& file) {
     return Report(sqlite, failed_status_);
   }
   failed_status_ = ERROR_SUCCESS;
+  store_->SetCommitDelay(exiting_                               ? std::chrono::milliseconds(0)
+                         : commit_delay_.count() >= 0 ? commit_delay_
+                                                      : CommitDelay());
   for (int i = 0; i < group_depth_; ++i) store_->BeginGroup();
   return ERROR_SUCCESS;
 }
@@ -112,7 +225,9 @@ void Session::EndGroup() {
   if (!store_) return;
   try {
     store_->EndGroup();
+    AfterCall(*store_);
   } catch (const SqliteError& error) {
+    ReportLostChanges(*store_);
     Report(error, SqliteErrorStatus(error.code(), true));
   }
 }
@@ -123,6 +238,20 @@ void Session::CommitPending() {
   try {
     store_->CommitGroup();
   } catch (const SqliteError& error) {
+    ReportLostChanges(*store_);
+    Report(error, SqliteErrorStatus(error.code(), true));
+  }
+}
+
+void Session::SetCommitDelay(std::chrono::milliseconds delay) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  commit_delay_ = std::max(delay, std::chrono::milliseconds(0));
+  if (!store_ || exiting_) return;
+  try {
+    if (commit_delay_.count() == 0) store_->StopDeferring();
+    store_->SetCommitDelay(commit_delay_);
+  } catch (const SqliteError& error) {
+    ReportLostChanges(*store_);
     Report(error, SqliteErrorStatus(error.code(), true));
   }
 }
@@ -158,6 +287,8 @@ LONG SelectRegistryStore(const std::filesystem::path& file) { return Session::In
 std::filesystem::path CurrentRegistryPath() { return Session::Instance().CurrentPath(); }
 
 void CommitPendingRegistryWrites() { Session::Instance().CommitPending(); }
+
+void SetRegistryCommitDelay(std::chrono::milliseconds delay) { Session::Instance().SetCommitDelay(delay); }
 
 std::string CheckRegistryStore() { return Session::Instance().Check(); }
 

@@ -2,9 +2,14 @@
 // the default location, or selected explicitly), the open handles, the
 // method-group depth, and the lock that serialises registry calls. Store
 // failures become Win32 statuses here, each reported once on stderr.
+// A background thread commits held changes (KeyStore::SetCommitDelay) when
+// another process asks for them or their delay has passed; an exit handler
+// commits them when the process ends normally.
 #pragma once
 
 #include <filesystem>
+#include <chrono>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -33,12 +38,19 @@ class Session {
   void BeginGroup();
   void EndGroup();
   void CommitPending();
+  void SetCommitDelay(std::chrono::milliseconds delay);
   // Commits the group and makes every committed change durable.
   LONG Flush();
   std::string Check();
 
  private:
-  Session() = default;
+  Session();
+  // After a call or group: lets the background thread watch held changes.
+  void AfterCall(KeyStore& store);
+  void FlushLoop();
+  void PublishAtExit();
+  void AfterFork();
+  void ReportLostChanges(KeyStore& store);
   // The open store, opening the default one on first use; nullptr with
   // *status set when it cannot be opened.
   KeyStore* Ensure(LONG* status);
@@ -52,6 +64,12 @@ class Session {
   bool reported_ = false;
   int group_depth_ = 0;
   HandleTable handles_;
+  std::condition_variable flusher_cv_;
+  bool flusher_started_ = false;
+  bool flusher_watching_ = false;  // the thread waits for a request or the deadline
+  bool flusher_wake_ = false;
+  bool exiting_ = false;  // the exit handler has run: commit at once
+  std::chrono::milliseconds commit_delay_{-1};  // negative: not set, use the default
 };
 
 // The Win32 status for a store failure during a call.
@@ -73,12 +91,15 @@ LONG Session::Call(bool write, Fn&& fn) {
       status = fn(*store, handles_);
     }
     store->EndCall();
+    AfterCall(*store);
     return status;
   } catch (const SqliteError& error) {
     store->AbortCall();
+    ReportLostChanges(*store);
     return Report(error, SqliteErrorStatus(error.code(), write));
   } catch (const std::bad_alloc& error) {
     store->AbortCall();
+    ReportLostChanges(*store);
     return Report(error, ERROR_OUTOFMEMORY);
   } catch (const RetryCall&) {
     store->AbortCall();

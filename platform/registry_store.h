@@ -4,6 +4,7 @@
 // Process-wide; every function is safe to call from any thread.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -35,6 +36,15 @@ std::filesystem::path CurrentRegistryPath();
 // Makes every registry write done so far visible to other processes
 // (commits the open method group, if any). Call before starting a program.
 void CommitPendingRegistryWrites();
+
+// How long registry changes may stay uncommitted after their call (or
+// outermost method group) has returned while no other process asks for
+// them. Other processes see every change once its call has returned, and
+// a normal exit, RegFlushKey and CommitPendingRegistryWrites commit at once;
+// the delay bounds what a killed process can lose (what nobody has seen).
+// Zero commits every call and group at once. Default: the environment
+// variable ORVANE_COMMIT_DELAY_MS, else 20 ms.
+void SetRegistryCommitDelay(std::chrono::milliseconds delay);
 
 // Groups the registry calls made during its lifetime into one transaction:
 // reads see the group's own writes, other processes see them all at once

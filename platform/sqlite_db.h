@@ -69,6 +69,8 @@ class Db {
   int64_t LastInsertId() const { return sqlite3_last_insert_rowid(db_); }
   int64_t Changes() const { return sqlite3_changes64(db_); }
   bool InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+  // Replaces the busy timeout with `handler` (sqlite3_busy_handler).
+  void SetBusyHandler(int (*handler)(void*, int), void* context) { sqlite3_busy_handler(db_, handler, context); }
   // sqlite3_file_control on the main database.
   int FileControl(int operation, void* argument) { return sqlite3_file_control(db_, "main", operation, argument); }
 

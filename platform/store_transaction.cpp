@@ -4,9 +4,18 @@
 // wait for each other under the busy timeout). Inside a group, calls share
 // one transaction, begun by the first call that needs the database (as on
 // Windows, there is no snapshot across calls before that), which becomes a
-// write transaction at the first write. A call that writes more than one statement is also a
-// savepoint (single statements are atomic by themselves), so a failed call
-// leaves nothing half done while the group goes on.
+// write transaction at the first write. A call that writes more than one
+// statement into a shared transaction is also a savepoint (single statements
+// are atomic by themselves), so a failed call leaves nothing half done while
+// the group goes on.
+//
+// A write transaction whose call or group has ended may be held open instead
+// of committed (see KeyStore::SetCommitDelay and CommitBroker): it is
+// committed when another process asks for it, when the commit delay has
+// passed, before another program starts, or at exit. Every transaction
+// begins by asking a holding process for its changes, so nothing a returned
+// call wrote is ever missed; the held transaction is also the write lock, so
+// held changes never mix with another writer's.
 //
 // Caches are checked against other connections' commits in two steps: the
 // first copy of the WAL-index header in SQLite's shared memory changes with
@@ -17,7 +26,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <thread>
 
 #include "platform/key_store.h"
 
@@ -26,6 +37,8 @@ namespace {
 
 // Caches beyond this many entries are dropped at the next check.
 constexpr size_t kMaxCachedEntries = 2'000'000;
+// How long a call waits for another process's write lock.
+constexpr auto kBusyTimeout = std::chrono::milliseconds(30000);
 // The WAL index's first region; its first bytes are the header's two copies.
 constexpr int kWalIndexRegionSize = 32768;
 
@@ -58,10 +71,18 @@ bool KeyStore::ReadWalHeader(WalHeader* header) {
 }
 
 void KeyStore::Begin(bool write) {
+  if (broker_ && broker_->OtherHolds()) {
+    // Another process holds changes of calls that have returned: they must
+    // be visible to this call, so ask for them and wait.
+    if (write) broker_->NoteWriterWaiting();
+    broker_->AwaitPublication(CommitBroker::Clock::now() + kBusyTimeout);
+  }
+  if (write && broker_) broker_->YieldToWaitingWriter();
   WalHeader header;
   const bool have_header = ReadWalHeader(&header);
   db_->Run(write ? "BEGIN IMMEDIATE" : "BEGIN");
   txn_ = write ? Txn::kWrite : Txn::kRead;
+  if (write && broker_) broker_->NoteWriteLockTaken();
   const int64_t version = db_->ScalarInt("PRAGMA data_version");
   if (version != data_version_ || nodes_.size() + children_by_name_.size() + paths_.size() > kMaxCachedEntries) {
     ClearCaches();
@@ -72,6 +93,24 @@ void KeyStore::Begin(bool write) {
   if (wal_index_ == nullptr) MapWalIndex();
   header_checked_ = have_header;
   if (have_header) seen_header_ = header;
+}
+
+int KeyStore::WaitWhileBusy(void* context, int attempts) {
+  auto* store = static_cast<KeyStore*>(context);
+  const auto now = CommitBroker::Clock::now();
+  if (attempts == 0) store->busy_since_ = now;
+  const auto until = store->busy_since_ + kBusyTimeout;
+  if (now >= until) return 0;
+  if (store->broker_) {
+    store->broker_->NoteWriterWaiting();
+    if (store->broker_->OtherHolds()) {
+      store->broker_->AwaitPublication(std::min(until, now + std::chrono::milliseconds(5)));
+      return 1;
+    }
+  }
+  // A writer that commits at once (or is checkpointing): short sleeps first.
+  std::this_thread::sleep_for(attempts < 20 ? std::chrono::microseconds(200) : std::chrono::microseconds(2000));
+  return 1;
 }
 
 void KeyStore::EnsureSnapshot() {
@@ -86,15 +125,21 @@ void KeyStore::BeginCall(bool write) {
     db_->Run("COMMIT");
     txn_ = Txn::kNone;
   }
+  // A group's first write on top of held changes: publish those first when
+  // they are asked for or due, since from now on they wait for the group.
+  if (write && group_depth_ > 0 && !group_wrote_ && PublicationDue()) Commit();
   if (txn_ == Txn::kNone) {
     WalHeader header;
-    const bool current = !write && header_checked_ && ReadWalHeader(&header) && header == seen_header_;
+    const bool current = !write && header_checked_ && !(broker_ && broker_->OtherHolds()) &&
+                         ReadWalHeader(&header) && header == seen_header_;
     if (!current) Begin(write);
   }
+  if (write && group_depth_ > 0) group_wrote_ = true;
 }
 
 void KeyStore::BeginAtomicStep() {
-  if (group_depth_ == 0 || savepoint_) return;
+  // Only a transaction shared with other calls needs the savepoint.
+  if (savepoint_ || (group_depth_ == 0 && !holding_)) return;
   db_->Run("SAVEPOINT registry_call");
   savepoint_ = true;
 }
@@ -104,11 +149,7 @@ void KeyStore::EndCall() {
     db_->Run("RELEASE registry_call");
     savepoint_ = false;
   }
-  if (group_depth_ == 0 && txn_ != Txn::kNone) {
-    WriteTouches();
-    db_->Run("COMMIT");
-    txn_ = Txn::kNone;
-  }
+  if (group_depth_ == 0 && txn_ != Txn::kNone) FinishTransaction();
 }
 
 void KeyStore::AbortCall() {
@@ -116,9 +157,11 @@ void KeyStore::AbortCall() {
     if (savepoint_ && db_->InTransaction()) {
       db_->Run("ROLLBACK TO registry_call");
       db_->Run("RELEASE registry_call");
-      } else if (group_depth_ == 0 && db_->InTransaction()) {
+    } else if (group_depth_ == 0 && !holding_ && db_->InTransaction()) {
       db_->Run("ROLLBACK");
     }
+    // Held changes without a savepoint: the failed call was one statement,
+    // which SQLite has undone alone; the finished calls stay.
   } catch (const SqliteError&) {
     // Rolling back failed too: SQLite has ended the transaction itself.
   }
@@ -126,6 +169,11 @@ void KeyStore::AbortCall() {
   if (!db_->InTransaction()) {
     txn_ = Txn::kNone;
     ForgetTouches();
+    if (holding_) {
+      holding_ = false;
+      lost_held_ = true;
+      broker_->MarkPublished();
+    }
   }
   // The caches may hold changes that were just undone.
   ClearCaches();
@@ -133,14 +181,36 @@ void KeyStore::AbortCall() {
   header_checked_ = false;
 }
 
-void KeyStore::BeginGroup() { ++group_depth_; }
-
-void KeyStore::EndGroup() {
-  if (group_depth_ > 0 && --group_depth_ == 0) CommitGroup();
+void KeyStore::BeginGroup() {
+  if (group_depth_++ == 0) group_wrote_ = false;
 }
 
-void KeyStore::CommitGroup() {
-  if (txn_ == Txn::kNone || savepoint_) return;
+void KeyStore::EndGroup() {
+  if (group_depth_ > 0 && --group_depth_ == 0) {
+    group_wrote_ = false;
+    if (txn_ != Txn::kNone && !savepoint_) FinishTransaction();
+  }
+}
+
+bool KeyStore::PublicationDue() const {
+  return holding_ && (broker_->PublicationRequested() || CommitBroker::Clock::now() >= hold_deadline_);
+}
+
+void KeyStore::FinishTransaction() {
+  const bool defer = txn_ == Txn::kWrite && broker_ && commit_delay_.count() > 0;
+  if (!defer || PublicationDue()) {
+    Commit();
+    return;
+  }
+  if (!holding_) {
+    holding_ = true;
+    hold_deadline_ = CommitBroker::Clock::now() + commit_delay_;
+    broker_->MarkHolding();
+  }
+}
+
+void KeyStore::Commit() {
+  if (txn_ == Txn::kNone) return;
   try {
     WriteTouches();
     db_->Run("COMMIT");
@@ -151,9 +221,39 @@ void KeyStore::CommitGroup() {
     ClearCaches();
     data_version_ = -1;
     header_checked_ = false;
+    if (holding_) {
+      holding_ = false;
+      lost_held_ = true;
+      broker_->MarkPublished();
+    }
     throw;
   }
   txn_ = Txn::kNone;
+  if (holding_) {
+    holding_ = false;
+    broker_->MarkPublished();
+  }
+}
+
+void KeyStore::CommitGroup() {
+  if (txn_ == Txn::kNone || savepoint_) return;
+  Commit();
+  group_wrote_ = false;
+}
+
+void KeyStore::PublishIfDue() {
+  if (MayPublishNow() && PublicationDue()) Commit();
+}
+
+void KeyStore::StopDeferring() {
+  commit_delay_ = std::chrono::milliseconds(0);
+  if (MayPublishNow()) Commit();
+}
+
+bool KeyStore::TakeLostHeldChanges() {
+  const bool lost = lost_held_;
+  lost_held_ = false;
+  return lost;
 }
 
 std::string KeyStore::IntegrityCheck() {

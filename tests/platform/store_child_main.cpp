@@ -4,8 +4,13 @@
 //   store_child get PATH NAME        prints the string value
 //   store_child subkeys PATH         prints the sub-key names, one a line
 //   store_child write-loop PATH      writes forever, one group per step
+//   store_child hold PATH NAME TEXT  writes a string value, keeping it
+//                                    uncommitted, then waits to be killed
 //   store_child version              prints the emulated version record
 // Exits 0 on success; on a registry failure prints "status N" and exits 1.
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -98,10 +103,19 @@ int WriteLoop(const std::string& path) {
   for (DWORD step = last + 1;; ++step) {
     if (LONG status = WriteStep(root, step)) return Fail(status);
     if (step == last + 1) {
+      RegFlushKey(root);  // the first step is on disk before anyone may kill us
       std::printf("ready\n");
       std::fflush(stdout);
     }
   }
+}
+
+int Hold(const std::string& path, const char* name, const std::string& text) {
+  orvane::platform::SetRegistryCommitDelay(std::chrono::minutes(1));
+  if (int failed = Set(path, name, text)) return failed;
+  std::printf("ready\n");
+  std::fflush(stdout);
+  for (;;) pause();
 }
 
 int Version() {
@@ -121,7 +135,8 @@ int main(int argc, char** argv) {
   if (command == "get" && argc == 4) return Get(argv[2], argv[3]);
   if (command == "subkeys" && argc == 3) return SubKeys(argv[2]);
   if (command == "write-loop" && argc == 3) return WriteLoop(argv[2]);
+  if (command == "hold" && argc == 5) return Hold(argv[2], argv[3], argv[4]);
   if (command == "version" && argc == 2) return Version();
-  std::fprintf(stderr, "usage: store_child set|get|subkeys|write-loop|version ...\n");
+  std::fprintf(stderr, "usage: store_child set|get|subkeys|write-loop|hold|version ...\n");
   return 2;
 }

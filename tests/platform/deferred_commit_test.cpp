@@ -1,0 +1,84 @@
+// Deferred commits seen from several processes: a change its writer still
+// holds uncommitted is visible to every other process once its call has
+// returned, outlives the writer once anyone has seen it, is committed at a
+// normal exit, and a killed holder stalls nobody. A method group writing on
+// top of held changes is seen whole or not at all.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+#include <thread>
+
+#include "child_process.h"
+#include "platform/registry_store.h"
+#include "store_test_util.h"
+#include "support/temp_registry.h"
+
+namespace orvane::testing {
+namespace {
+
+using platform::RegistryMethodScope;
+using platform::SetRegistryCommitDelay;
+
+constexpr auto kLongDelay = std::chrono::minutes(1);
+
+class DeferredCommit : public ::testing::Test {
+ protected:
+  void TearDown() override { SetRegistryCommitDelay(std::chrono::milliseconds(20)); }
+  TempRegistry registry_;
+};
+
+TEST_F(DeferredCommit, HeldChangeIsSeenAtOnceAndOutlivesItsWriter) {
+  RunningChild holder({"hold", "Software\\Held", "Name", "kept"});
+  ASSERT_EQ(holder.ReadLine(), "ready");
+  EXPECT_EQ(ReadText("Software\\Held", "Name"), "kept");
+  holder.Kill();
+  EXPECT_EQ(RunChild({"get", "Software\\Held", "Name"}).output, "kept\n");
+  EXPECT_EQ(IntegrityCheck(registry_.file()), "ok");
+}
+
+TEST_F(DeferredCommit, KilledHoldersUnseenChangeIsGoneAndStallsNobody) {
+  RunningChild holder({"hold", "Software\\Gone", "Name", "lost"});
+  ASSERT_EQ(holder.ReadLine(), "ready");
+  holder.Kill();
+  EXPECT_EQ(ReadText("Software\\Gone", "Name"), "status 2");
+  ASSERT_EQ(WriteText("Software\\Gone", "Name", "mine"), ERROR_SUCCESS);
+  EXPECT_EQ(RunChild({"get", "Software\\Gone", "Name"}).output, "mine\n");
+  EXPECT_EQ(IntegrityCheck(registry_.file()), "ok");
+}
+
+TEST_F(DeferredCommit, NormalExitCommitsWhatWasHeld) {
+  ASSERT_EQ(RunChild({"set", "Software\\Exit", "Name", "saved"}, {{"ORVANE_COMMIT_DELAY_MS", "60000"}}).exit_code, 0);
+  EXPECT_EQ(ReadText("Software\\Exit", "Name"), "saved");
+}
+
+TEST_F(DeferredCommit, HoldingProcessGivesWayToReadersAndWriters) {
+  SetRegistryCommitDelay(kLongDelay);
+  ASSERT_EQ(WriteText("Software\\Parent", "First", "one"), ERROR_SUCCESS);
+  EXPECT_EQ(RunChild({"get", "Software\\Parent", "First"}).output, "one\n");
+  // Held again; the child needs the write lock that the holding transaction owns.
+  ASSERT_EQ(WriteText("Software\\Parent", "Second", "two"), ERROR_SUCCESS);
+  ASSERT_EQ(RunChild({"set", "Software\\Parent", "FromChild", "three"}).exit_code, 0);
+  EXPECT_EQ(ReadText("Software\\Parent", "FromChild"), "three");
+  EXPECT_EQ(RunChild({"get", "Software\\Parent", "Second"}).output, "two\n");
+}
+
+TEST_F(DeferredCommit, GroupWritingOnHeldChangesIsSeenWhole) {
+  SetRegistryCommitDelay(kLongDelay);
+  ASSERT_EQ(WriteText("Software\\Method", "Before", "held"), ERROR_SUCCESS);
+  std::future<ChildResult> listing;
+  {
+    RegistryMethodScope method;
+    OwnedKey key;
+    ASSERT_EQ(CreateKey(HKEY_CURRENT_USER, "Software\\Method\\B", key), ERROR_SUCCESS);
+    // The reader asks for the held changes while the method is half done.
+    listing = std::async(std::launch::async, [] { return RunChild({"subkeys", "Software\\Method"}); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_EQ(CreateKey(HKEY_CURRENT_USER, "Software\\Method\\C", key), ERROR_SUCCESS);
+  }
+  EXPECT_EQ(listing.get().output, "B\nC\n");
+  EXPECT_EQ(ReadText("Software\\Method", "Before"), "held");
+}
+
+}  // namespace
+}  // namespace orvane::testing
