@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "platform/store_schema.h"
 
@@ -125,15 +126,15 @@ void KeyStore::ClearCaches() {
 }
 
 KeyStore::Node* KeyStore::AddNode(KeyInfo info) {
-  // Nodes are never replaced: sub-key lists and the name index point to them.
-  auto known = nodes_.find(info.id);
-  if (known != nodes_.end() && !known->second->deleted) return known->second.get();
-  auto node = std::make_unique<Node>();
+  // A live node is never replaced: sub-key lists and the name index point
+  // to it. A node left by a deleted key whose id is in use again is reused.
+  auto [at, inserted] = nodes_.try_emplace(info.id);
+  Node* node = &at->second;
+  if (!inserted && !node->deleted) return node;
+  *node = Node{};
   node->info = std::move(info);
-  Node* raw = node.get();
-  nodes_[raw->info.id] = std::move(node);
-  children_by_name_[ChildKey(raw->info.parent, raw->info.folded)] = raw;
-  return raw;
+  children_by_name_[ChildKey(node->info.parent, node->info.folded)] = node;
+  return node;
 }
 
 KeyStore::Node* KeyStore::AddNode(const Query& query, int column, int64_t parent) {
@@ -144,13 +145,13 @@ KeyStore::Node* KeyStore::AddNode(const Query& query, int column, int64_t parent
 
 KeyStore::Node* KeyStore::LoadNode(int64_t id) {
   auto found = nodes_.find(id);
-  if (found != nodes_.end()) return found->second.get();
+  if (found != nodes_.end()) return &found->second;
   EnsureSnapshot();
   Query query = db_->Prepare("SELECT parent, id, name, read_only, mtime, born FROM keys WHERE id = ?");
   if (query.Bind(1, id).Step()) return AddNode(query, 1, query.Int(0));
-  auto node = std::make_unique<Node>();
-  node->deleted = true;
-  return (nodes_[id] = std::move(node)).get();
+  Node* missing = &nodes_[id];
+  missing->deleted = true;
+  return missing;
 }
 
 const KeyInfo* KeyStore::Find(int64_t id) {
@@ -172,7 +173,7 @@ const KeyInfo* KeyStore::FindChild(int64_t parent, std::string_view name) {
     const ChildList& list = *parent_node->children;
     auto at = std::lower_bound(list.begin(), list.end(), folded, FoldedLess);
     if (at == list.end() || (*at)->folded != folded) return nullptr;
-    children_by_name_.emplace(lookup_key_, nodes_.at((*at)->id).get());
+    children_by_name_.emplace(lookup_key_, &nodes_.at((*at)->id));
     return *at;
   }
   const std::string key = lookup_key_;
@@ -231,8 +232,8 @@ void KeyStore::Touch(int64_t id) {
   const int64_t now = FileTimeNow();
   // A key created in this transaction keeps the time written at its creation
   // (microseconds earlier); that saves an update per new key.
-  if (created_.count(id) == 0) touched_[id] = now;
-  if (auto found = nodes_.find(id); found != nodes_.end()) found->second->info.mtime = now;
+  if (id < first_created_) touched_[id] = now;
+  if (auto found = nodes_.find(id); found != nodes_.end()) found->second.info.mtime = now;
 }
 
 void KeyStore::WriteTouches() {
@@ -249,8 +250,7 @@ void KeyStore::ForgetTouches() {
   constexpr size_t kSmallTable = 64;
   if (touched_.bucket_count() > kSmallTable) touched_ = decltype(touched_)();
   else touched_.clear();
-  if (created_.bucket_count() > kSmallTable) created_ = decltype(created_)();
-  else created_.clear();
+  first_created_ = std::numeric_limits<int64_t>::max();
 }
 
 const KeyInfo* KeyStore::CreateChild(int64_t parent, std::string_view name) {
@@ -267,7 +267,7 @@ const KeyInfo* KeyStore::CreateChild(int64_t parent, std::string_view name) {
   Node* node = AddNode(KeyInfo{db_->LastInsertId(), parent, std::string(name), folded, false, now, last_born_});
   node->children.emplace();  // a new key has neither sub-keys nor values
   node->values.emplace();
-  created_.insert(node->info.id);
+  first_created_ = std::min(first_created_, node->info.id);
   Node* parent_node = LoadNode(parent);
   if (parent_node->children) {
     auto& list = *parent_node->children;
@@ -320,8 +320,8 @@ const ChildList& KeyStore::Children(int64_t id) {
   while (query.Step()) {
     const int64_t child = query.Int(0);
     auto known = nodes_.find(child);
-    Node* child_node = known != nodes_.end() && !known->second->deleted
-                           ? known->second.get()
+    Node* child_node = known != nodes_.end() && !known->second.deleted
+                           ? &known->second
                            : AddNode(query, 0, id);
     list.push_back(&child_node->info);
   }
@@ -339,7 +339,7 @@ void KeyStore::PrefetchChildValues(int64_t parent) {
   query.Bind(1, parent);
   std::unordered_map<int64_t, ValueList> loaded;
   for (const KeyInfo* child : *LoadNode(parent)->children) {
-    if (!nodes_.at(child->id)->values) loaded.emplace(child->id, ValueList{});
+    if (!nodes_.at(child->id).values) loaded.emplace(child->id, ValueList{});
   }
   while (query.Step()) {
     auto found = loaded.find(query.Int(0));
@@ -347,7 +347,7 @@ void KeyStore::PrefetchChildValues(int64_t parent) {
     found->second.Append({std::string(query.Blob(1)), static_cast<uint32_t>(query.Int(2)),
                           std::string(query.Blob(3)), query.Int(4)});
   }
-  for (auto& [id, list] : loaded) nodes_.at(id)->values = std::move(list);
+  for (auto& [id, list] : loaded) nodes_.at(id).values = std::move(list);
 }
 
 const ValueList& KeyStore::Values(int64_t id) {

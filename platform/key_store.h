@@ -8,12 +8,12 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "platform/commit_broker.h"
@@ -225,7 +225,7 @@ class KeyStore {
   const volatile unsigned char* wal_index_ = nullptr;  // SQLite's shared WAL index
   WalHeader seen_header_{};
   bool header_checked_ = false;
-  std::unordered_map<int64_t, std::unique_ptr<Node>> nodes_;
+  std::unordered_map<int64_t, Node> nodes_;  // elements never move: pointers to them stay valid
   struct BytesHash {
     using is_transparent = void;
     size_t operator()(std::string_view bytes) const { return std::hash<std::string_view>{}(bytes); }
@@ -242,7 +242,10 @@ class KeyStore {
   std::unordered_map<std::string, PathTarget, BytesHash, std::equal_to<>> paths_;
   std::string path_key_;
   std::unordered_map<int64_t, int64_t> touched_;        // key id -> last write time
-  std::unordered_set<int64_t> created_;                 // keys created in this transaction
+  // The first key created in this transaction. A new key's id is above
+  // every id in use when it is created, so the keys created in this
+  // transaction are exactly those with ids from this one up.
+  int64_t first_created_ = std::numeric_limits<int64_t>::max();
   int64_t last_born_ = 0;
 };
 
