@@ -133,7 +133,10 @@ KeyStore::Node* KeyStore::AddNode(KeyInfo info) {
   if (!inserted && !node->deleted) return node;
   *node = Node{};
   node->info = std::move(info);
-  children_by_name_[ChildKey(node->info.parent, node->info.folded)] = node;
+  // Below a parent whose sub-key list is loaded, the list finds the key.
+  if (LoadedChildren(node->info.parent) == nullptr) {
+    children_by_name_[ChildKey(node->info.parent, node->info.folded)] = node;
+  }
   return node;
 }
 
@@ -162,20 +165,17 @@ const KeyInfo* KeyStore::Find(int64_t id) {
 const KeyInfo* KeyStore::FindChild(int64_t parent, std::string_view name) {
   // The look-up key is built in a reused buffer: no allocation on a hit.
   lookup_key_.assign(reinterpret_cast<const char*>(&parent), sizeof(parent));
-  for (char c : name) lookup_key_ += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  for (char c : name) lookup_key_ += Upper(c);
+  if (const ChildList* list = LoadedChildren(parent)) {
+    // The complete sorted sub-key list is known, and the keys looked up
+    // below one parent are usually looked up together: a binary search in
+    // it touches memory that is already at hand.
+    const std::string_view folded = std::string_view(lookup_key_).substr(sizeof(parent));
+    auto at = std::lower_bound(list->begin(), list->end(), folded, FoldedLess);
+    return at != list->end() && (*at)->folded == folded ? *at : nullptr;
+  }
   auto found = children_by_name_.find(std::string_view(lookup_key_));
   if (found != children_by_name_.end()) return found->second == nullptr ? nullptr : &found->second->info;
-  if (Node* parent_node = LoadNode(parent); parent_node->children) {
-    // The complete sub-key list is known: a name not in it does not exist.
-    // A miss is not remembered: the list answers it as well, and the name
-    // is usually about to be created.
-    const std::string_view folded = std::string_view(lookup_key_).substr(sizeof(parent));
-    const ChildList& list = *parent_node->children;
-    auto at = std::lower_bound(list.begin(), list.end(), folded, FoldedLess);
-    if (at == list.end() || (*at)->folded != folded) return nullptr;
-    children_by_name_.emplace(lookup_key_, &nodes_.at((*at)->id));
-    return *at;
-  }
   const std::string key = lookup_key_;
   const std::string folded = key.substr(sizeof(parent));
   EnsureSnapshot();
@@ -186,6 +186,11 @@ const KeyInfo* KeyStore::FindChild(int64_t parent, std::string_view name) {
     return nullptr;
   }
   return &AddNode(query, 0, parent)->info;
+}
+
+const ChildList* KeyStore::LoadedChildren(int64_t id) const {
+  auto found = nodes_.find(id);
+  return found != nodes_.end() && found->second.children ? &*found->second.children : nullptr;
 }
 
 const KeyInfo* KeyStore::FindPath(int64_t from, const std::vector<std::string_view>& names) {
@@ -291,12 +296,14 @@ void KeyStore::DeleteLeaf(const KeyInfo& key) {
   node->children.reset();
   node->values.reset();
   touched_.erase(id);
-  children_by_name_[ChildKey(parent, folded)] = nullptr;
   Node* parent_node = LoadNode(parent);
   if (parent_node->children) {
+    children_by_name_.erase(ChildKey(parent, folded));
     auto& list = *parent_node->children;
     auto at = std::lower_bound(list.begin(), list.end(), folded, FoldedLess);
     if (at != list.end() && (*at)->folded == folded) list.erase(at);
+  } else {
+    children_by_name_[ChildKey(parent, folded)] = nullptr;
   }
   Touch(parent);
 }

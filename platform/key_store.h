@@ -194,6 +194,8 @@ class KeyStore {
   void MapWalIndex();
   void ClearCaches();
   Node* LoadNode(int64_t id);
+  // The cached sub-key list of `id` when it is loaded, else nullptr.
+  const ChildList* LoadedChildren(int64_t id) const;
   // Caches the key of a row (id, name, read_only, mtime, born) of `query`,
   // starting at `column`, whose parent is `parent`.
   Node* AddNode(const Query& query, int column, int64_t parent);
@@ -231,7 +233,8 @@ class KeyStore {
     size_t operator()(std::string_view bytes) const { return std::hash<std::string_view>{}(bytes); }
   };
   // (parent id, folded name) -> the child's node (never a deleted one);
-  // nullptr: known to be missing.
+  // nullptr: known to be missing. Only for parents whose sub-key list is
+  // not loaded; a loaded list answers for its parent.
   std::unordered_map<std::string, Node*, BytesHash, std::equal_to<>> children_by_name_;
   std::string lookup_key_;
   struct PathTarget {
