@@ -26,20 +26,16 @@ void StoreFileTime(int64_t count, PFILETIME out) {
 LONG OpenOrCreate(KeyStore& store, const Target& target, const std::vector<std::string_view>& names, bool create,
                   const KeyInfo** key, DWORD* disposition) {
   *disposition = REG_OPENED_EXISTING_KEY;
-  if ((*key = store.FindPath(target.key->id, names)) != nullptr) return ERROR_SUCCESS;
-  if (!create) return ERROR_FILE_NOT_FOUND;
-  const KeyInfo* at = target.key;
-  for (size_t i = 0; i < names.size(); ++i) {
-    const KeyInfo* child = store.FindChild(at->id, names[i]);
-    if (child == nullptr) {
-      if (at->read_only) return ERROR_ACCESS_DENIED;
-      // Creating more than one key: all of them or none.
-      if (i + 1 < names.size()) store.BeginAtomicStep();
-      child = store.CreateChild(at->id, names[i]);
-      *disposition = REG_CREATED_NEW_KEY;
-    }
-    at = child;
-  }
+  const KeyStore::PathPrefix prefix = store.FindLongestPrefix(target.key->id, names);
+  *key = prefix.depth == names.size() ? prefix.key : nullptr;
+  if (*key != nullptr) return ERROR_SUCCESS;
+  if (!create || prefix.key == nullptr) return ERROR_FILE_NOT_FOUND;
+  const KeyInfo* at = prefix.key;
+  if (at->read_only) return ERROR_ACCESS_DENIED;
+  // Creating more than one key: all of them or none.
+  if (prefix.depth + 1 < names.size()) store.BeginAtomicStep();
+  for (size_t i = prefix.depth; i < names.size(); ++i) at = store.CreateChild(at->id, names[i]);
+  *disposition = REG_CREATED_NEW_KEY;
   *key = at;
   return ERROR_SUCCESS;
 }
