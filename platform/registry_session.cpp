@@ -78,7 +78,7 @@ void Session::AfterFork() {
 }
 
 void Session::AfterCall(KeyStore& store) {
-  if (!store.holding() || flusher_watching_) return;
+  if (!store.MayPublishNow() || flusher_watching_) return;
   if (!flusher_started_) {
     static std::once_flag exit_handler;
     std::call_once(exit_handler, [] { std::atexit([] { Instance().PublishAtExit(); }); });

@@ -215,7 +215,11 @@ void KeyStore::Commit() {
     WriteTouches();
     db_->Run("COMMIT");
   } catch (const SqliteError&) {
-    if (db_->InTransaction()) db_->Run("ROLLBACK");
+    try {
+      if (db_->InTransaction()) db_->Run("ROLLBACK");
+    } catch (const SqliteError&) {
+      // SQLite has ended the transaction itself.
+    }
     txn_ = Txn::kNone;
     ForgetTouches();
     ClearCaches();
