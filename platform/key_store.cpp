@@ -89,9 +89,11 @@ void ChildList::erase(const_iterator at) {
 
 std::unique_ptr<KeyStore> KeyStore::Open(const std::filesystem::path& file) {
   std::unique_ptr<Db> db = Db::Open(file);
-  InitializeStore(*db);
+  const bool values_go_with_key = InitializeStore(*db);
   std::unique_ptr<CommitBroker> broker = CommitBroker::Open(file.string() + "-commit");
-  return std::unique_ptr<KeyStore>(new KeyStore(std::move(db), file, std::move(broker)));
+  auto store = std::unique_ptr<KeyStore>(new KeyStore(std::move(db), file, std::move(broker)));
+  store->values_go_with_key_ = values_go_with_key;
+  return store;
 }
 
 KeyStore::KeyStore(std::unique_ptr<Db> db, std::filesystem::path file, std::unique_ptr<CommitBroker> broker)
@@ -286,7 +288,7 @@ void KeyStore::DeleteLeaf(const KeyInfo& key) {
   const int64_t id = key.id;
   const int64_t parent = key.parent;
   const std::string folded = key.folded;
-  if (!Values(id).items().empty()) {
+  if (!values_go_with_key_ && !Values(id).items().empty()) {
     BeginAtomicStep();
     db_->Prepare("DELETE FROM vals WHERE key = ?").Bind(1, id).Run();
   }

@@ -216,6 +216,7 @@ class KeyStore {
   bool holding_ = false;      // the write transaction holds changes of finished calls
   bool group_wrote_ = false;  // the outermost group has written since it began or committed
   bool lost_held_ = false;
+  bool values_go_with_key_ = false;  // deleting a key's row deletes its values (trigger)
   CommitBroker::Clock::time_point hold_deadline_;
   CommitBroker::Clock::time_point busy_since_;
   std::filesystem::path file_;

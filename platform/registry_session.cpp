@@ -54,6 +54,9 @@ std::chrono::milliseconds CommitDelay() {
   return delay;
 }
 
+// How often the commit thread looks again for a pause in registry calls.
+constexpr auto kBusyRetry = std::chrono::milliseconds(1);
+
 }  // namespace
 
 Session::Session() {
@@ -106,7 +109,10 @@ void Session::FlushLoop() {
       const auto until = store_->hold_deadline();
       lock.unlock();
       broker->WaitForRequest(until);
-      lock.lock();
+      // A thread that is making registry calls commits due changes itself
+      // when its call ends: wait for a pause instead of queueing on the
+      // lock, which would slow every one of its calls down.
+      while (!lock.try_lock()) std::this_thread::sleep_for(kBusyRetry);
       if (!store_) break;
       try {
         store_->PublishIfDue();

@@ -33,6 +33,14 @@ CREATE TABLE vals(
   PRIMARY KEY(key, folded)) WITHOUT ROWID;
 )sql";
 
+// Deleting a key's row deletes its values in the same statement, so that a
+// key deletion is atomic without a savepoint. Stores created before the
+// trigger get it when first opened; a store without it still works (the
+// values are then deleted by a statement of their own).
+constexpr const char* kDeleteValuesTrigger =
+    "CREATE TRIGGER IF NOT EXISTS keys_delete_values AFTER DELETE ON keys "
+    "BEGIN DELETE FROM vals WHERE key = old.id; END";
+
 // Pragmas for every connection; run only once the file is known to be ours
 // (switching to WAL mode rewrites the file's header).
 void SetPragmas(Db& db) {
@@ -81,13 +89,33 @@ void CreateStore(Db& db) {
   }
 }
 
+bool HasDeleteTrigger(Db& db) {
+  return db.ScalarInt("SELECT count(*) FROM sqlite_schema WHERE type = 'trigger' AND name = 'keys_delete_values'") > 0;
+}
+
+// Adds the trigger to a store that lacks it; false when it cannot (a store
+// opened read-only, a writer that does not let go).
+bool AddDeleteTrigger(Db& db) {
+  if (HasDeleteTrigger(db)) return true;
+  try {
+    db.Exec("BEGIN IMMEDIATE");
+    db.Exec(kDeleteValuesTrigger);
+    db.Exec("COMMIT");
+    return true;
+  } catch (const SqliteError&) {
+    if (db.InTransaction()) db.Exec("ROLLBACK");
+    return false;
+  }
+}
+
 }  // namespace
 
-void InitializeStore(Db& db) {
+bool InitializeStore(Db& db) {
   db.Exec(("PRAGMA busy_timeout = " + std::to_string(kBusyTimeoutMs)).c_str());
   const bool exists = CheckExisting(db);
   SetPragmas(db);
   if (!exists) CreateStore(db);
+  return AddDeleteTrigger(db);
 }
 
 std::string CurrentUserKeyName() { return "S-1-5-21-0-0-0-" + std::to_string(getuid()); }

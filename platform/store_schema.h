@@ -7,7 +7,8 @@
 //     the creation time, which tells a key from a later one that got the id
 //     of a deleted key (SQLite may reuse the highest id).
 //   vals(key, folded, seq, name, type, data)
-//     one row per value; `seq` orders a key's values by creation.
+//     one row per value; `seq` orders a key's values by creation. The
+//     trigger keys_delete_values deletes a key's values with its row.
 //   PRAGMA application_id marks the file as ours, user_version its layout.
 #pragma once
 
@@ -31,8 +32,10 @@ class StoreFormatError : public std::runtime_error {
 };
 
 // Sets the connection's pragmas, then creates the tables and the seed keys
-// when the store is new. Throws SqliteError or StoreFormatError.
-void InitializeStore(Db& db);
+// when the store is new. Returns true when deleting a key's row deletes its
+// values too (the trigger keys_delete_values, added when missing). Throws
+// SqliteError or StoreFormatError.
+bool InitializeStore(Db& db);
 
 // The name of the current user's key below HKEY_USERS.
 std::string CurrentUserKeyName();
