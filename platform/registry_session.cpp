@@ -71,6 +71,8 @@ void Session::AfterFork() {
   // not the child's: leave that store alone and open a fresh one on use.
   flusher_cv_.~condition_variable();
   new (&flusher_cv_) std::condition_variable();
+  flusher_mutex_.~mutex();
+  new (&flusher_mutex_) std::mutex();
   flusher_started_ = flusher_watching_ = flusher_wake_ = false;
   if (store_ && (store_->holding() || store_->broker() == nullptr)) {
     static_cast<void>(store_.release());
@@ -94,25 +96,33 @@ void Session::AfterCall(KeyStore& store) {
       return;
     }
   }
+  std::lock_guard<std::mutex> wake_lock(flusher_mutex_);
   flusher_wake_ = true;
   flusher_cv_.notify_one();
 }
 
 void Session::FlushLoop() {
-  std::unique_lock<std::mutex> lock(mutex_);
+  // The session lock is only ever tried here: a thread that is making
+  // registry calls commits due changes itself when its call ends, and a
+  // waiter queued on the lock would slow every one of its calls down.
+  std::unique_lock<std::mutex> lock(mutex_, std::defer_lock);
+  const auto lock_in_a_pause = [&lock] {
+    while (!lock.try_lock()) std::this_thread::sleep_for(kBusyRetry);
+  };
   for (;;) {
-    flusher_cv_.wait(lock, [this] { return flusher_wake_; });
-    flusher_wake_ = false;
+    {
+      std::unique_lock<std::mutex> wake_lock(flusher_mutex_);
+      flusher_cv_.wait(wake_lock, [this] { return flusher_wake_; });
+      flusher_wake_ = false;
+    }
+    lock_in_a_pause();
     flusher_watching_ = true;
     while (store_ && store_->MayPublishNow()) {
       const std::shared_ptr<CommitBroker> broker = store_->broker();
       const auto until = store_->hold_deadline();
       lock.unlock();
       broker->WaitForRequest(until);
-      // A thread that is making registry calls commits due changes itself
-      // when its call ends: wait for a pause instead of queueing on the
-      // lock, which would slow every one of its calls down.
-      while (!lock.try_lock()) std::this_thread::sleep_for(kBusyRetry);
+      lock_in_a_pause();
       if (!store_) break;
       try {
         store_->PublishIfDue();
@@ -121,8 +131,9 @@ void Session::FlushLoop() {
         Report(error, SqliteErrorStatus(error.code(), true));
       }
     }
-    // A group writing on top of held changes commits or re-arms at its end.
+    // A group writing on top of held changes commits or wakes us at its end.
     flusher_watching_ = false;
+    lock.unlock();
   }
 }
 

@@ -64,10 +64,11 @@ class Session {
   bool reported_ = false;
   int group_depth_ = 0;
   HandleTable handles_;
+  std::mutex flusher_mutex_;  // guards flusher_wake_; taken after mutex_, never before
   std::condition_variable flusher_cv_;
+  bool flusher_wake_ = false;
   bool flusher_started_ = false;
   bool flusher_watching_ = false;  // the thread waits for a request or the deadline
-  bool flusher_wake_ = false;
   bool exiting_ = false;  // the exit handler has run: commit at once
   std::chrono::milliseconds commit_delay_{-1};  // negative: not set, use the default
 };

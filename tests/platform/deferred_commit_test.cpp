@@ -52,6 +52,18 @@ TEST_F(DeferredCommit, NormalExitCommitsWhatWasHeld) {
   EXPECT_EQ(ReadText("Software\\Exit", "Name"), "saved");
 }
 
+TEST_F(DeferredCommit, HeldChangesAreCommittedOnceTheDelayHasPassed) {
+  SetRegistryCommitDelay(std::chrono::milliseconds(20));
+  ASSERT_EQ(WriteText("Software\\Delay", "Name", "due"), ERROR_SUCCESS);
+  // A raw connection asks nobody: it sees the value only once it is committed.
+  constexpr const char* kCount = "SELECT count(*) FROM vals WHERE name = CAST('Name' AS BLOB)";
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (SqlNumber(registry_.file(), kCount) != 1 && std::chrono::steady_clock::now() < give_up) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  EXPECT_EQ(SqlNumber(registry_.file(), kCount), 1);
+}
+
 TEST_F(DeferredCommit, HoldingProcessGivesWayToReadersAndWriters) {
   SetRegistryCommitDelay(kLongDelay);
   ASSERT_EQ(WriteText("Software\\Parent", "First", "one"), ERROR_SUCCESS);

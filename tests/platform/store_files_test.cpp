@@ -95,35 +95,19 @@ TEST(StoreLocation, StoreIsKeptAcrossReopening) {
   EXPECT_EQ(platform::CheckRegistryStore(), "ok");
 }
 
-// The first column of the first row of `sql` on `file`, through a
-// connection of its own (-1 when it fails).
-int64_t SqlCount(const std::filesystem::path& file, const char* sql) {
-  sqlite3* db = nullptr;
-  int64_t count = -1;
-  if (sqlite3_open(file.c_str(), &db) == SQLITE_OK) {
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW) {
-      count = sqlite3_column_int64(stmt, 0);
-    }
-    sqlite3_finalize(stmt);
-  }
-  sqlite3_close(db);
-  return count;
-}
-
 TEST(StoreLocation, StoreFromBeforeTheValuesTriggerGetsItAndLeavesNoOrphans) {
   TempRegistry registry;
   ASSERT_EQ(WriteText("Software\\Old\\Key", "Value", "x"), ERROR_SUCCESS);
   {
     TempRegistry other;  // closes the first store
-    ASSERT_EQ(SqlCount(registry.file(), "DROP TRIGGER keys_delete_values"), -1);  // no row, dropped
-    ASSERT_EQ(SqlCount(registry.file(), "SELECT count(*) FROM sqlite_schema WHERE type = 'trigger'"), 0);
+    ASSERT_EQ(SqlNumber(registry.file(), "DROP TRIGGER keys_delete_values"), -1);  // no row, dropped
+    ASSERT_EQ(SqlNumber(registry.file(), "SELECT count(*) FROM sqlite_schema WHERE type = 'trigger'"), 0);
   }
   ASSERT_EQ(SelectRegistryStore(registry.file()), ERROR_SUCCESS);
   ASSERT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Old\\Key"), ERROR_SUCCESS);
   platform::CommitPendingRegistryWrites();
-  EXPECT_EQ(SqlCount(registry.file(), "SELECT count(*) FROM sqlite_schema WHERE type = 'trigger'"), 1);
-  EXPECT_EQ(SqlCount(registry.file(),
+  EXPECT_EQ(SqlNumber(registry.file(), "SELECT count(*) FROM sqlite_schema WHERE type = 'trigger'"), 1);
+  EXPECT_EQ(SqlNumber(registry.file(),
                      "SELECT count(*) FROM vals WHERE NOT EXISTS (SELECT 1 FROM keys WHERE keys.id = vals.key)"),
             0);
 }

@@ -57,4 +57,18 @@ std::string IntegrityCheck(const std::filesystem::path& file) {
   return report;
 }
 
+int64_t SqlNumber(const std::filesystem::path& file, const char* sql) {
+  sqlite3* db = nullptr;
+  int64_t number = -1;
+  if (sqlite3_open(file.c_str(), &db) == SQLITE_OK) {
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW) {
+      number = sqlite3_column_int64(stmt, 0);
+    }
+    sqlite3_finalize(stmt);
+  }
+  sqlite3_close(db);
+  return number;
+}
+
 }  // namespace orvane::testing

@@ -2,6 +2,7 @@
 // and SQLite's own integrity check of a store file.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -43,5 +44,9 @@ std::string ReadText(const std::string& path, const char* name);
 // SQLite's integrity check of `file` through a connection of its own:
 // "ok" for a sound file, else SQLite's report.
 std::string IntegrityCheck(const std::filesystem::path& file);
+// The first column of the first row of `sql` on `file`, through a
+// connection of its own that asks no holder for anything: it sees only
+// what is committed. -1 when the statement fails or returns no row.
+int64_t SqlNumber(const std::filesystem::path& file, const char* sql);
 
 }  // namespace orvane::testing
