@@ -125,6 +125,7 @@ void KeyStore::ClearCaches() {
   nodes_.clear();
   children_by_name_.clear();
   paths_.clear();
+  last_depth_ = 0;
 }
 
 KeyStore::Node* KeyStore::AddNode(KeyInfo info) {
@@ -219,20 +220,49 @@ KeyStore::PathPrefix KeyStore::FindLongestPrefix(int64_t from, const std::vector
     path_key_ += '\\';
     for (char c : name) path_key_ += Upper(c);
   }
+  size_t depth = ContinueFromLastPath(names.size(), &key);
   // A remembered key that still exists is still there: keys are never moved,
   // and none of its ancestors can be deleted before it.
-  if (auto found = paths_.find(std::string_view(path_key_)); found != paths_.end()) {
-    const KeyInfo* known = Find(found->second.id);
-    if (known != nullptr && known->born == found->second.born) return {known, names.size()};
+  if (depth == 0) {
+    if (auto found = paths_.find(std::string_view(path_key_)); found != paths_.end()) {
+      const KeyInfo* known = Find(found->second.id);
+      if (known != nullptr && known->born == found->second.born) {
+        RememberLastPath(names.size(), *known);
+        return {known, names.size()};
+      }
+    }
   }
-  std::string remembered = path_key_;
-  for (size_t depth = 0; depth < names.size(); ++depth) {
+  // Names answered by loaded sub-key lists are found again as cheaply: only
+  // a path that needed the name table or the database is remembered.
+  bool worth_remembering = false;
+  for (; depth < names.size(); ++depth) {
+    worth_remembering = worth_remembering || LoadedChildren(key->id) == nullptr;
     const KeyInfo* child = FindChild(key->id, names[depth]);
     if (child == nullptr) return {key, depth};
     key = child;
   }
-  paths_[std::move(remembered)] = PathTarget{key->id, key->born};
+  if (worth_remembering) paths_[path_key_] = PathTarget{key->id, key->born};
+  RememberLastPath(names.size(), *key);
   return {key, names.size()};
+}
+
+size_t KeyStore::ContinueFromLastPath(size_t depth, const KeyInfo** key) {
+  // A walk opens a key's sub-keys by their paths right after the key itself.
+  const size_t length = last_path_.size();
+  if (last_depth_ == 0 || last_depth_ >= depth || path_key_.size() <= length ||
+      path_key_.compare(0, length, last_path_) != 0 || path_key_[length] != '\\') {
+    return 0;
+  }
+  const KeyInfo* last = Find(last_target_.id);
+  if (last == nullptr || last->born != last_target_.born) return 0;
+  *key = last;
+  return last_depth_;
+}
+
+void KeyStore::RememberLastPath(size_t depth, const KeyInfo& key) {
+  last_path_ = path_key_;
+  last_depth_ = depth;
+  last_target_ = PathTarget{key.id, key.born};
 }
 
 void KeyStore::Touch(int64_t id) {

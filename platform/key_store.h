@@ -194,6 +194,10 @@ class KeyStore {
   void MapWalIndex();
   void ClearCaches();
   Node* LoadNode(int64_t id);
+  // When the path in path_key_ (`depth` names) extends the path found last,
+  // sets *key to the key found then and returns its number of names; else 0.
+  size_t ContinueFromLastPath(size_t depth, const KeyInfo** key);
+  void RememberLastPath(size_t depth, const KeyInfo& key);
   // The cached sub-key list of `id` when it is loaded, else nullptr.
   const ChildList* LoadedChildren(int64_t id) const;
   // Caches the key of a row (id, name, read_only, mtime, born) of `query`,
@@ -216,6 +220,7 @@ class KeyStore {
   bool holding_ = false;      // the write transaction holds changes of finished calls
   bool group_wrote_ = false;  // the outermost group has written since it began or committed
   bool lost_held_ = false;
+  int64_t changes_at_begin_ = 0;  // the connection's total changes when the transaction began
   bool values_go_with_key_ = false;  // deleting a key's row deletes its values (trigger)
   CommitBroker::Clock::time_point hold_deadline_;
   CommitBroker::Clock::time_point busy_since_;
@@ -245,6 +250,10 @@ class KeyStore {
   // (start id, folded path) -> the key found there when last walked.
   std::unordered_map<std::string, PathTarget, BytesHash, std::equal_to<>> paths_;
   std::string path_key_;
+  // The path found last (as in paths_), how many names it had, its key.
+  std::string last_path_;
+  size_t last_depth_ = 0;
+  PathTarget last_target_{0, 0};
   std::unordered_map<int64_t, int64_t> touched_;        // key id -> last write time
   // The first key created in this transaction. A new key's id is above
   // every id in use when it is created, so the keys created in this

@@ -68,6 +68,8 @@ class Db {
   int64_t ScalarInt(const char* sql, int64_t fallback = 0);
   int64_t LastInsertId() const { return sqlite3_last_insert_rowid(db_); }
   int64_t Changes() const { return sqlite3_changes64(db_); }
+  // Rows written by every statement since the connection was opened.
+  int64_t TotalChanges() const { return sqlite3_total_changes64(db_); }
   bool InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
   // Replaces the busy timeout with `handler` (sqlite3_busy_handler).
   void SetBusyHandler(int (*handler)(void*, int), void* context) { sqlite3_busy_handler(db_, handler, context); }

@@ -82,6 +82,7 @@ void KeyStore::Begin(bool write) {
   const bool have_header = ReadWalHeader(&header);
   db_->Run(write ? "BEGIN IMMEDIATE" : "BEGIN");
   txn_ = write ? Txn::kWrite : Txn::kRead;
+  changes_at_begin_ = db_->TotalChanges();
   if (write && broker_) broker_->NoteWriteLockTaken();
   const int64_t version = db_->ScalarInt("PRAGMA data_version");
   if (version != data_version_ || nodes_.size() + children_by_name_.size() + paths_.size() > kMaxCachedEntries) {
@@ -197,7 +198,11 @@ bool KeyStore::PublicationDue() const {
 }
 
 void KeyStore::FinishTransaction() {
-  const bool defer = txn_ == Txn::kWrite && broker_ && commit_delay_.count() > 0;
+  // Holding saves the fixed cost of a commit; a transaction that has
+  // written many rows gains nothing from it and would put much at risk.
+  constexpr int64_t kHoldRowsAtMost = 1000;
+  const bool defer = txn_ == Txn::kWrite && broker_ && commit_delay_.count() > 0 &&
+                     db_->TotalChanges() - changes_at_begin_ <= kHoldRowsAtMost;
   if (!defer || PublicationDue()) {
     Commit();
     return;
