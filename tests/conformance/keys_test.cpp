@@ -110,6 +110,27 @@ TEST_F(Keys, RecreatedKeyIsNotTheDeletedOne) {
   EXPECT_EQ(ValueNames(reborn.get()), std::vector<std::string>{"V"});
 }
 
+TEST_F(Keys, DeepPathsOpenedOneAfterAnotherFindTheKeysThatAreThereNow) {
+  // Opening by whole paths as a walk does: a key, then paths below it, with
+  // the key replaced in between and a sibling whose name it prefixes.
+  const std::string a = BasePath() + "\\A\\B";
+  MustCreate(HKEY_CURRENT_USER, a + "\\C\\D");
+  MustCreate(HKEY_CURRENT_USER, a + "\\CC\\E");
+  Key key;
+  ASSERT_EQ(OpenKey(HKEY_CURRENT_USER, a + "\\C", key), ERROR_SUCCESS);
+  EXPECT_EQ(OpenKey(HKEY_CURRENT_USER, a + "\\CC\\E", key), ERROR_SUCCESS);
+  EXPECT_EQ(OpenKey(HKEY_CURRENT_USER, a + "\\C\\E", key), ERROR_FILE_NOT_FOUND);
+  ASSERT_EQ(OpenKey(HKEY_CURRENT_USER, a + "\\C", key), ERROR_SUCCESS);
+  ASSERT_EQ(DeleteTree(HKEY_CURRENT_USER, a + "\\C"), ERROR_SUCCESS);
+  MustCreate(HKEY_CURRENT_USER, a + "\\c\\New");
+  EXPECT_EQ(OpenKey(HKEY_CURRENT_USER, a + "\\C\\D", key), ERROR_FILE_NOT_FOUND);
+  ASSERT_EQ(OpenKey(HKEY_CURRENT_USER, a + "\\C\\NEW", key), ERROR_SUCCESS);
+  EXPECT_EQ(SetDword(key.get(), "V", 1), ERROR_SUCCESS);
+  Key again;
+  ASSERT_EQ(OpenKey(HKEY_CURRENT_USER, a + "\\c\\new", again), ERROR_SUCCESS);
+  EXPECT_EQ(ValueNames(again.get()), std::vector<std::string>{"V"});
+}
+
 TEST_F(Keys, ParentHandleSurvivesDeletionOfAChild) {
   Key parent = MustCreate(Base(), "Parent");
   MustCreate(parent.get(), "Child");
