@@ -126,9 +126,11 @@ void KeyStore::BeginCall(bool write) {
     db_->Run("COMMIT");
     txn_ = Txn::kNone;
   }
-  // A group's first write on top of held changes: publish those first when
-  // they are asked for or due, since from now on they wait for the group.
-  if (write && group_depth_ > 0 && !group_wrote_ && PublicationDue()) Commit();
+  // Held changes that are asked for or due are committed before the call
+  // while nothing writes on top of them (from a group's first write on,
+  // they wait for the group). The commit thread does the same only in a
+  // pause between calls, which a busy thread may not leave.
+  if (MayPublishNow() && PublicationDue()) Commit();
   if (txn_ == Txn::kNone) {
     WalHeader header;
     const bool current = !write && header_checked_ && !(broker_ && broker_->OtherHolds()) &&

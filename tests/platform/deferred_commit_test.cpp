@@ -2,7 +2,8 @@
 // holds uncommitted is visible to every other process once its call has
 // returned, outlives the writer once anyone has seen it, is committed at a
 // normal exit, and a killed holder stalls nobody. A method group writing on
-// top of held changes is seen whole or not at all.
+// top of held changes is seen whole or not at all; one that only reads
+// gives them away while it runs.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -90,6 +91,24 @@ TEST_F(DeferredCommit, GroupWritingOnHeldChangesIsSeenWhole) {
   }
   EXPECT_EQ(listing.get().output, "B\nC\n");
   EXPECT_EQ(ReadText("Software\\Method", "Before"), "held");
+}
+
+TEST_F(DeferredCommit, MethodReadingBackToBackStillGivesHeldChangesAway) {
+  SetRegistryCommitDelay(kLongDelay);
+  ASSERT_EQ(WriteText("Software\\Busy", "Name", "held"), ERROR_SUCCESS);
+  std::future<ChildResult> reader;
+  bool answered = false;
+  {
+    RegistryMethodScope method;  // reads only, one call after another
+    reader = std::async(std::launch::async, [] { return RunChild({"get", "Software\\Busy", "Name"}); });
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!answered && std::chrono::steady_clock::now() < give_up) {
+      ReadText("Software\\Busy", "Name");
+      answered = reader.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    }
+  }
+  EXPECT_TRUE(answered) << "the reader had to wait for the whole method";
+  EXPECT_EQ(reader.get().output, "held\n");
 }
 
 }  // namespace
