@@ -120,7 +120,8 @@ class KeyStore {
   void SetCommitDelay(std::chrono::milliseconds delay) { commit_delay_ = delay; }
   bool holding() const { return holding_; }
   // True when the held changes may be committed now (no call or group
-  // writing on top of them); then WaitForPublicationDue is worth waiting on.
+  // writing on top of them): the commit thread then waits for a request or
+  // the deadline.
   bool MayPublishNow() const { return holding_ && !savepoint_ && (group_depth_ == 0 || !group_wrote_); }
   std::shared_ptr<CommitBroker> broker() const { return broker_; }
   CommitBroker::Clock::time_point hold_deadline() const { return hold_deadline_; }
@@ -138,7 +139,9 @@ class KeyStore {
   // The sub-key `name` (any letter case) of `parent`, or nullptr.
   const KeyInfo* FindChild(int64_t parent, std::string_view name);
   // The key `names` below `from` (each name in any letter case), or nullptr.
-  // Remembers whole paths, so that opening a deep key is one look-up.
+  // Deep paths continue from the path found last when they extend it, and
+  // are remembered whole when finding them needed more than sorted sub-key
+  // lists, so that opening a deep key again is one look-up.
   const KeyInfo* FindPath(int64_t from, const std::vector<std::string_view>& names);
   // The deepest key that exists along `names` below `from` (`from` itself
   // when the first name is missing; nullptr when `from` is gone) and how
