@@ -1,4 +1,5 @@
-// Program start: name resolution, then posix_spawn without waiting.
+// Program start: name resolution, then posix_spawn of the argument vector
+// without waiting.
 #include "platform/process_start.h"
 
 #include <spawn.h>
@@ -103,17 +104,21 @@ fs::path FindProgram(std::string_view name) {
 }
 
 uint32_t StartProgram(std::string_view command_line) {
-  std::vector<std::string> words = regedit::SplitWindowsCommandLine(command_line);
-  if (words.empty()) return 0;
-  fs::path program = FindProgram(words[0]);
+  return StartProgram(regedit::SplitWindowsCommandLine(command_line));
+}
+
+uint32_t StartProgram(const std::vector<std::string>& argv) {
+  if (argv.empty()) return 0;
+  const fs::path program = FindProgram(argv[0]);
   if (program.empty()) return 0;
+  std::vector<std::string> words = argv;
   words[0] = program.string();
-  std::vector<char*> argv;
-  for (std::string& word : words) argv.push_back(word.data());
-  argv.push_back(nullptr);
+  std::vector<char*> pointers;
+  for (std::string& word : words) pointers.push_back(word.data());
+  pointers.push_back(nullptr);
   CommitPendingRegistryWrites();
   pid_t pid = 0;
-  if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return 0;
+  if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, pointers.data(), environ) != 0) return 0;
   return static_cast<uint32_t>(pid);
 }
 

@@ -1,11 +1,14 @@
-// Starting a program by a Windows-style command line, as the control starts
-// the registry editor and the help viewer. The program runs on its own; the
-// caller never waits for it here. Process-wide; one thread.
+// Starting a program, by its argument list (as the control starts the
+// registry editor) or by a Windows-style command line (the help viewer).
+// The program runs on its own; the caller never waits for it here.
+// Process-wide; one thread.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvane::platform {
 
@@ -20,6 +23,12 @@ namespace orvane::platform {
 // beside the running program. Any other name is looked up as written, then
 // without a trailing ".exe": a name with a "/" as a path, else on PATH.
 uint32_t StartProgram(std::string_view command_line);
+
+// The same with the program name in `argv[0]` and each later element
+// handed to the program as exactly one argument, whatever characters it
+// holds (on Windows each is quoted by the rules the command line is split
+// by). 0 for an empty `argv`.
+uint32_t StartProgram(const std::vector<std::string>& argv);
 
 // Where StartProgram finds the program named `name`; empty when nowhere.
 std::filesystem::path FindProgram(std::string_view name);

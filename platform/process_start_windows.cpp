@@ -1,10 +1,12 @@
 // Program start on Windows: the system finds the program and splits the
-// command line itself.
+// command line itself; an argument list is first joined into a command line
+// that splits back into exactly those arguments.
 #include <windows.h>
 
 #include <string>
 
 #include "platform/process_start.h"
+#include "tools/regedit/command_line.h"
 
 namespace orvane::platform {
 
@@ -29,6 +31,11 @@ uint32_t StartProgram(std::string_view command_line) {
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return process.dwProcessId;
+}
+
+uint32_t StartProgram(const std::vector<std::string>& argv) {
+  if (argv.empty()) return 0;
+  return StartProgram(regedit::JoinWindowsCommandLine(argv));
 }
 
 }  // namespace orvane::platform

@@ -1,12 +1,14 @@
 # System services of the platform layer: modal dialogs and message boxes
 # (curses on a terminal, text on standard error otherwise) and program start
-# by a Windows-style command line (which shares regedit's splitter). On
-# Windows the system starts programs and shows message boxes itself.
+# by an argument list or a Windows-style command line (which shares
+# regedit's splitter and joiner). On Windows the system starts programs and
+# shows message boxes itself.
 if(WIN32)
   target_sources(orvane_platform PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/dialogs.cpp
     ${CMAKE_CURRENT_LIST_DIR}/dialog_terminal_windows.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/process_start_windows.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/process_start_windows.cpp
+    ${PROJECT_SOURCE_DIR}/tools/regedit/command_line.cpp)
   return()
 endif()
 

@@ -1,5 +1,5 @@
-// Backup and restore. The restore command line carries the backup path
-// unquoted: REGEDIT.EXE /S /C <path>.
+// Backup and restore. Restore hands the editor the backup path as one
+// argument: REGEDIT.EXE /S /C -- <path>.
 #include "regfiles/backup_restore.h"
 
 #include <cstdint>
@@ -46,7 +46,7 @@ void RestoreRegistry() {
   if (!SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_ARCHIVE) && IsMissing(GetLastError())) {
     RaiseRegistryErrorCode(kCodeBackupMissing);
   }
-  const uint32_t pid = platform::StartProgram("REGEDIT.EXE /S /C " + file);
+  const uint32_t pid = platform::StartProgram(EditorRestoreArguments(file));
   SetFileAttributesA(file.c_str(), kBackupAttributes);
   if (pid == 0) RaiseRegistryErrorCode(kCodeImportEditorMissing);
 }

@@ -1,23 +1,36 @@
 #include "regfiles/reg_file_paths.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace orvane {
+namespace {
+
+constexpr const char* kEditor = "REGEDIT.EXE";
+
+// The switches, then what ends them, then the file.
+std::vector<std::string> WithFile(std::vector<std::string> switches, const std::string& file) {
+#ifdef _WIN32
+  std::error_code ignored;
+  const std::filesystem::path absolute = std::filesystem::absolute(file, ignored);
+  switches.push_back(absolute.empty() ? file : absolute.string());
+#else
+  switches.push_back("--");
+  switches.push_back(file);
+#endif
+  return switches;
+}
+
+}  // namespace
 
 std::string WithDefaultExtension(const std::string& path) {
   if (path.size() >= 4 && path[path.size() - 4] == '.') return path;
   return path + ".reg";
 }
 
-std::string QuoteUnlessQuoted(const std::string& text) {
-  if (!text.empty() && (text.front() == '"' || text.back() == '"')) return text;
-  return '"' + text + '"';
-}
-
-std::string WithoutQuotes(const std::string& path) {
-  size_t begin = !path.empty() && path.front() == '"' ? 1 : 0;
-  size_t end = path.size() > begin && path.back() == '"' ? path.size() - 1 : path.size();
-  return path.substr(begin, end - begin);
+std::string WithoutQuotes(const std::string& text) {
+  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') return text.substr(1, text.size() - 2);
+  return text;
 }
 
 std::string HostFilePath(std::string path) {
@@ -25,6 +38,20 @@ std::string HostFilePath(std::string path) {
   std::replace(path.begin(), path.end(), '\\', '/');
 #endif
   return path;
+}
+
+std::string RegFilePath(const std::string& path) { return HostFilePath(WithDefaultExtension(WithoutQuotes(path))); }
+
+std::vector<std::string> EditorExportArguments(const std::string& file, const std::string& key) {
+  std::vector<std::string> args = WithFile({kEditor, "/S", "/E"}, file);
+  if (!key.empty()) args.push_back(key);
+  return args;
+}
+
+std::vector<std::string> EditorImportArguments(const std::string& file) { return WithFile({kEditor, "/S"}, file); }
+
+std::vector<std::string> EditorRestoreArguments(const std::string& file) {
+  return WithFile({kEditor, "/S", "/C"}, file);
 }
 
 }  // namespace orvane

@@ -1,7 +1,6 @@
-// Command lines of the external editor (words separated by one blank):
-//   export: REGEDIT.EXE /S /E <quoted file> <quoted key>   (whole registry:
-//           the key is empty and the line ends with the blank)
-//   import: REGEDIT.EXE /S <quoted file>
+// The external editor gets its arguments as a list (reg_file_paths.h):
+//   export: REGEDIT.EXE /S /E -- <file> [<key>]   (no key: whole registry)
+//   import: REGEDIT.EXE /S -- <file>
 #include "regfiles/reg_file_transfer.h"
 
 #include <cstdint>
@@ -39,11 +38,8 @@ bool IsOrdinaryFile(const std::string& path) {
 }
 
 void ExportRegFile(const std::string& path, const std::string& key, const std::string& comment) {
-  const std::string named = HostFilePath(WithDefaultExtension(path));
-  const std::string file = WithoutQuotes(named);
-  const std::string quoted_key = key.empty() ? key : QuoteUnlessQuoted(key);
-  const uint32_t pid =
-      platform::StartProgram("REGEDIT.EXE /S /E " + QuoteUnlessQuoted(named) + " " + quoted_key);
+  const std::string file = RegFilePath(path);
+  const uint32_t pid = platform::StartProgram(EditorExportArguments(file, key));
   if (pid == 0) RaiseRegistryErrorCode(kCodeExportEditorMissing);
   WaitForExport(pid, file);
   if (comment == kNoHeaderComment) return;
@@ -51,8 +47,7 @@ void ExportRegFile(const std::string& path, const std::string& key, const std::s
 }
 
 void ImportRegFile(const std::string& path) {
-  const std::string named = HostFilePath(WithDefaultExtension(path));
-  if (platform::StartProgram("REGEDIT.EXE /S " + QuoteUnlessQuoted(named)) == 0) {
+  if (platform::StartProgram(EditorImportArguments(RegFilePath(path))) == 0) {
     RaiseRegistryErrorCode(kCodeImportEditorMissing);
   }
 }

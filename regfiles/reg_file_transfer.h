@@ -12,7 +12,8 @@ namespace orvane {
 inline constexpr const char* kNoHeaderComment = "~";
 
 // Exports `key` (a global key path, or empty for the whole registry) to
-// `path` (".reg" added when it has no 3-letter extension) and inserts the
+// the file RegFilePath(`path`) (wrapping quotes removed, then ".reg" added
+// when it has no 3-letter extension) and inserts the
 // header of `comment`. Waits, polling once a second, until the file is
 // there as an ordinary file (not hidden, not system) and the editor has
 // ended. Raises 60111 when the editor cannot be started, and also when it

@@ -1,9 +1,11 @@
-// Program start by a Windows-style command line: how the program is found,
-// how the rest of the line becomes its arguments, and that registry writes
-// are committed before it starts.
+// Program start by an argument list or a Windows-style command line: how
+// the program is found, how the rest of the line becomes its arguments, and
+// that registry writes are committed before it starts.
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "about/fake_program.h"
 #include "platform/process_start.h"
@@ -60,6 +62,17 @@ TEST(ProgramStart, TheRestOfTheLineIsSplitByWindowsRules) {
   uint32_t pid = StartProgram(R"(REGEDIT.EXE /S /E "C:\My Files\out.reg" say\"hi a\\b "c\\")");
   ASSERT_NE(pid, 0u);
   EXPECT_EQ(programs.ArgumentsOf("regedit", pid), "/S\n/E\nC:\\My Files\\out.reg\nsay\"hi\na\\\\b\nc\\\n");
+}
+
+TEST(ProgramStart, EachElementOfAnArgumentListIsOneArgument) {
+  testing::FakePrograms programs;
+  programs.Add("regedit");
+  uint32_t pid = StartProgram(std::vector<std::string>{"REGEDIT.EXE", "/S", "--", "two  blanks", "q\"x", "",
+                                                       "\"wrapped\"", "a\\\"b"});
+  ASSERT_NE(pid, 0u);
+  EXPECT_EQ(programs.ArgumentsOf("regedit", pid), "/S\n--\ntwo  blanks\nq\"x\n\n\"wrapped\"\na\\\"b\n");
+  EXPECT_EQ(StartProgram(std::vector<std::string>{}), 0u);
+  EXPECT_EQ(StartProgram(std::vector<std::string>{"/no/such/program", "x"}), 0u);
 }
 
 #ifdef REGEDIT_PROGRAM

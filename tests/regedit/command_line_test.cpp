@@ -32,6 +32,14 @@ TEST(SplitWindowsCommandLine, ThirdQuoteInARowIsLiteral) {
   EXPECT_EQ(SplitWindowsCommandLine("\"a\"\"\" b\" c"), (Words{"a\" b", "c"}));
 }
 
+TEST(JoinWindowsCommandLine, SplitsBackIntoTheSameWords) {
+  const Words words = {"REGEDIT.EXE", "/S", "C:\\My Files\\out.reg", "say\"hi", "a\\\\b", "c\\", "",
+                       "tab\there", "\\\"", "two  blanks", "\"\"\"", "line\nbreak", "end\\\\"};
+  EXPECT_EQ(SplitWindowsCommandLine(JoinWindowsCommandLine(words)), words);
+  EXPECT_EQ(JoinWindowsCommandLine({"/S", "a b", "c\\"}), "/S \"a b\" c\\");
+  EXPECT_EQ(JoinWindowsCommandLine({"x", "q\"x", "d\\ e\\"}), "x \"q\\\"x\" \"d\\ e\\\\\"");
+}
+
 Command Parse(const Words& args, std::string* error = nullptr) {
   Command command;
   std::string message;
@@ -66,6 +74,22 @@ TEST(ParseCommand, ALongerWordOrADashAloneIsAFileAndEndsTheOptions) {
   const Command command = Parse({"/S", "/tmp/x.reg", "-", "/E"});
   EXPECT_EQ(command.action, Action::kImport);
   EXPECT_EQ(command.args, (Words{"/tmp/x.reg", "-", "/E"}));
+}
+
+TEST(ParseCommand, DoubleDashEndsTheOptionsSoAFileMayLookLikeOne) {
+  Command command = Parse({"/S", "--", "-C:\" \"small.reg", "/E"});
+  EXPECT_EQ(command.action, Action::kImport);
+  EXPECT_EQ(command.args, (Words{"-C:\" \"small.reg", "/E"}));
+  command = Parse({"/S", "/C", "--", "/D"});
+  EXPECT_EQ(command.action, Action::kReplace);
+  EXPECT_EQ(command.args, (Words{"/D"}));
+  command = Parse({"/S", "/E", "--", "-", "HKEY_USERS\\q\"x"});
+  EXPECT_EQ(command.action, Action::kExport);
+  EXPECT_EQ(command.args, (Words{"-", "HKEY_USERS\\q\"x"}));
+  command = Parse({"/S", "/C", "--", "/home/two  blanks/Registry.orv"});
+  EXPECT_EQ(command.args, (Words{"/home/two  blanks/Registry.orv"}));
+  EXPECT_EQ(Parse({"--", "--"}).args, (Words{"--"}));  // only the first one ends the options
+  EXPECT_EQ(ParseError({"/S", "--"}), "No file name was given.");
 }
 
 TEST(ParseCommand, ReplaceTakesTheRestAsOneUnquotedPath) {

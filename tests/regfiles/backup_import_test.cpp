@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "editor_fixture.h"
+#include "platform/registry_store.h"
 #include "platform/win32_system.h"
 #include "regfiles/backup_restore.h"
 #include "registry/expect_error.h"
@@ -24,13 +25,25 @@ class BackupTest : public EditorTest {
   void Import(std::string path) { control_.Import(path); }
 };
 
-TEST_F(BackupTest, ImportQuotesThePathAndAddsTheDefaultExtensionWhenMissing) {
+TEST_F(BackupTest, ImportAddsTheDefaultExtensionWhenMissing) {
   AddRecordingEditor();
   Import(In("data"));
-  EXPECT_EQ(RecordedArguments(), "/S\n" + In("data.reg") + "\n");
-  std::filesystem::remove(programs_.dir() / "regedit.args");
-  Import(In("my data.reg"));  // one argument, thanks to the quotes
-  EXPECT_EQ(RecordedArguments(), "/S\n" + In("my data.reg") + "\n");
+  EXPECT_EQ(RecordedArguments(), "/S\n--\n" + In("data.reg") + "\n");
+}
+
+TEST_F(BackupTest, ImportHandsTheEditorTheFileAsOneArgumentAfterTheSwitches) {
+  AddRecordingEditor();
+  const auto expect_file = [this](const std::string& path, const std::string& file) {
+    std::filesystem::remove(programs_.dir() / "regedit.args");
+    Import(path);
+    EXPECT_EQ(RecordedArguments(), "/S\n--\n" + file + "\n") << path;
+  };
+  expect_file(In("my  data.reg"), In("my  data.reg"));
+  expect_file(In("imq\"1.reg"), In("imq\"1.reg"));
+  expect_file("-C:\" \"small.reg", "-C:\" \"small.reg");
+  expect_file("/C", "/C.reg");
+  expect_file("\"" + In("wrapped") + "\"", In("wrapped.reg"));
+  expect_file("\"" + In("wrapped.reg") + "\"", In("wrapped.reg"));
 }
 
 TEST_F(BackupTest, ImportOfAMissingFileReturnsWithoutError) {
@@ -78,12 +91,23 @@ TEST_F(BackupTest, RestoreWithoutBackupRaises60120AndStartsNothing) {
   EXPECT_FALSE(EditorStarted());
 }
 
-TEST_F(BackupTest, RestorePassesThePathUnquotedAndKeepsTheAttributes) {
+TEST_F(BackupTest, RestorePassesThePathAsOneArgumentAndKeepsTheAttributes) {
   AddBackupFile();
   AddRecordingEditor();
   control_.Restore();
-  EXPECT_EQ(RecordedArguments(), "/S\n/C\n" + Backup() + "\n");
+  EXPECT_EQ(RecordedArguments(), "/S\n/C\n--\n" + Backup() + "\n");
   EXPECT_EQ(GetFileAttributesA(Backup().c_str()), kBackupAttributes);
+}
+
+TEST_F(BackupTest, RestoreUsesTheStoreFolderWhateverBlanksItsNameHolds) {
+  const std::filesystem::path folder = Folder() / "two  blanks";
+  std::filesystem::create_directory(folder);
+  ASSERT_EQ(platform::SelectRegistryStore(folder / "registry.db"), ERROR_SUCCESS);
+  const std::string backup = (folder / "Registry.orv").string();
+  std::ofstream(backup) << "REGEDIT4\r\n";
+  AddRecordingEditor();
+  control_.Restore();
+  EXPECT_EQ(RecordedArguments(), "/S\n/C\n--\n" + backup + "\n");
 }
 
 TEST_F(BackupTest, RestoreWithoutEditorRaises60110AndKeepsTheAttributes) {

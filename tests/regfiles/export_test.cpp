@@ -50,20 +50,50 @@ TEST_F(ExportTest, AMissingCurrentKeyRaises60009AndStartsNothing) {
   EXPECT_FALSE(EditorStarted());
 }
 
-TEST_F(ExportTest, AllRegistryNeedsNoCurrentKeyAndEndsTheLineWithABlank) {
-  AddRecordingEditor("printf 'REGEDIT4\\r\\n' > \"$3\"\n");
+TEST_F(ExportTest, AllRegistryNeedsNoCurrentKeyAndPassesNoKey) {
+  AddRecordingEditor("printf 'REGEDIT4\\r\\n' > \"$4\"\n");
   control_.SubKeyPath("Software\\None");
   Export(In("all"), true, "~");
-  EXPECT_EQ(RecordedArguments(), "/S\n/E\n" + In("all.reg") + "\n");
+  EXPECT_EQ(RecordedArguments(), "/S\n/E\n--\n" + In("all.reg") + "\n");
 }
 
-TEST_F(ExportTest, PathAndKeyAreQuotedUnlessAlreadyQuoted) {
-  AddRecordingEditor("printf 'REGEDIT4\\r\\n' > \"$3\"\n");
+TEST_F(ExportTest, WrappingQuotesGoBeforeTheExtensionRuleAndEachArgumentStaysWhole) {
+  AddRecordingEditor("printf 'REGEDIT4\\r\\n' > \"$4\"\n");
   control_.GlobalKeyPath("HKEY_LOCAL_MACHINE");
-  // The quote counts as the last character: ".tx" + quote is a 3-letter extension.
   Export("\"" + In("with blank.tx") + "\"", false, "~");
-  EXPECT_EQ(RecordedArguments(), "/S\n/E\n" + In("with blank.tx") + "\nHKEY_LOCAL_MACHINE\n");
-  EXPECT_TRUE(std::filesystem::exists(In("with blank.tx")));
+  EXPECT_EQ(RecordedArguments(), "/S\n/E\n--\n" + In("with blank.tx.reg") + "\nHKEY_LOCAL_MACHINE\n");
+  EXPECT_TRUE(std::filesystem::exists(In("with blank.tx.reg")));
+}
+
+TEST_F(ExportTest, APathWrappedInQuotesIsWrittenAndWaitedForWithoutThem) {
+  UseOurEditor();
+  Export("\"" + In("a") + "\"", false, "c");
+  const std::string text = ReadText(In("a.reg"));
+  EXPECT_EQ(text.rfind("REGEDIT4\r\n\r\n; ---", 0), 0u) << text;
+  EXPECT_NE(text.find("; c\r\n\r\n[HKEY_CURRENT_USER\\Software\\Exp]\r\n"), std::string::npos) << text;
+  for (const auto& entry : std::filesystem::directory_iterator(Folder())) {
+    const std::string name = entry.path().filename().string();
+    EXPECT_TRUE(name == "a.reg" || name.rfind("registry.db", 0) == 0) << name;
+  }
+}
+
+TEST_F(ExportTest, QuotesAndBlanksInTheKeyNameReachTheEditorUnchanged) {
+  UseOurEditor();
+  int32_t create = 0;
+  for (const char* key : {"q\"x", "qx", "two  blanks", "two blanks"}) {
+    control_.GlobalKeyPath(std::string("HKEY_CURRENT_USER\\Software\\") + key);
+    control_.SetKey();
+    control_.ValueName("of");
+    control_.Value(Variant::String(key));
+    control_.SetValue(create);
+  }
+  control_.GlobalKeyPath("HKEY_CURRENT_USER\\Software\\q\"x");
+  Export(In("quote"), false, "~");
+  EXPECT_EQ(ReadText(In("quote.reg")), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\q\"x]\r\n\"of\"=\"q\\\"x\"\r\n\r\n");
+  control_.GlobalKeyPath("HKEY_CURRENT_USER\\Software\\two  blanks");
+  Export(In("blanks"), false, "~");
+  EXPECT_EQ(ReadText(In("blanks.reg")),
+            "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\two  blanks]\r\n\"of\"=\"two  blanks\"\r\n\r\n");
 }
 
 TEST_F(ExportTest, NoEditorRaises60111) {
@@ -78,7 +108,7 @@ TEST_F(ExportTest, AnEditorEndingWithoutTheFileRaises60111) {
 
 TEST_F(ExportTest, TheHeaderWaitsForTheEditorToFinishWriting) {
   // The file appears at once, but its last line comes two seconds later.
-  AddScript("regedit", "printf 'REGEDIT4\\r\\n\\r\\n' > \"$3\"\n/bin/sleep 2\nprintf '[late]\\r\\n' >> \"$3\"\n");
+  AddScript("regedit", "printf 'REGEDIT4\\r\\n\\r\\n' > \"$4\"\n/bin/sleep 2\nprintf '[late]\\r\\n' >> \"$4\"\n");
   Export(In("slow"), false, "c");
   const std::string text = ReadText(In("slow.reg"));
   EXPECT_EQ(text.substr(text.size() - 15), "; c\r\n\r\n[late]\r\n");
@@ -86,8 +116,8 @@ TEST_F(ExportTest, TheHeaderWaitsForTheEditorToFinishWriting) {
 
 TEST_F(ExportTest, AHiddenFileIsNotTakenForTheExport) {
   // The editor leaves a hidden file: the wait does not see it as the export.
-  AddScript("regedit", "printf 'REGEDIT4\\r\\n' > \"$3\"\n"
-                       "/usr/bin/python3 -c 'import os,sys; os.setxattr(sys.argv[1], \"user.DOSATTRIB\", b\"0x2\")' \"$3\"\n");
+  AddScript("regedit", "printf 'REGEDIT4\\r\\n' > \"$4\"\n"
+                       "/usr/bin/python3 -c 'import os,sys; os.setxattr(sys.argv[1], \"user.DOSATTRIB\", b\"0x2\")' \"$4\"\n");
   EXPECT_ERROR_NUMBER(Export(In("hidden")), 60111);
 }
 

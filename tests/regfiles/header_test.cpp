@@ -76,14 +76,31 @@ TEST(RegFilePaths, ThreeLetterExtensionsStayOthersGetReg) {
   EXPECT_EQ(WithDefaultExtension(""), ".reg");
 }
 
-TEST(RegFilePaths, QuotesAreAddedUnlessEitherEndHasOne) {
-  EXPECT_EQ(QuoteUnlessQuoted("a b.reg"), "\"a b.reg\"");
-  EXPECT_EQ(QuoteUnlessQuoted("\"a b.reg\""), "\"a b.reg\"");
-  EXPECT_EQ(QuoteUnlessQuoted("\"a b.reg"), "\"a b.reg");
-  EXPECT_EQ(QuoteUnlessQuoted("a b.reg\""), "a b.reg\"");
-  EXPECT_EQ(QuoteUnlessQuoted(""), "\"\"");
+TEST(RegFilePaths, OnlyAPairOfWrappingQuotesIsRemoved) {
   EXPECT_EQ(WithoutQuotes("\"a b.reg\""), "a b.reg");
-  EXPECT_EQ(WithoutQuotes("\""), "");
+  EXPECT_EQ(WithoutQuotes("\"\"\"a\"\"\""), "\"\"a\"\"");
+  EXPECT_EQ(WithoutQuotes("\"\""), "");
+  EXPECT_EQ(WithoutQuotes("\""), "\"");
+  EXPECT_EQ(WithoutQuotes("\"a b.reg"), "\"a b.reg");
+  EXPECT_EQ(WithoutQuotes("a b.reg\""), "a b.reg\"");
+  EXPECT_EQ(WithoutQuotes("imq\"1.reg"), "imq\"1.reg");
+}
+
+TEST(RegFilePaths, TheFileLosesItsWrappingQuotesBeforeTheExtensionRule) {
+  EXPECT_EQ(RegFilePath("\"/tmp/a\""), "/tmp/a.reg");
+  EXPECT_EQ(RegFilePath("\"/tmp/a.txt\""), "/tmp/a.txt");
+  EXPECT_EQ(RegFilePath("\"/tmp/with blank.tx\""), "/tmp/with blank.tx.reg");
+  EXPECT_EQ(RegFilePath("/tmp/imq\"1"), "/tmp/imq\"1.reg");
+  EXPECT_EQ(RegFilePath("C:\\dir\\x"), "C:/dir/x.reg");
+}
+
+TEST(RegFilePaths, EachFileAndKeyIsOneArgumentAfterTheSwitches) {
+  using Words = std::vector<std::string>;
+  EXPECT_EQ(EditorExportArguments("-C:x.reg", "HKEY_USERS\\\"q\" x"),
+            (Words{"REGEDIT.EXE", "/S", "/E", "--", "-C:x.reg", "HKEY_USERS\\\"q\" x"}));
+  EXPECT_EQ(EditorExportArguments("/two  blanks/a.reg", ""), (Words{"REGEDIT.EXE", "/S", "/E", "--", "/two  blanks/a.reg"}));
+  EXPECT_EQ(EditorImportArguments("/C"), (Words{"REGEDIT.EXE", "/S", "--", "/C"}));
+  EXPECT_EQ(EditorRestoreArguments("/a  b/Registry.orv"), (Words{"REGEDIT.EXE", "/S", "/C", "--", "/a  b/Registry.orv"}));
 }
 
 TEST(RegFilePaths, BackslashesNameFoldersOnThisHost) {

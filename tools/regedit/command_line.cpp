@@ -65,6 +65,28 @@ class Splitter {
   std::vector<std::string> words_;
 };
 
+bool NeedsQuotes(const std::string& word) {
+  return word.empty() || word.find_first_of(" \t\n\v\r\"") != std::string::npos;
+}
+
+// `word` in double quotes: n backslashes before a quote or before the
+// closing quote become 2n, and the quote itself is escaped.
+std::string QuotedWord(const std::string& word) {
+  std::string quoted = "\"";
+  size_t backslashes = 0;
+  for (const char c : word) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+    quoted.push_back(c);
+    backslashes = 0;
+  }
+  quoted.append(2 * backslashes, '\\');
+  return quoted + '"';
+}
+
 char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool IsOption(const std::string& arg) {
@@ -135,12 +157,25 @@ bool CheckArguments(Command* command, std::string* error) {
 
 std::vector<std::string> SplitWindowsCommandLine(std::string_view line) { return Splitter(line).Run(); }
 
+std::string JoinWindowsCommandLine(const std::vector<std::string>& words) {
+  std::string line;
+  for (const std::string& word : words) {
+    if (!line.empty()) line.push_back(' ');
+    line += NeedsQuotes(word) ? QuotedWord(word) : word;
+  }
+  return line;
+}
+
 bool ParseCommand(const std::vector<std::string>& args, Command* command, std::string* error) {
   *command = Command{};
   error->clear();
   Requested requested;
   size_t i = 0;
   for (; i < args.size() && IsOption(args[i]); ++i) {
+    if (args[i] == "--") {
+      ++i;
+      break;
+    }
     if (!ApplyOption(args[i][1], &requested)) {
       *error = "Invalid switch [" + args[i] + "]";
       return false;

@@ -17,6 +17,12 @@ namespace orvane::regedit {
 // group gives a literal quote; other backslashes are literal.
 std::vector<std::string> SplitWindowsCommandLine(std::string_view line);
 
+// The command line that SplitWindowsCommandLine splits back into `words`:
+// the words joined by one blank, each one that is empty or holds a blank,
+// tab, line break or double quote put in double quotes, with the
+// backslashes before a quote and before the closing quote doubled.
+std::string JoinWindowsCommandLine(const std::vector<std::string>& words);
+
 enum class Action { kImport, kReplace, kExport, kDelete, kUsage };
 
 struct Command {
@@ -30,7 +36,8 @@ struct Command {
 // letter alone or followed by ":" and more, in any case. E exports, C
 // replaces the registry, D deletes a key, ? asks for usage; S, V, L, M and R
 // change nothing. "-" alone or a longer word ("/tmp/x.reg") is a file name
-// and ends the options. Returns false with a message in *error for an
+// and ends the options; "--" ends them and is dropped, so every argument
+// after it is a file name or key whatever it looks like. Returns false with a message in *error for an
 // unknown option or missing or extra arguments.
 bool ParseCommand(const std::vector<std::string>& args, Command* command, std::string* error);
 
