@@ -53,13 +53,7 @@ void WriteLine(std::FILE* out, std::string_view text) {
 
 void WriteHeaderLines(std::FILE* out, const std::string& header) {
   WriteLine(out, "");
-  size_t start = 0;
-  for (size_t bar = header.find('|'); ; bar = header.find('|', start)) {
-    const size_t end = bar == std::string::npos ? header.size() : bar;
-    WriteLine(out, "; " + header.substr(start, end - start));
-    if (bar == std::string::npos) break;
-    start = bar + 1;
-  }
+  for (const std::string& line : CommentLines(header)) WriteLine(out, "; " + line);
 }
 
 void CloseOrRaise(File file) {
@@ -79,6 +73,17 @@ void CopyFileOver(const std::string& from, const std::string& to) {
 }
 
 }  // namespace
+
+std::vector<std::string> CommentLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t end = text.find_first_of("|\r\n"); ; end = text.find_first_of("|\r\n", start)) {
+    lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    if (end == std::string::npos) break;
+    start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+  }
+  return lines;
+}
 
 std::string HeaderText(const std::string& comment) {
   return kHyphens + "|Orvane Version " ORVANE_VERSION "|Internet: " + kProductWebAddress + "|InfoMail: <" +

@@ -29,7 +29,8 @@ class EditorTest : public ControlTest {
     std::filesystem::permissions(script, std::filesystem::perms::owner_all);
   }
   // A stand-in regedit that records its arguments, one a line, in
-  // regedit.args and then runs `then` (for example writing the file "$3").
+  // regedit.args and then runs `then` (for example writing the export file,
+  // "$4" after "/S /E --").
   void AddRecordingEditor(const std::string& then = "") {
     AddScript("regedit", "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.args\"\n" + then);
   }

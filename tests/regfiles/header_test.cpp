@@ -39,6 +39,18 @@ TEST_F(HeaderTest, EachPieceOfTheCommentIsOneLineAfterTheFixedLines) {
   EXPECT_FALSE(std::filesystem::exists(file_ + "~"));
 }
 
+TEST_F(HeaderTest, LineBreaksInTheCommentStartNewCommentLines) {
+  const std::string comment =
+      "one\r\n[HKEY_CURRENT_USER\\Software\\Injected]\r\n\"v\"=\"1\"\rtwo\nthree|four\n\nfive\r\r\n";
+  EXPECT_EQ(Rewritten("REGEDIT4\r\n\r\n[HKEY_USERS\\a]\r\n", comment),
+            "REGEDIT4\r\n" + kFixedHeader +
+                "; one\r\n; [HKEY_CURRENT_USER\\Software\\Injected]\r\n; \"v\"=\"1\"\r\n; two\r\n; three\r\n"
+                "; four\r\n; \r\n; five\r\n; \r\n; \r\n\r\n[HKEY_USERS\\a]\r\n");
+  EXPECT_EQ(CommentLines(""), (std::vector<std::string>{""}));
+  EXPECT_EQ(CommentLines("a|"), (std::vector<std::string>{"a", ""}));
+  EXPECT_EQ(CommentLines("\n\r"), (std::vector<std::string>{"", "", ""}));
+}
+
 TEST_F(HeaderTest, AnEmptyCommentEndsTheHeaderWithASemicolonAndBlank) {
   EXPECT_EQ(Rewritten("REGEDIT4\r\n", ""), "REGEDIT4\r\n" + kFixedHeader + "; \r\n");
 }
