@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "orvane/runtime_errors.h"
-#include "platform/process_start.h"
 #include "platform/win32_system.h"
+#include "regfiles/editor_process.h"
 #include "regfiles/reg_file_paths.h"
 #include "regfiles/reg_file_transfer.h"
 #include "regfiles/system_query.h"
@@ -46,7 +46,7 @@ void RestoreRegistry() {
   if (!SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_ARCHIVE) && IsMissing(GetLastError())) {
     RaiseRegistryErrorCode(kCodeBackupMissing);
   }
-  const uint32_t pid = platform::StartProgram(EditorRestoreArguments(file));
+  const uint32_t pid = StartUnwaitedEditor(EditorRestoreArguments(file));
   SetFileAttributesA(file.c_str(), kBackupAttributes);
   if (pid == 0) RaiseRegistryErrorCode(kCodeImportEditorMissing);
 }

@@ -1,5 +1,9 @@
 #include "regfiles/editor_process.h"
 
+#include <algorithm>
+
+#include "platform/process_start.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -9,6 +13,15 @@
 #endif
 
 namespace orvane {
+namespace {
+
+// The started editors that nobody waits for and that have not been reaped.
+std::vector<uint32_t>& UnwaitedEditors() {
+  static std::vector<uint32_t> editors;
+  return editors;
+}
+
+}  // namespace
 
 #ifdef _WIN32
 bool EditorHasEnded(uint32_t pid) {
@@ -28,5 +41,17 @@ bool EditorHasEnded(uint32_t pid) {
   return result != 0;  // ended (its pid) or no such child (-1)
 }
 #endif
+
+void ReapEndedEditors() {
+  std::vector<uint32_t>& editors = UnwaitedEditors();
+  editors.erase(std::remove_if(editors.begin(), editors.end(), EditorHasEnded), editors.end());
+}
+
+uint32_t StartUnwaitedEditor(const std::vector<std::string>& argv) {
+  ReapEndedEditors();
+  const uint32_t pid = platform::StartProgram(argv);
+  if (pid != 0) UnwaitedEditors().push_back(pid);
+  return pid;
+}
 
 }  // namespace orvane

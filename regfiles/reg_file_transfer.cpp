@@ -39,6 +39,7 @@ bool IsOrdinaryFile(const std::string& path) {
 
 void ExportRegFile(const std::string& path, const std::string& key, const std::string& comment) {
   const std::string file = RegFilePath(path);
+  ReapEndedEditors();
   const uint32_t pid = platform::StartProgram(EditorExportArguments(file, key));
   if (pid == 0) RaiseRegistryErrorCode(kCodeExportEditorMissing);
   WaitForExport(pid, file);
@@ -47,7 +48,7 @@ void ExportRegFile(const std::string& path, const std::string& key, const std::s
 }
 
 void ImportRegFile(const std::string& path) {
-  if (platform::StartProgram(EditorImportArguments(RegFilePath(path))) == 0) {
+  if (StartUnwaitedEditor(EditorImportArguments(RegFilePath(path))) == 0) {
     RaiseRegistryErrorCode(kCodeImportEditorMissing);
   }
 }

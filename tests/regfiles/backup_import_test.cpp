@@ -2,7 +2,14 @@
 // directory (the store's folder) and its attributes.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
 
 #include "editor_fixture.h"
 #include "platform/registry_store.h"
@@ -14,6 +21,35 @@ namespace orvane {
 namespace {
 
 constexpr DWORD kBackupAttributes = 7;
+
+// The states ('R', 'S', 'Z', ...) of this process's children, by process id.
+std::map<pid_t, char> ChildStates() {
+  std::map<pid_t, char> states;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    std::ifstream in(entry.path() / "stat");
+    std::string line;
+    if (!std::getline(in, line)) continue;
+    const size_t close = line.rfind(')');  // the name may hold blanks and parentheses
+    if (close == std::string::npos) continue;
+    std::istringstream rest(line.substr(close + 1));
+    char state = 0;
+    pid_t parent = 0;
+    if (rest >> state >> parent && parent == getpid()) states[std::stoi(entry.path().filename().string())] = state;
+  }
+  return states;
+}
+
+// Waits until every child of this process has ended; returns how many of
+// them wait to be reaped.
+size_t ZombiesOnceAllChildrenEnded() {
+  for (;;) {
+    const std::map<pid_t, char> states = ChildStates();
+    if (std::all_of(states.begin(), states.end(), [](const auto& child) { return child.second == 'Z'; })) {
+      return states.size();
+    }
+    usleep(10000);
+  }
+}
 
 class BackupTest : public EditorTest {
  protected:
@@ -44,6 +80,21 @@ TEST_F(BackupTest, ImportHandsTheEditorTheFileAsOneArgumentAfterTheSwitches) {
   expect_file("/C", "/C.reg");
   expect_file("\"" + In("wrapped") + "\"", In("wrapped.reg"));
   expect_file("\"" + In("wrapped.reg") + "\"", In("wrapped.reg"));
+}
+
+TEST_F(BackupTest, EditorsThatNobodyWaitsForAreReapedByLaterCalls) {
+  AddScript("regedit", "exit 0\n");
+  AddBackupFile();
+  for (int i = 0; i < 20; ++i) Import(In("data"));
+  control_.Restore();
+  ZombiesOnceAllChildrenEnded();
+  Import(In("data"));  // reaps the 21 editors that have ended
+  EXPECT_EQ(ZombiesOnceAllChildrenEnded(), 1u);
+  AddRecordingEditor("printf 'REGEDIT4\\r\\n' > \"$4\"\n");
+  std::string file = In("x"), comment = "~";
+  bool all = true;
+  control_.Export(file, all, comment);  // an export reaps them as well, and its own editor
+  EXPECT_EQ(ZombiesOnceAllChildrenEnded(), 0u);
 }
 
 TEST_F(BackupTest, ImportOfAMissingFileReturnsWithoutError) {
