@@ -103,6 +103,17 @@ TEST(RegParserName, BadNamesSkipOnlyTheirLine) {
             kOpenT + Set("e", 1, "6f,6b,00") + "skip 3\nskip 4\nskip 5\nskip 6\n");
 }
 
+TEST(RegParserName, ANulInAKeyOrValueNameSkipsTheLineInsteadOfCuttingTheName) {
+  const std::string nul(1, '\0');
+  EXPECT_EQ(ParseAndDump(InT("\"a" + nul + "b\"=\"x\"\r\n\"c\"=\"ok\"\r\n\"n" + nul + "\"=hex:01\r\n" +
+                             "[HKEY_CURRENT_USER\\T\\k" + nul + "x]\r\n\"d\"=\"lost\"\r\n" +
+                             "[-HKEY_CURRENT_USER\\T\\k" + nul + "x]\r\n\"a" + nul + "\"=-\r\n" +
+                             "[HKEY_CURRENT_USER\\T]\r\n\"e\"=\"ok\"\r\n")),
+            kOpenT + Set("c", 1, "6f,6b,00") + kOpenT + Set("e", 1, "6f,6b,00") +
+                "skip 3\nskip 5\nskip 6\nskip 7\nskip 8\nskip 9\n");
+  EXPECT_EQ(ParseAndDump("REGEDIT\r\nHKEY_CLASSES_ROOT\\a" + nul + "b = text\r\n"), "skip 2\n");
+}
+
 TEST(RegParserString, EscapesAndATerminatingNul) {
   EXPECT_EQ(ParseAndDump(InT("\"a\"=\"\\\\\\\"\\n\\r;#\t\"\r\n\"b\"=\"\"\r\n")),
             kOpenT + Set("a", 1, "5c,22,0a,0d,3b,23,09,00") + Set("b", 1, "00"));
@@ -210,6 +221,13 @@ TEST(RegParserUtf16, TextBecomesCodePage1252WithQuestionMarksForTheRest) {
   EXPECT_EQ(ParseAndDump(Utf16(u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\T\u00e9]\r\n"
                                u"\"\u20ac\"=\"\u0416\u00e9\u0081\"\r\n")),
             "open HKEY_CURRENT_USER\\T\xe9\n" + Set("\x80", 1, "3f,e9,81,00"));
+}
+
+TEST(RegParserUtf16, ANulCharacterInANameSkipsTheLine) {
+  using namespace std::string_literals;
+  EXPECT_EQ(ParseAndDump(Utf16(u"Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\T]\r\n"
+                               u"\"a\0b\"=\"x\"\r\n[HKEY_CURRENT_USER\\T\0U]\r\n"s)),
+            kOpenT + std::string("skip 3\nskip 4\n"));
 }
 
 TEST(RegParserUtf16, StringTypesInHexAreUtf16AndGetATerminator) {

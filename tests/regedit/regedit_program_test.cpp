@@ -93,6 +93,21 @@ TEST_F(RegeditProgram, ImportSkipsBadLinesNamingThemAndFailsOverall) {
             "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\I]\r\n\"b\"=\"ok\"\r\n\r\n");
 }
 
+TEST_F(RegeditProgram, ImportSkipsNamesHoldingANulInsteadOfCuttingThem) {
+  const std::string nul(1, '\0');
+  SetValue(HKEY_CURRENT_USER, "Software\\N", "a", REG_SZ, std::string("keep\0", 5));
+  WriteFile(File("nul.reg"), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\N]\r\n\"a" + nul + "b\"=\"cut\"\r\n" +
+                                 "\"a" + nul + "\"=-\r\n[HKEY_CURRENT_USER\\Software\\N" + nul + "x]\r\n\"c\"=\"1\"\r\n");
+  const ProgramResult result = RunRegeditProgram({"/S", File("nul.reg")});
+  EXPECT_EQ(result.exit_code, 1);
+  const std::string prefix = "regedit: " + File("nul.reg") + ": line ";
+  EXPECT_EQ(result.error, prefix + "4: the value name holds a NUL character\n" + prefix +
+                              "5: the value name holds a NUL character\n" + prefix +
+                              "6: the key name holds a NUL character\n" + prefix + "7: no key section before this value\n");
+  EXPECT_EQ(FreshExport("HKEY_CURRENT_USER\\Software\\N"),
+            "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\N]\r\n\"a\"=\"keep\"\r\n\r\n");
+}
+
 TEST_F(RegeditProgram, ImportOfAMissingFileOrBadHeaderFails) {
   const ProgramResult missing = RunRegeditProgram({"/S", File("none.reg")});
   EXPECT_EQ(missing.exit_code, 1);

@@ -17,6 +17,10 @@
 // skipped. A hex list ending in "\" continues on the next line that is not
 // blank or a ";" comment; that line must begin with a hex digit.
 //
+// A key or value name holding a NUL character (which would cut the name)
+// skips its line; after such a section no key is current, so the values
+// under it are skipped too rather than written elsewhere.
+//
 // Where Wine's reader gives up more than the bad line, this one does not:
 // "\0" or a final backslash in string data skips only that line; a
 // continuation line that does not start with a hex digit drops the pending
@@ -50,6 +54,12 @@ std::string_view TrimRight(std::string_view s) {
   while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
   return s;
 }
+
+// The registry's names end at a NUL, so a name holding one would be cut:
+// such a line is skipped instead.
+constexpr const char* kNulInKeyName = "the key name holds a NUL character";
+
+bool HasNul(std::string_view name) { return name.find('\0') != std::string_view::npos; }
 
 bool IsStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
 
@@ -131,9 +141,14 @@ class Parser {
     const size_t close = text.rfind(']');
     if (close == std::string_view::npos) return Skip("the key name has no closing \"]\"");
     if (text.size() > 1 && IsBlank(text[1])) return Skip("a blank follows \"[\"");
-    KeyPath key = SplitKeyPath(text.substr(1, close - 1));
+    const std::string_view name = text.substr(1, close - 1);
+    if (HasNul(name)) {
+      have_key_ = false;
+      return Skip(kNulInKeyName);
+    }
+    KeyPath key = SplitKeyPath(name);
     have_key_ = key.root != nullptr;
-    if (!have_key_) return Skip("unknown root key in [" + std::string(text.substr(1, close - 1)) + "]");
+    if (!have_key_) return Skip("unknown root key in [" + std::string(name) + "]");
     RegOp op;
     op.kind = OpKind::kOpenKey;
     op.root = key.root;
@@ -146,6 +161,7 @@ class Parser {
     const size_t close = text.rfind(']');
     if (close == std::string_view::npos) return Skip("the key name has no closing \"]\"");
     const std::string_view name = text.substr(2, close - 2);
+    if (HasNul(name)) return Skip(kNulInKeyName);
     KeyPath key = SplitKeyPath(name);
     if (key.root == nullptr) return Skip("unknown root key in [-" + std::string(name) + "]");
     if (key.path.empty()) return Skip("a root key cannot be deleted");
@@ -160,6 +176,7 @@ class Parser {
     std::string name, error, warning;
     size_t pos = 1;
     if (text[0] == '"' && !ReadQuoted(text, &pos, &name, &error, &warning)) return Skip(error);
+    if (HasNul(name)) return Skip("the value name holds a NUL character");
     while (pos < text.size() && IsBlank(text[pos])) ++pos;
     if (pos == text.size() || text[pos] != '=') return Skip("\"=\" is missing after the value name");
     const std::string_view data = TrimRight(TrimLeft(text.substr(pos + 1)));
@@ -195,6 +212,7 @@ class Parser {
   void Win31Line(std::string_view line) {
     if (line.substr(0, 17) != "HKEY_CLASSES_ROOT") return;
     size_t pos = line.find_first_of(" \t");
+    if (HasNul(line.substr(0, pos))) return Skip(kNulInKeyName);
     KeyPath key = SplitKeyPath(line.substr(0, pos));
     if (key.root == nullptr) return;
     std::string_view rest = TrimLeft(pos == std::string_view::npos ? "" : line.substr(pos));
