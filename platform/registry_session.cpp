@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <new>
+#include <string_view>
 #include <system_error>
 #include <thread>
 
@@ -39,16 +40,24 @@ namespace {
 // other process asks for them: ORVANE_COMMIT_DELAY_MS, read once; 0 commits
 // every call (and every method group) at once. This bounds what a killed
 // process can lose; a normal exit, RegFlushKey and a program start commit
-// at once.
+// at once. The value is decimal digits only; anything else (a sign, a
+// fraction, an exponent, letters) is named in one message on standard
+// error and the default is used. Larger values are cut to the longest.
 std::chrono::milliseconds CommitDelay() {
   static const std::chrono::milliseconds delay = [] {
     constexpr long kDefaultMs = 20;
     constexpr long kLongestMs = 60'000;
     const char* text = std::getenv("ORVANE_COMMIT_DELAY_MS");
     if (text == nullptr || *text == '\0') return std::chrono::milliseconds(kDefaultMs);
-    char* end = nullptr;
-    const long value = std::strtol(text, &end, 10);
-    if (*end != '\0' || value < 0) return std::chrono::milliseconds(kDefaultMs);
+    const std::string_view digits(text);
+    if (digits.find_first_not_of("0123456789") != std::string_view::npos) {
+      std::fprintf(stderr,
+                   "orvane: ORVANE_COMMIT_DELAY_MS=\"%s\" is not a whole number of milliseconds; "
+                   "using %ld ms\n",
+                   text, kDefaultMs);
+      return std::chrono::milliseconds(kDefaultMs);
+    }
+    const long value = std::strtol(text, nullptr, 10);  // LONG_MAX when too large: cut below
     return std::chrono::milliseconds(std::min(value, kLongestMs));
   }();
   return delay;

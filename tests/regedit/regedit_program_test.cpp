@@ -108,6 +108,27 @@ TEST_F(RegeditProgram, ImportSkipsNamesHoldingANulInsteadOfCuttingThem) {
             "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\N]\r\n\"a\"=\"keep\"\r\n\r\n");
 }
 
+TEST_F(RegeditProgram, AMalformedCommitDelayIsNamedOnceAndTheDefaultUsed) {
+  WriteFile(File("two.reg"), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\D1]\r\n\"a\"=\"1\"\r\n"
+                             "[HKEY_CURRENT_USER\\Software\\D2]\r\n\"b\"=\"2\"\r\n");
+  for (const char* text : {"-5", "abc", "1e3", " 7", "+5", "2.5"}) {
+    setenv("ORVANE_COMMIT_DELAY_MS", text, 1);
+    const ProgramResult result = RunRegeditProgram({"/S", File("two.reg")});
+    EXPECT_EQ(result.exit_code, 0) << text;
+    EXPECT_EQ(result.error, "orvane: ORVANE_COMMIT_DELAY_MS=\"" + std::string(text) +
+                                "\" is not a whole number of milliseconds; using 20 ms\n");
+  }
+  for (const char* text : {"0", "250", "99999999999999999999", ""}) {
+    setenv("ORVANE_COMMIT_DELAY_MS", text, 1);
+    const ProgramResult result = RunRegeditProgram({"/S", File("two.reg")});
+    EXPECT_EQ(result.exit_code, 0) << text;
+    EXPECT_EQ(result.error, "") << text;
+  }
+  unsetenv("ORVANE_COMMIT_DELAY_MS");
+  EXPECT_EQ(FreshExport("HKEY_CURRENT_USER\\Software\\D2"),
+            "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\D2]\r\n\"b\"=\"2\"\r\n\r\n");
+}
+
 TEST_F(RegeditProgram, ImportOfAMissingFileOrBadHeaderFails) {
   const ProgramResult missing = RunRegeditProgram({"/S", File("none.reg")});
   EXPECT_EQ(missing.exit_code, 1);
