@@ -77,6 +77,16 @@ TEST_F(ExportTest, APathWrappedInQuotesIsWrittenAndWaitedForWithoutThem) {
   }
 }
 
+TEST_F(ExportTest, AQuoteAtOneEndOnlyIsPartOfTheNameAndNothingElseIsWritten) {
+  UseOurEditor();
+  // The name is then relative, in a folder named by the quote that does not
+  // exist: the editor writes nothing, and nothing lands in the folder named.
+  EXPECT_ERROR_NUMBER(Export("\"" + In("lead")), 60111);
+  for (const auto& entry : std::filesystem::directory_iterator(Folder())) {
+    EXPECT_EQ(entry.path().filename().string().rfind("registry.db", 0), 0u) << entry.path();
+  }
+}
+
 TEST_F(ExportTest, QuotesAndBlanksInTheKeyNameReachTheEditorUnchanged) {
   UseOurEditor();
   int32_t create = 0;
