@@ -2,6 +2,7 @@
 #include "undo/journal.h"
 
 #include "keyops/subtree.h"
+#include "platform/store_extensions.h"
 #include "registry/scoped_key.h"
 #include "undo/journal_owner.h"
 
@@ -32,6 +33,7 @@ std::string TempUndoKeyPath() { return std::string(kProductKeyPath) + "\\TempUnd
 void InitJournalNames() { JournalIdentifier(); }
 
 void ClearJournal() {
+  platform::RegistryMethodScope method;
   const std::string identifier = JournalIdentifier();
   DeleteProductChild(std::string(kProductKeyPath) + "\\Undo-" + identifier, "Undo-" + identifier);
   ClearTempUndo();

@@ -19,6 +19,7 @@
 #include "keyops/subtree.h"
 #include "orvane/runtime_errors.h"
 #include "orvane/variant.h"
+#include "platform/store_extensions.h"
 #include "registry/key_path.h"
 #include "registry/registry_error.h"
 #include "registry/scoped_key.h"
@@ -177,6 +178,9 @@ std::string RootText(HKEY root) { return std::to_string(RootValue(root)); }
 
 void RecordUndo(UndoActionCode code, const LocationTable& locations) {
   if (!UndoEnabledFlag()) return;
+  // The record and the shift of the older ones are one transaction: a kill
+  // leaves the journal as it was before or after, never part-way.
+  platform::RegistryMethodScope method;
   ScopedKey journal;
   journal.Create(HKEY_LOCAL_MACHINE, JournalKeyPath());
   SetText(journal.get(), "", kJournalText);
