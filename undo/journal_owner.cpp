@@ -1,6 +1,7 @@
 // Journal identifiers and the removal of ended processes' journals.
 #include "undo/journal_owner.h"
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 #include <vector>
