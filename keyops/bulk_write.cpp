@@ -108,6 +108,7 @@ void WriteAllValues(HKEY root, const std::string& path, const Variant& table, ui
     RaiseRegistryErrorCode(kCodeCopyKeyIntoItself);
   }
   LocationTable locations;
+  if (record) RequireWritableJournal();
   if (record) locations = ParkAndLocate(root, path, existed, rows);
   for (const ValueRow& row : rows) {
     int32_t type = row.type;
@@ -127,7 +128,10 @@ void WriteAllKeys(HKEY root, const std::string& path, Variant& list, bool record
     created.push_back(TrimKeyPath(FirstMissingKey(root, full_paths.back())));
   }
   LocationTable locations;
-  if (record) locations = KeysCreatedTable(root, created);
+  if (record) {
+    RequireWritableJournal();
+    locations = KeysCreatedTable(root, created);
+  }
   for (const std::string& full_path : full_paths) {
     ScopedKey key;
     RaiseRegistryError(key.Create(root, full_path));

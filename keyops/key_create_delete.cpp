@@ -24,6 +24,7 @@ bool HoldsTempUndoKey(HKEY root, const std::string& path) {
 }  // namespace
 
 void WriteKey(HKEY root, const std::string& path, bool record) {
+  if (record) RequireWritableJournal();
   std::string created;
   if (record) created = TrimKeyPath(FirstMissingKey(root, path));
   ScopedKey key;
@@ -39,6 +40,7 @@ void RemoveKey(HKEY root, const std::string& path, bool record) {
   ScopedKey parent;
   RaiseRegistryError(parent.Open(root, TrimKeyPath(ParentKeyPath(path))));
   if (record) {
+    RequireWritableJournal();
     ClearTempUndo();
     TransferKey(root, path, HKEY_LOCAL_MACHINE, TempUndoKeyPath(), TransferOperation::kCopy, false);
   }

@@ -66,6 +66,7 @@ void TransferKey(HKEY source_root, const std::string& source_path, HKEY destinat
   CheckTransfer(source_root, source_path, destination_root, destination_path, operation);
   LocationTable locations;
   if (record) {
+    RequireWritableJournal();
     locations = TransferLocations(source_root, source_path, destination_root, destination_path, operation);
   }
   RaiseRegistryError(CopyKeyTree(source_root, source_path, destination_root, destination_path, true));

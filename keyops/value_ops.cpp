@@ -161,6 +161,7 @@ LONG CopyValueData(HKEY source_root, const std::string& source_path, const std::
 void RemoveValue(HKEY root, const std::string& path, const std::string& name, bool record) {
   ScopedKey key;
   RaiseRegistryError(key.Open(root, path));
+  if (record) RequireWritableJournal();
   // A default value holding only the empty string is parked too, so that
   // undoing its deletion brings exactly it back.
   const bool park = record && ValueStored(root, path, name);
@@ -179,6 +180,7 @@ void TransferValue(HKEY source_root, const std::string& source_path, const std::
   const bool onto_itself = operation != TransferOperation::kCopy && IsSameValue(source, destination);
   TransferRecord planned{};
   if (record) {
+    RequireWritableJournal();
     ClearTempUndo();
     planned = PlanTransfer(source, destination, operation);
   }

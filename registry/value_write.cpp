@@ -90,6 +90,7 @@ void WriteValue(HKEY root, const std::string& path, const std::string& name, con
                 int32_t& type, uint8_t mode, bool record) {
   LocationTable locations;
   if (record) {
+    RequireWritableJournal();
     ClearTempUndo();
     locations = {{RootText(root), TopmostCreated(root, path), name}};
   }

@@ -1,7 +1,10 @@
 // The undo journal's names and its clearing. The journal lives in the
-// registry under HKEY_LOCAL_MACHINE\SOFTWARE\Orvane, one per journal
-// identifier; the identifier and both key paths are process-wide, fixed
-// for the life of the process and shared by every control of it.
+// registry under HKEY_LOCAL_MACHINE\SOFTWARE\Orvane, one per live process,
+// shared by every control of that process. Its identifier is, on Windows,
+// the component's module handle; on Linux, the slot the process holds in
+// the liveness file of the store in use (platform/process_liveness.h), so
+// no two running processes share a journal, and a journal whose slot
+// nobody holds belongs to a process that has ended.
 #pragma once
 
 #include <string>
@@ -11,21 +14,24 @@ namespace orvane {
 // The product key, parent of the journal and temporary undo keys.
 inline constexpr const char* kProductKeyPath = "SOFTWARE\\Orvane";
 
-// The journal identifier in decimal, the same for every control of the
-// process and every process (see journal.cpp for what that implies).
-const std::string& JournalIdentifier();
+// The journal identifier in decimal.
+std::string JournalIdentifier();
 // "SOFTWARE\Orvane\Undo-" + identifier: the key that holds the records.
-const std::string& JournalKeyPath();
+std::string JournalKeyPath();
 // "SOFTWARE\Orvane\TempUndo-" + identifier: where old data is parked.
-const std::string& TempUndoKeyPath();
+std::string TempUndoKeyPath();
 
-// Computes the identifier and both paths if they are not computed yet.
-// Every accessor above computes them on first use too, so the journal is
-// never addressed through empty names.
+// Takes this process's identifier for the store in use when it has none
+// yet (first use, another store selected, a forked child), and then
+// removes, in one transaction, every journal and temporary undo key of the
+// product key whose process no longer runs, its own slot's leftovers
+// included. Never clears the journal of a running process. The accessors
+// above do the same on first use. Never raises.
 void InitJournalNames();
 
-// Deletes the journal key with all its records and the temporary undo key;
-// the product key stays. Safe when nothing is there. Never raises.
+// Deletes the journal key with all its records and the temporary undo key,
+// in one transaction; the product key stays. Safe when nothing is there.
+// Never raises.
 void ClearJournal();
 
 // Deletes the temporary undo key with its subtree. Never raises.

@@ -19,6 +19,9 @@
 #include "keyops/subtree.h"
 #include "orvane/runtime_errors.h"
 #include "orvane/variant.h"
+#include "platform/store_extensions.h"
+#include "registry/key_path.h"
+#include "registry/registry_error.h"
 #include "registry/scoped_key.h"
 #include "undo/journal.h"
 
@@ -157,6 +160,16 @@ void MoveRecord(HKEY journal, int from, int to) {
   TransferKey(journal, RecordKeyName(from), journal, RecordKeyName(to), TransferOperation::kMove, false);
 }
 
+// Raises the status of opening `path` for writing; a missing key is
+// checked through the nearest existing key above it, which would have to
+// take the missing one as a sub-key.
+void RequireWritableKey(const std::string& path) {
+  ScopedKey key;
+  const LONG status = key.Open(HKEY_LOCAL_MACHINE, path);
+  if (status == ERROR_FILE_NOT_FOUND && !path.empty()) return RequireWritableKey(ParentKeyPath(path));
+  RaiseRegistryError(status);
+}
+
 }  // namespace
 
 std::string RecordKeyName(int index) { return "Undo#" + std::to_string(index); }
@@ -165,6 +178,9 @@ std::string RootText(HKEY root) { return std::to_string(RootValue(root)); }
 
 void RecordUndo(UndoActionCode code, const LocationTable& locations) {
   if (!UndoEnabledFlag()) return;
+  // The record and the shift of the older ones are one transaction: a kill
+  // leaves the journal as it was before or after, never part-way.
+  platform::RegistryMethodScope method;
   ScopedKey journal;
   journal.Create(HKEY_LOCAL_MACHINE, JournalKeyPath());
   SetText(journal.get(), "", kJournalText);
@@ -176,6 +192,13 @@ void RecordUndo(UndoActionCode code, const LocationTable& locations) {
   if (KeepsOldValue(code)) {
     TransferKey(HKEY_LOCAL_MACHINE, TempUndoKeyPath(), HKEY_LOCAL_MACHINE,
                 JournalKeyPath() + "\\" + RecordKeyName(0) + "\\OldValue", TransferOperation::kMove, false);
+  }
+}
+
+void RequireWritableJournal() {
+  if (!UndoEnabledFlag()) return;
+  for (const std::string& path : {std::string(kProductKeyPath), JournalKeyPath(), TempUndoKeyPath()}) {
+    RequireWritableKey(path);
   }
 }
 

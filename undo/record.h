@@ -69,6 +69,13 @@ std::string RootText(HKEY root);
 // does not exist. Raises 9 when `locations` lacks a slot the code reads.
 void RecordUndo(UndoActionCode code, const LocationTable& locations);
 
+// While UndoEnabled is true: makes sure the journal can take a record
+// before a recorded operation changes anything. The product key, the
+// journal key and the temporary undo key (or, for one not there yet, the
+// nearest existing key above it) must open for writing; the first that
+// does not raises its status (60005 for a read-only key). Writes nothing.
+void RequireWritableJournal();
+
 // Moves every record of the open `journal` key one place: older on a push
 // (the 21st newest is deleted), newer on a pop (record 0 is deleted).
 void ShiftJournal(HKEY journal, bool push);

@@ -18,6 +18,7 @@
 #include "keyops/subtree.h"
 #include "keyops/value_ops.h"
 #include "orvane/variant.h"
+#include "platform/store_extensions.h"
 #include "registry/hex_text.h"
 #include "registry/key_path.h"
 #include "registry/registry_error.h"
@@ -240,6 +241,9 @@ uint8_t LastAction() {
 
 void UndoActions(int16_t steps) {
   if (!UndoEnabledFlag()) RaiseRegistryErrorCode(kCodeUndoDisabled);
+  // Every step and its removal from the journal commit together: a kill
+  // leaves all of them done or none.
+  platform::RegistryMethodScope method;
   ScopedKey journal;
   journal.Open(HKEY_LOCAL_MACHINE, JournalKeyPath());
   if (steps > QueryKeyInfo(journal.get()).sub_keys) RaiseRegistryErrorCode(kCodeNoActionsToUndo);

@@ -122,17 +122,17 @@ TEST_F(ValueOpsTest, DeleteParksTheValueAndRecordsIt) {
                        "\"ValueName\"=\"\"\n[OldValue]\n\"\"=\"\"\n");
 }
 
-TEST_F(ValueOpsTest, WithoutRightsToTheJournalChangesStillHappen) {
+TEST_F(ValueOpsTest, WithoutRightsToTheJournalOnlyUnrecordedChangesHappen) {
   PutKey(HKEY_LOCAL_MACHINE, kProductKeyPath);
   ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_LOCAL_MACHINE, kProductKeyPath, true), 0);
   SetUndoEnabledFlag(false);
   Transfer("s", "Software\\D", "old", kCopy);
   RemoveValue(kUser, "Software\\S", "s", true);
   EXPECT_EQ(Tree("Software\\D"), "[]\n\"old\"=\"text\"\n");
-  // Recording needs the parked value: the change is made, then reported.
+  // Recording needs the journal: the change is refused before it is made.
   SetUndoEnabledFlag(true);
-  EXPECT_ERROR_NUMBER(RemoveValue(kUser, "Software\\D", "old", true), 60002);
-  EXPECT_EQ(Tree("Software\\D"), "[]\n");
+  EXPECT_ERROR_NUMBER(RemoveValue(kUser, "Software\\D", "old", true), 60005);
+  EXPECT_EQ(Tree("Software\\D"), "[]\n\"old\"=\"text\"\n");
   ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_LOCAL_MACHINE, kProductKeyPath, false), 0);
 }
 

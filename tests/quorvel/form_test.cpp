@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "platform/process_liveness.h"
 #include "platform/registry_store.h"
 #include "platform/win32_registry.h"
 #include "run_program.h"
@@ -11,7 +12,11 @@
 namespace quorvel::testing {
 namespace {
 
-constexpr const char* kJournalRecord = "SOFTWARE\\Orvane\\Undo-268435456\\Undo#0";
+// A record in the journal of a process that has ended (nobody holds the
+// slot of that number), and one in the journal of this test process, which
+// holds the first slot of the store while it runs.
+constexpr const char* kEndedJournalRecord = "SOFTWARE\\Orvane\\Undo-268435456\\Undo#0";
+constexpr const char* kLiveJournalRecord = "SOFTWARE\\Orvane\\Undo-1\\Undo#0";
 
 class FormTest : public ::testing::Test {
  protected:
@@ -24,13 +29,17 @@ class FormTest : public ::testing::Test {
     std::ofstream(dir_.path() / name, std::ios::binary) << text;
     return name;
   }
-  // Puts a journal record into the store, as a run that ended abruptly
-  // would leave it.
-  void LeaveJournalRecord() {
+  // Puts a record into the journal of an ended process, as a run that
+  // ended abruptly would leave it, and one into this process's journal.
+  void LeaveJournalRecords() {
     ASSERT_EQ(orvane::platform::SelectRegistryStore(store_file()), 0);
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kJournalRecord, 0, nullptr, 0, 0x3F, nullptr, &key, nullptr), 0);
-    RegCloseKey(key);
+    ASSERT_EQ(orvane::platform::OwnLiveSlot(store_file()), 1);
+    for (const char* record : {kEndedJournalRecord, kLiveJournalRecord}) {
+      HKEY key = nullptr;
+      ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, record, 0, nullptr, 0, 0x3F, nullptr, &key, nullptr), 0);
+      RegCloseKey(key);
+    }
+    orvane::platform::CommitPendingRegistryWrites();
   }
 
   TempDir dir_;
@@ -70,16 +79,18 @@ TEST_F(FormTest, AFormTakesValuesThatThePropertiesWouldRefuse) {
             "Error 60998: HKEY_DYN_DATA root key is not available under Windows NT\n");
 }
 
-TEST_F(FormTest, DesignModeLoadClearsTheJournalRunModeKeepsIt) {
+TEST_F(FormTest, TheFirstControlRemovesAnEndedProcesssJournalButNotALiveOnes) {
+  // Loading in design mode clears only the loading process's own journal.
   const std::string script =
-      "GlobalKeyPath = \"HKEY_LOCAL_MACHINE\\SOFTWARE\\Orvane\\Undo-268435456\": Print VerifyExistence(VerifyKey)";
+      "GlobalKeyPath = \"HKEY_LOCAL_MACHINE\\SOFTWARE\\Orvane\\Undo-268435456\": Print VerifyExistence(VerifyKey)\n"
+      "GlobalKeyPath = \"HKEY_LOCAL_MACHINE\\SOFTWARE\\Orvane\\Undo-1\": Print VerifyExistence(VerifyKey)";
   Write("form.txt", "OrvanePropertyBag 1\n");
-  LeaveJournalRecord();
-  EXPECT_EQ(Run({"--form", "form.txt", "-e", script}).out, "Boolean True\n");
-  LeaveJournalRecord();
-  EXPECT_EQ(Run({"--design", "--form", "form.txt", "-e", script}).out, "Boolean False\n");
-  LeaveJournalRecord();
-  EXPECT_EQ(Run({"--design", "-e", script}).out, "Boolean True\n");  // a new control loads nothing
+  LeaveJournalRecords();
+  EXPECT_EQ(Run({"--form", "form.txt", "-e", script}).out, "Boolean False\nBoolean True\n");
+  LeaveJournalRecords();
+  EXPECT_EQ(Run({"--design", "--form", "form.txt", "-e", script}).out, "Boolean False\nBoolean True\n");
+  LeaveJournalRecords();
+  EXPECT_EQ(Run({"--design", "-e", script}).out, "Boolean False\nBoolean True\n");
 }
 
 TEST_F(FormTest, AMalformedOrMissingFormIsAUsageErrorNamingTheLine) {

@@ -1,22 +1,13 @@
 // The journal's names, its clearing, the 20-record limit, shifting, and
-// one journal shared by every control of a process and by later processes.
+// one journal shared by every control of a process.
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <vector>
 
 #include "keyops/journal_fixture.h"
 #include "keyops/key_create_delete.h"
 #include "orvane/quorvel.h"
-#include "platform/registry_store.h"
 #include "registry/expect_error.h"
 #include "registry/scoped_key.h"
 #include "undo/record.h"
-
-extern char** environ;
 
 namespace orvane {
 namespace {
@@ -34,11 +25,15 @@ class JournalStoreTest : public testing::JournalTest {
   }
 };
 
-TEST_F(JournalStoreTest, NamesAreFixedForTheProcess) {
+TEST_F(JournalStoreTest, NamesCarryTheSlotThisProcessHoldsInTheStore) {
+  // The only process using this fresh store takes its first slot.
   InitJournalNames();
-  EXPECT_EQ(JournalIdentifier(), "268435456");
-  EXPECT_EQ(JournalKeyPath(), "SOFTWARE\\Orvane\\Undo-268435456");
-  EXPECT_EQ(TempUndoKeyPath(), "SOFTWARE\\Orvane\\TempUndo-268435456");
+  EXPECT_EQ(JournalIdentifier(), "1");
+  EXPECT_EQ(JournalKeyPath(), "SOFTWARE\\Orvane\\Undo-1");
+  EXPECT_EQ(TempUndoKeyPath(), "SOFTWARE\\Orvane\\TempUndo-1");
+  // Another store is another set of slots; the first is free there too.
+  TempRegistry other;
+  EXPECT_EQ(JournalIdentifier(), "1");
 }
 
 TEST_F(JournalStoreTest, NothingIsWrittenWhileUndoIsDisabled) {
@@ -123,33 +118,6 @@ TEST_F(JournalStoreTest, ControlsShareOneJournalAndUndoOffClearsIt) {
   EXPECT_FALSE(second.UndoEnabled());
   EXPECT_FALSE(KeyThere(HKEY_LOCAL_MACHINE, JournalKeyPath()));
   EXPECT_TRUE(KeyThere(HKEY_CURRENT_USER, "BySecond"));
-}
-
-// Runs only as the child started by the test below (disabled, so a plain
-// run skips it): it records one change and ends without terminating any
-// control, leaving its journal behind.
-TEST(JournalChildProcess, DISABLED_RecordsAndLeavesTheJournal) {
-  SetUndoEnabledFlag(true);
-  WriteKey(HKEY_CURRENT_USER, "FromChild", true);
-  platform::CommitPendingRegistryWrites();
-}
-
-TEST_F(JournalStoreTest, LaterProcessContinuesTheJournalLeftBehind) {
-  SetUndoEnabledFlag(true);
-  WriteKey(HKEY_CURRENT_USER, "FromParent", true);
-  platform::CommitPendingRegistryWrites();
-  std::vector<std::string> args = {"/proc/self/exe", "--gtest_filter=JournalChildProcess.*",
-                                   "--gtest_also_run_disabled_tests"};
-  std::vector<char*> argv = {args[0].data(), args[1].data(), args[2].data(), nullptr};
-  pid_t child = 0;
-  const int spawned = posix_spawn(&child, "/proc/self/exe", nullptr, nullptr, argv.data(), environ);
-  ASSERT_EQ(spawned, 0);
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  EXPECT_EQ(RecordCount(), 2);
-  EXPECT_EQ(KeyPathOf(0), "FromChild");
-  EXPECT_EQ(KeyPathOf(1), "FromParent");
 }
 
 }  // namespace
