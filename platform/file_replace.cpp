@@ -1,6 +1,6 @@
 // File replacement. Temporary names are "." + the target's name (at most
-// 200 bytes of it) + "." + 16 random hex digits + ".tmp", so a reader of the
-// folder sees them as hidden and nobody can plant a link at one in advance.
+// 200 bytes of it, unusual characters as "_") + "." + 16 random hex digits +
+// ".tmp": hidden from a listing, and nobody can plant a link at one in advance.
 #include "platform/file_replace.h"
 
 #include <fcntl.h>
@@ -8,6 +8,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -92,10 +93,23 @@ std::string RandomHex() {
   return text;
 }
 
-// Creates a new file named after `name` in `folder`, exclusively.
-int CreateTemporary(const std::string& folder, const std::string& name, mode_t mode, std::string* path) {
+// The part of a temporary name taken from the target's name: letters,
+// digits, ".", "-" and "_" kept, anything else "_", so the name passes
+// unchanged through any command line.
+std::string NamePart(const std::string& target) {
+  std::string name = std::filesystem::path(target).filename().string().substr(0, kMaxNamePart);
+  for (char& c : name) {
+    const bool plain = std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '_';
+    if (!plain) c = '_';
+  }
+  return name.empty() ? "file" : name;
+}
+
+// Creates a new file named after `target` in `folder`, exclusively.
+int CreateTemporary(const std::string& folder, const std::string& target, mode_t mode, std::string* path) {
+  const std::string name = NamePart(target);
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-    const std::string candidate = folder + "/." + name.substr(0, kMaxNamePart) + "." + RandomHex() + ".tmp";
+    const std::string candidate = folder + "/." + name + "." + RandomHex() + ".tmp";
     const int fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
     if (fd >= 0) {
       close(fd);
@@ -181,11 +195,10 @@ int FileReplacement::Stage(std::string* path) {
   if (staged_.empty()) {
     const char* temporary = std::getenv("TMPDIR");
     const std::string folder = replaces_ ? FolderOf(target_) : (temporary && *temporary ? temporary : "/tmp");
-    const std::string name = std::filesystem::path(target_).filename().string();
     // A replaced file is private until its old mode is copied; a new one
     // gets the mode the umask gives any new file.
     const mode_t mode = exists_ || !replaces_ ? 0600 : 0666;
-    if (const int status = CreateTemporary(folder, name.empty() ? "file" : name, mode, &staged_); status != 0) {
+    if (const int status = CreateTemporary(folder, target_, mode, &staged_); status != 0) {
       return status;
     }
   }

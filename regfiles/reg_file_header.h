@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace orvane {
 
@@ -14,10 +15,8 @@ inline constexpr const char* kProductWebAddress = "https://orvane.verrilan.examp
 // hyphens, each followed by "|", then `comment` unchanged.
 std::string HeaderText(const std::string& comment);
 
-// Rewrites the file `path` with the header of `comment` inserted, through
-// the temporary file `path` + "~", which is removed afterwards. Lines are
-// written with CR LF. A file operation that fails raises the runtime's
-// file error (53, 70, 75, ...).
-void InsertHeader(const std::string& path, const std::string& comment);
+// `text` (an exported file) with the header of `comment` after each line
+// starting with "REGEDIT4". Every line comes back ending in CR LF.
+std::string WithHeader(std::string_view text, const std::string& comment);
 
 }  // namespace orvane

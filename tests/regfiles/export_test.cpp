@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 
 #include "editor_fixture.h"
 #include "registry/expect_error.h"
@@ -18,6 +19,11 @@ class ExportTest : public EditorTest {
   }
   void Export(std::string path, bool all = false, std::string comment = "") {
     control_.Export(path, all, comment);
+  }
+  // The recorded arguments with the random part of a temporary file name
+  // (16 hex digits before ".tmp") as "*".
+  std::string RecordedWithoutRandom() {
+    return std::regex_replace(RecordedArguments(), std::regex("\\.[0-9a-f]{16}\\.tmp\n"), ".*.tmp\n");
   }
 };
 
@@ -54,7 +60,9 @@ TEST_F(ExportTest, AllRegistryNeedsNoCurrentKeyAndEndsTheLineWithABlank) {
   AddRecordingEditor("printf 'REGEDIT4\\r\\n' > \"$3\"\n");
   control_.SubKeyPath("Software\\None");
   Export(In("all"), true, "~");
-  EXPECT_EQ(RecordedArguments(), "/S\n/E\n" + In("all.reg") + "\n");
+  // The editor writes a new hidden file beside the target, named after it.
+  EXPECT_EQ(RecordedWithoutRandom(), "/S\n/E\n" + In(".all.reg.*.tmp") + "\n");
+  EXPECT_EQ(ReadText(In("all.reg")), "REGEDIT4\r\n");
 }
 
 TEST_F(ExportTest, PathAndKeyAreQuotedUnlessAlreadyQuoted) {
@@ -62,8 +70,8 @@ TEST_F(ExportTest, PathAndKeyAreQuotedUnlessAlreadyQuoted) {
   control_.GlobalKeyPath("HKEY_LOCAL_MACHINE");
   // The quote counts as the last character: ".tx" + quote is a 3-letter extension.
   Export("\"" + In("with blank.tx") + "\"", false, "~");
-  EXPECT_EQ(RecordedArguments(), "/S\n/E\n" + In("with blank.tx") + "\nHKEY_LOCAL_MACHINE\n");
-  EXPECT_TRUE(std::filesystem::exists(In("with blank.tx")));
+  EXPECT_EQ(RecordedWithoutRandom(), "/S\n/E\n" + In(".with_blank.tx.*.tmp") + "\nHKEY_LOCAL_MACHINE\n");
+  EXPECT_EQ(ReadText(In("with blank.tx")), "REGEDIT4\r\n");
 }
 
 TEST_F(ExportTest, NoEditorRaises60111) {
