@@ -57,6 +57,22 @@ bool MayFollow(const std::string& link, const struct stat& info) {
   return info.st_uid == geteuid() || info.st_uid == folder.st_uid;
 }
 
+// Links under /proc stand for a process's open files and name no path one
+// could replace ("pipe:[...]", or a file the process writes at its offset).
+bool IsProcessLink(const std::string& link) { return link.rfind("/proc/", 0) == 0; }
+
+// The descriptor number of this process that `link` ("/proc/self/fd/N" or
+// "/proc/<pid>/fd/N") stands for; -1 for any other link.
+int OwnDescriptor(const std::string& link) {
+  for (const std::string& prefix : {std::string("/proc/self/fd/"), "/proc/" + std::to_string(getpid()) + "/fd/"}) {
+    if (link.rfind(prefix, 0) != 0) continue;
+    const std::string number = link.substr(prefix.size());
+    if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos) return -1;
+    return std::atoi(number.c_str());
+  }
+  return -1;
+}
+
 // The path the link `link` names, relative ones taken from its folder.
 int ReadLink(const std::string& link, std::string* next) {
   std::vector<char> buffer(4096);
@@ -180,6 +196,13 @@ int FileReplacement::Begin(const std::string& path, std::unique_ptr<FileReplacem
     }
     if (links == kMaxLinks) return ELOOP;
     if (!MayFollow(current, info)) return EACCES;
+    if (IsProcessLink(current)) {
+      // An open file of a process ("/dev/stdout" leads here): written through
+      // the link, as the process's own descriptor would write it.
+      replacement->replaces_ = false;
+      replacement->through_link_ = true;
+      break;
+    }
     if (const int status = ReadLink(current, &current); status != 0) return status;
   }
   replacement->target_ = current;
@@ -246,7 +269,12 @@ int FileReplacement::CommitReplacement(std::string_view bytes, const PrepareNewF
 }
 
 int FileReplacement::CommitDirect(std::string_view bytes) {
-  Descriptor fd(open(target_.c_str(), O_WRONLY | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC));
+  // This process's own descriptor is written as it stands (its offset, its
+  // append mode); anything else is opened.
+  const int own = through_link_ ? OwnDescriptor(target_) : -1;
+  const int follow = through_link_ ? 0 : O_NOFOLLOW;
+  Descriptor fd(own >= 0 ? fcntl(own, F_DUPFD_CLOEXEC, 0)
+                         : open(target_.c_str(), O_WRONLY | O_NOCTTY | follow | O_CLOEXEC));
   if (fd.get() < 0) return errno;
   if (const int status = WriteAll(fd.get(), bytes); status != 0) return status;
   if (const int status = fd.Close(); status != 0) return status;

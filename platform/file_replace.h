@@ -14,6 +14,7 @@
 // - Anything else that is not a plain file (a FIFO, a device, a socket, a
 //   folder) is never renamed over: the finished bytes are written to it
 //   once, directly (opening a folder or a socket fails as the system says).
+//   So is a process's open file reached through /proc ("/dev/stdout").
 //
 // One FileReplacement per write, used by one thread.
 #pragma once
@@ -72,6 +73,7 @@ class FileReplacement {
   std::string target_;
   bool replaces_ = true;
   bool exists_ = false;
+  bool through_link_ = false;  // a process's open file under /proc
   struct stat old_ {};
   std::string staged_;
 };

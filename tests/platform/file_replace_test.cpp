@@ -203,5 +203,49 @@ TEST_F(FileReplace, AFolderIsNeverReplaced) {
   EXPECT_TRUE(fs::is_directory(In("dir")));
 }
 
+// Standard output redirected to `fd` for one scope.
+class StdoutTo {
+ public:
+  explicit StdoutTo(int fd) : saved_(dup(1)) { dup2(fd, 1); }
+  ~StdoutTo() {
+    dup2(saved_, 1);
+    close(saved_);
+  }
+
+ private:
+  int saved_;
+};
+
+TEST_F(FileReplace, DevStdoutIsWrittenAsTheProcessesOwnOutput) {
+  int pipe_ends[2];
+  ASSERT_EQ(pipe(pipe_ends), 0);
+  {
+    StdoutTo redirect(pipe_ends[1]);
+    EXPECT_EQ(ReplaceFileContents("/dev/stdout", "to the pipe"), 0);
+  }
+  close(pipe_ends[1]);
+  char buffer[32] = {};
+  EXPECT_EQ(read(pipe_ends[0], buffer, sizeof(buffer)), 11);
+  close(pipe_ends[0]);
+  EXPECT_EQ(std::string(buffer), "to the pipe");
+  // Output going to a file is written at its offset, the file kept.
+  Write(In("log.txt"), "");
+  const int log = open(In("log.txt").c_str(), O_WRONLY | O_APPEND);
+  ASSERT_GE(log, 0);
+  struct stat before {};
+  ASSERT_EQ(stat(In("log.txt").c_str(), &before), 0);
+  {
+    StdoutTo redirect(log);
+    ASSERT_EQ(write(1, "first ", 6), 6);
+    EXPECT_EQ(ReplaceFileContents("/dev/stdout", "second"), 0);
+  }
+  close(log);
+  EXPECT_EQ(Read(In("log.txt")), "first second");
+  struct stat after {};
+  stat(In("log.txt").c_str(), &after);
+  EXPECT_EQ(after.st_ino, before.st_ino);  // the same file, not a replacement
+  EXPECT_TRUE(S_ISLNK(Mode("/dev/stdout")));
+}
+
 }  // namespace
 }  // namespace orvane::platform
