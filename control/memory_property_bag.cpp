@@ -1,9 +1,13 @@
-// MemoryPropertyBag: the entries in memory and their bag file.
+// MemoryPropertyBag: the entries in memory and their bag file, saved whole
+// through the platform's file replacement.
+#include <unistd.h>
+
 #include <cerrno>
 #include <fstream>
 #include <sstream>
 
 #include "control/property_bag_file.h"
+#include "platform/file_replace.h"
 #include "orvane/property_bag.h"
 #include "orvane/runtime_errors.h"
 
@@ -52,13 +56,16 @@ MemoryPropertyBag MemoryPropertyBag::LoadFile(const std::filesystem::path& file)
 }
 
 void MemoryPropertyBag::SaveFile(const std::filesystem::path& file) const {
-  std::string text = FormatPropertyBag(entries_);
-  errno = 0;
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  if (!out) RaiseFileError(errno ? errno : EACCES, FolderExists(file) ? FilePart::kFile : FilePart::kDirectory);
-  out << text;
-  out.close();
-  if (!out) RaiseFileError(errno ? errno : EIO);
+  const std::string text = FormatPropertyBag(entries_);
+  std::unique_ptr<platform::FileReplacement> replacement;
+  int status = platform::FileReplacement::Begin(file.string(), &replacement);
+  // A file its owner made read-only is not replaced behind its back.
+  if (status == 0 && access(replacement->target().c_str(), F_OK) == 0 &&
+      access(replacement->target().c_str(), W_OK) != 0) {
+    status = errno;
+  }
+  if (status == 0) status = replacement->Commit(text);
+  if (status != 0) RaiseFileError(status, FolderExists(file) ? FilePart::kFile : FilePart::kDirectory);
 }
 
 }  // namespace orvane

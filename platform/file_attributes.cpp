@@ -40,6 +40,15 @@ long StoreBits(const std::string& path, uint32_t bits) {
 
 }  // namespace
 
+int WriteDescriptorAttributes(int descriptor, uint32_t attributes, unsigned mode) {
+  char text[16];
+  const int length = std::snprintf(text, sizeof(text), "0x%x", attributes & kStoredBits);
+  if (fsetxattr(descriptor, kAttributeName, text, static_cast<size_t>(length) + 1, 0) != 0 && errno != ENOTSUP) {
+    return errno;
+  }
+  return fchmod(descriptor, static_cast<mode_t>(mode)) == 0 ? 0 : errno;
+}
+
 long ResultOfErrno(int errno_value) {
   switch (errno_value) {
     case ENOENT: return ERROR_FILE_NOT_FOUND;

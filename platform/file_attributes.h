@@ -18,6 +18,12 @@ bool ReadFileAttributes(const std::string& path, uint32_t* attributes, long* sta
 // result: 0, 2 missing file, 3 missing folder, 5 refused, 87 other.
 long WriteFileAttributes(const std::string& path, uint32_t attributes);
 
+// Stores `attributes` on the open file `descriptor` and gives it the
+// permissions `mode` (a file being written, before it takes its name).
+// Returns 0 or errno; a file system without user extended attributes keeps
+// only the mode.
+int WriteDescriptorAttributes(int descriptor, uint32_t attributes, unsigned mode);
+
 // The Windows result that fits errno.
 long ResultOfErrno(int errno_value);
 

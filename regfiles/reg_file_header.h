@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orvane {
@@ -20,10 +21,8 @@ std::string HeaderText(const std::string& comment);
 // line.
 std::vector<std::string> CommentLines(const std::string& text);
 
-// Rewrites the file `path` with the header of `comment` inserted, through
-// the temporary file `path` + "~", which is removed afterwards. Lines are
-// written with CR LF. A file operation that fails raises the runtime's
-// file error (53, 70, 75, ...).
-void InsertHeader(const std::string& path, const std::string& comment);
+// `text` (an exported file) with the header of `comment` after each line
+// starting with "REGEDIT4". Every line comes back ending in CR LF.
+std::string WithHeader(std::string_view text, const std::string& comment);
 
 }  // namespace orvane

@@ -1,13 +1,18 @@
 // The external editor gets its arguments as a list (reg_file_paths.h):
-//   export: REGEDIT.EXE /S /E -- <file> [<key>]   (no key: whole registry)
+//   export: REGEDIT.EXE /S /E -- <file> [<key>]   (no key: whole registry);
+//           the file is the new temporary file beside the target, never
+//           the target itself
 //   import: REGEDIT.EXE /S -- <file>
 #include "regfiles/reg_file_transfer.h"
 
 #include <cstdint>
+#include <memory>
 
+#include "orvane/runtime_errors.h"
 #include "platform/process_start.h"
 #include "platform/win32_system.h"
 #include "regfiles/editor_process.h"
+#include "regfiles/export_wait.h"
 #include "regfiles/reg_file_header.h"
 #include "regfiles/reg_file_paths.h"
 #include "registry/registry_error.h"
@@ -15,18 +20,27 @@
 namespace orvane {
 namespace {
 
-constexpr DWORD kPollMilliseconds = 1000;
-
-// Polls until the file is there and the editor has ended; the look comes
-// after each sleep, so a file that existed before waits one poll at least.
-void WaitForExport(uint32_t pid, const std::string& file) {
-  for (;;) {
-    Sleep(kPollMilliseconds);
-    const bool ended = EditorHasEnded(pid);
-    const bool seen = IsOrdinaryFile(file);
-    if (ended && seen) return;
-    if (ended) RaiseRegistryErrorCode(kCodeExportEditorMissing);
+// Prepares the replacement of `file` and the temporary file the editor
+// writes. A target that may not be written is the runtime's file error; a
+// folder where no file can be created, an editor failure.
+std::unique_ptr<platform::FileReplacement> PrepareTarget(const std::string& file, std::string* staged) {
+  std::unique_ptr<platform::FileReplacement> replacement;
+  if (const int status = platform::FileReplacement::Begin(file, &replacement); status != 0) {
+    RaiseFileError(status);
   }
+  if (replacement->Stage(staged) != 0) RaiseRegistryErrorCode(kCodeExportEditorMissing);
+  return replacement;
+}
+
+// What the editor wrote into `staged`, once it has ended; 60111 when it
+// hung, or left no ordinary non-empty file.
+std::string EditorOutput(uint32_t pid, const platform::FileReplacement& replacement, const std::string& staged) {
+  std::string bytes;
+  if (!WaitForEditor(pid, staged) || !IsOrdinaryFile(staged) || replacement.ReadStaged(&bytes) != 0 ||
+      bytes.empty()) {
+    RaiseRegistryErrorCode(kCodeExportEditorMissing);
+  }
+  return bytes;
 }
 
 }  // namespace
@@ -37,14 +51,18 @@ bool IsOrdinaryFile(const std::string& path) {
   return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
 }
 
-void ExportRegFile(const std::string& path, const std::string& key, const std::string& comment) {
+void ExportRegFile(const std::string& path, const std::string& key, const std::string& comment,
+                   const ExportFinish& finish) {
   const std::string file = RegFilePath(path);
   ReapEndedEditors();
-  const uint32_t pid = platform::StartProgram(EditorExportArguments(file, key));
+  std::string staged;
+  const std::unique_ptr<platform::FileReplacement> replacement = PrepareTarget(file, &staged);
+  const uint32_t pid = platform::StartProgram(EditorExportArguments(staged, key));
   if (pid == 0) RaiseRegistryErrorCode(kCodeExportEditorMissing);
-  WaitForExport(pid, file);
-  if (comment == kNoHeaderComment) return;
-  InsertHeader(file, comment);
+  std::string bytes = EditorOutput(pid, *replacement, staged);
+  if (comment != kNoHeaderComment) bytes = WithHeader(bytes, comment);
+  bytes += finish.trailer;
+  if (const int status = replacement->Commit(bytes, finish.prepare); status != 0) RaiseFileError(status);
 }
 
 void ImportRegFile(const std::string& path) {

@@ -147,9 +147,11 @@ TEST_F(RegeditProgram, ReplaceSwapsTheWholeRegistryForTheFile) {
   SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\.old", "", REG_SZ, std::string("o\0", 2));
   const std::string before = ExportText("");
   SetValue(HKEY_CURRENT_USER, "Software\\Later", "v", REG_SZ, std::string("l\0", 2));
-  // A backup as the control leaves it: comment lines after the header.
+  // A backup as the control leaves it: comment lines after the header, and
+  // the end marker as its last line.
   WriteFile(File("backup.reg"), "REGEDIT4\r\n\r\n; " + std::string(65, '-') + "\r\n; Orvane Version 1.6.1\r\n; " +
-                                    "Orvane Backup\r\n" + before.substr(10));
+                                    "Orvane Backup\r\n" + before.substr(10) +
+                                    "; End of the Orvane registry backup\r\n");
   const ProgramResult result = RunRegeditProgram({"/S", "/C", File("backup.reg")});
   EXPECT_EQ(result.exit_code, 0) << result.error;
   EXPECT_EQ(FreshExport(""), before);

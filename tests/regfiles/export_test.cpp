@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 
 #include "editor_fixture.h"
 #include "registry/expect_error.h"
@@ -18,6 +19,11 @@ class ExportTest : public EditorTest {
   }
   void Export(std::string path, bool all = false, std::string comment = "") {
     control_.Export(path, all, comment);
+  }
+  // The recorded arguments with the random part of a temporary file name
+  // (16 hex digits before ".tmp") as "*".
+  std::string RecordedWithoutRandom() {
+    return std::regex_replace(RecordedArguments(), std::regex("\\.[0-9a-f]{16}\\.tmp\n"), ".*.tmp\n");
   }
 };
 
@@ -54,15 +60,17 @@ TEST_F(ExportTest, AllRegistryNeedsNoCurrentKeyAndPassesNoKey) {
   AddRecordingEditor("printf 'REGEDIT4\\r\\n' > \"$4\"\n");
   control_.SubKeyPath("Software\\None");
   Export(In("all"), true, "~");
-  EXPECT_EQ(RecordedArguments(), "/S\n/E\n--\n" + In("all.reg") + "\n");
+  // The editor writes a new hidden file beside the target, named after it.
+  EXPECT_EQ(RecordedWithoutRandom(), "/S\n/E\n--\n" + In(".all.reg.*.tmp") + "\n");
+  EXPECT_EQ(ReadText(In("all.reg")), "REGEDIT4\r\n");
 }
 
 TEST_F(ExportTest, WrappingQuotesGoBeforeTheExtensionRuleAndEachArgumentStaysWhole) {
   AddRecordingEditor("printf 'REGEDIT4\\r\\n' > \"$4\"\n");
   control_.GlobalKeyPath("HKEY_LOCAL_MACHINE");
   Export("\"" + In("with blank.tx") + "\"", false, "~");
-  EXPECT_EQ(RecordedArguments(), "/S\n/E\n--\n" + In("with blank.tx.reg") + "\nHKEY_LOCAL_MACHINE\n");
-  EXPECT_TRUE(std::filesystem::exists(In("with blank.tx.reg")));
+  EXPECT_EQ(RecordedWithoutRandom(), "/S\n/E\n--\n" + In(".with_blank.tx.reg.*.tmp") + "\nHKEY_LOCAL_MACHINE\n");
+  EXPECT_EQ(ReadText(In("with blank.tx.reg")), "REGEDIT4\r\n");
 }
 
 TEST_F(ExportTest, APathWrappedInQuotesIsWrittenAndWaitedForWithoutThem) {

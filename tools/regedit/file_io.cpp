@@ -6,7 +6,8 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
+
+#include "platform/file_replace.h"
 
 namespace orvane::regedit {
 namespace {
@@ -46,14 +47,6 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// A name beside `path` that no other writer uses: ".<name>.<pid>.part".
-std::string TemporaryName(const std::string& path) {
-  const std::filesystem::path target(path);
-  std::string name(1, '.');
-  name.append(target.filename().string()).append(".").append(std::to_string(getpid())).append(".part");
-  return (target.parent_path() / name).string();
-}
-
 }  // namespace
 
 bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* error) {
@@ -80,16 +73,9 @@ bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* err
 
 bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string* error) {
   if (path == "-") return WriteAll(1, bytes) || (*error = Describe("Cannot write", "standard output"), false);
-  const std::string temporary = TemporaryName(path);
-  Fd fd(open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  if (fd.get() < 0) {
+  if (const int status = platform::ReplaceFileContents(path, bytes); status != 0) {
+    errno = status;
     *error = Describe("Cannot create the file", path);
-    return false;
-  }
-  const bool written = WriteAll(fd.get(), bytes) && fd.Close();
-  if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    *error = Describe(written ? "Cannot create the file" : "Cannot write the file", path);
-    unlink(temporary.c_str());
     return false;
   }
   return true;

@@ -1,6 +1,7 @@
-// Whole-file reading and writing for regedit. A written file appears at its
-// name complete or not at all: it is written under a temporary name in the
-// same folder and renamed at the end. "-" names standard input or output.
+// Whole-file reading and writing for regedit. A written plain file appears
+// at its name complete or not at all (platform/file_replace.h: links are
+// followed only as protected symlinks would be, and FIFOs and devices are
+// written directly). "-" names standard input or output.
 #pragma once
 
 #include <string>
@@ -11,9 +12,10 @@ namespace orvane::regedit {
 // Reads the file `path` into *bytes; false with a message in *error.
 bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* error);
 
-// Writes `bytes` as the file `path` (created or replaced, permissions as
-// the umask allows); false with a message in *error, leaving no file of
-// that name behind if there was none.
+// Writes `bytes` as the file `path` (created with permissions as the umask
+// allows, or replaced keeping the old file's mode and extended attributes);
+// false with a message in *error, leaving the old file, or no file of that
+// name if there was none.
 bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string* error);
 
 }  // namespace orvane::regedit

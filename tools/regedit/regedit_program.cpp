@@ -7,6 +7,7 @@
 
 #include "platform/store_extensions.h"
 #include "tools/regedit/command_line.h"
+#include "tools/regedit/file_completeness.h"
 #include "tools/regedit/file_io.h"
 #include "tools/regedit/reg_export.h"
 #include "tools/regedit/reg_import.h"
@@ -38,11 +39,16 @@ void PrintMessages(const std::string& path, const std::vector<RegMessage>& messa
   }
 }
 
-// Reads and parses `path`; false (with messages printed) when unreadable.
+// Reads and parses `path`; false (with messages printed) when unreadable,
+// or, for a replacement, cut short.
 bool LoadFile(const std::string& path, RegFile* file) {
   std::string bytes, error;
   if (!ReadWholeFile(path, &bytes, &error)) {
     PrintError(error);
+    return false;
+  }
+  if (const std::string reason = IncompleteFileReason(path, bytes); !reason.empty()) {
+    PrintError("The registry was not replaced: '" + path + "' is not complete (" + reason + ").");
     return false;
   }
   *file = ParseRegFile(bytes);

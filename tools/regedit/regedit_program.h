@@ -22,7 +22,9 @@ int RunRegedit(const std::vector<std::string>& args);
 int ImportFile(const std::string& path);
 
 // Replaces the whole registry with the file `path`, in one transaction.
-// A file that cannot be read or has any unreadable line changes nothing.
+// A file that cannot be read, is not complete (file_completeness.h: cut
+// last line, a backup without its end marker) or has any unreadable line
+// changes nothing.
 // When a registry change fails part way, the process ends with status 1
 // before the transaction commits, so the store keeps its previous state.
 int ReplaceRegistry(const std::string& path);
