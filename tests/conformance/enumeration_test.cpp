@@ -4,6 +4,7 @@
 #include "registry_fixture.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace conformance {
 namespace {
@@ -42,14 +43,12 @@ TEST_F(Enumeration, SubKeysBeyondAsciiSortAsUpperCasedUtf16Units) {
   const Names created = {"\xEF\xBD\x81",  "\xF0\x9F\x98\x80", "\xE2\x82\xAC" "uro", "\xC3\xBF",
                          "\xC4\x80",      "\xC3\xA9" "clair",  "Zebra",                 "eagle"};
   for (const std::string& name : created) MustCreate(Base(), name);
+  Names expected = {"eagle", "Zebra", "\xC3\xA9" "clair", "\xC4\x80", "\xC3\xBF", "\xE2\x82\xAC" "uro",
+                    "\xF0\x9F\x98\x80", "\xEF\xBD\x81"};
   // Wine compares lower-cased names, which puts ÿ (FF) before ā (101);
   // Windows upper-cases (Ÿ is 178), as our store does.
-  if (!RunningUnderWine()) {
-    EXPECT_EQ(SubKeyNames(Base()),
-              (Names{"eagle", "Zebra", "\xC3\xA9" "clair", "\xC4\x80", "\xC3\xBF", "\xE2\x82\xAC" "uro",
-                     "\xF0\x9F\x98\x80", "\xEF\xBD\x81"}));
-  }
-  EXPECT_EQ(SubKeyNames(Base()).size(), created.size());
+  if (RunningUnderWine()) std::swap(expected[3], expected[4]);
+  EXPECT_EQ(SubKeyNames(Base()), expected);
 }
 
 TEST_F(Enumeration, SubKeyOrderFollowsCreationAndDeletion) {
