@@ -95,8 +95,14 @@ TextUnit FoldedUnitAt(std::string_view text, size_t at) {
 void AppendFolded(std::string& out, std::string_view text) {
   size_t at = 0;
   while (at < text.size()) {
-    if (IsAscii(text[at])) {
-      out += UpperAscii(text[at++]);
+    // A run of ASCII bytes is copied whole, then upper-cased in place.
+    size_t end = at;
+    while (end < text.size() && IsAscii(text[end])) ++end;
+    if (end > at) {
+      const size_t from = out.size();
+      out.append(text.data() + at, end - at);
+      for (size_t i = from; i < out.size(); ++i) out[i] = UpperAscii(out[i]);
+      at = end;
       continue;
     }
     const TextUnit unit = FoldedUnitAt(text, at);
