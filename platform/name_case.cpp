@@ -142,4 +142,18 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
   return i == a.size() && j == b.size();
 }
 
+size_t FoldedPrefixLength(std::string_view text, std::string_view prefix) {
+  size_t i = 0;
+  size_t j = 0;
+  while (j < prefix.size()) {
+    if (i >= text.size()) return std::string_view::npos;
+    const TextUnit x = FoldedUnitAt(text, i);
+    const TextUnit y = FoldedUnitAt(prefix, j);
+    if (x.folded != y.folded) return std::string_view::npos;
+    i += x.length;
+    j += y.length;
+  }
+  return i;
+}
+
 }  // namespace orvane::platform

@@ -40,4 +40,9 @@ std::string FoldCase(std::string_view text);
 // True when the texts are equal ignoring letter case.
 bool SameIgnoringCase(std::string_view a, std::string_view b);
 
+// How many bytes at the start of `text` equal `prefix` ignoring letter case
+// (whole units only; an upper and a lower case letter may differ in
+// length), or npos when `text` does not start with it.
+size_t FoldedPrefixLength(std::string_view text, std::string_view prefix);
+
 }  // namespace orvane::platform
