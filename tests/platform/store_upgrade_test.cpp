@@ -101,5 +101,32 @@ TEST(StoreUpgrade, NamesThatNowFoldAlikeAreKeptUnderVisibleNewNames) {
   EXPECT_EQ(SqlNumber(registry.file(), "SELECT count(*) FROM upgrade_renames"), 2);
 }
 
+TEST(StoreUpgrade, UpgradeThatFailsChangesNothing) {
+  TempRegistry registry;
+  ASSERT_EQ(WriteText("Software\\Up", "Plain", "ascii"), ERROR_SUCCESS);
+  {
+    TempRegistry other;  // closes the first store
+    ExecSql(registry.file(), kOldLayoutRows);
+    // Renaming the keys fails: the upgrade must leave the first layout whole.
+    ExecSql(registry.file(),
+            "CREATE TRIGGER refuse_renames BEFORE UPDATE OF name ON keys BEGIN SELECT RAISE(ABORT, 'no'); END");
+  }
+  ::testing::internal::CaptureStderr();
+  EXPECT_NE(SelectRegistryStore(registry.file()), ERROR_SUCCESS);
+  const std::string message = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(message.find(registry.file().string()), std::string::npos) << message;
+  {
+    TempRegistry other;
+    EXPECT_EQ(SqlNumber(registry.file(), "PRAGMA user_version"), 1);
+    EXPECT_EQ(SqlNumber(registry.file(), "SELECT count(*) FROM sqlite_schema WHERE name = 'keys_by_parent'"), 1);
+    EXPECT_EQ(SqlNumber(registry.file(), "SELECT count(*) FROM keys WHERE name = X'636166C3A9'"), 1);
+    EXPECT_EQ(SqlNumber(registry.file(), "SELECT count(*) FROM sqlite_schema WHERE name = 'upgrade_renames'"), 0);
+    ExecSql(registry.file(), "DROP TRIGGER refuse_renames");
+  }
+  ASSERT_EQ(SelectRegistryStore(registry.file()), ERROR_SUCCESS);
+  EXPECT_EQ(SubKeys("Software\\Up").size(), 3u);
+  EXPECT_EQ(ReadText("Software\\Up\\caf\xC3\xA9 (3)\\Inner", "Kept"), "yes");
+}
+
 }  // namespace
 }  // namespace orvane::testing
