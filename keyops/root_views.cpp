@@ -1,8 +1,7 @@
 // Root views and the containment test built on them.
 #include "keyops/root_views.h"
 
-#include <cctype>
-
+#include "platform/name_case.h"
 #include "registry/key_path.h"
 #include "registry/scoped_key.h"
 
@@ -58,18 +57,13 @@ bool IsSameOrInside(const KeyLocation& inner, const KeyLocation& outer) {
   const KeyLocation b = ResolveRootView(outer.root, outer.path);
   if (a.root != b.root) return false;
   if (b.path.empty()) return true;
-  if (!StartsWithNoCase(a.path, b.path)) return false;
-  return a.path.size() == b.path.size() || a.path[b.path.size()] == '\\';
+  const size_t length = platform::FoldedPrefixLength(a.path, b.path);
+  if (length == std::string_view::npos) return false;
+  return a.path.size() == length || a.path[length] == '\\';
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(text[i])) != std::toupper(static_cast<unsigned char>(prefix[i]))) {
-      return false;
-    }
-  }
-  return true;
+  return platform::FoldedPrefixLength(text, prefix) != std::string_view::npos;
 }
 
 }  // namespace orvane

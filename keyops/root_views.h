@@ -24,11 +24,12 @@ struct KeyLocation {
 KeyLocation ResolveRootView(HKEY root, const std::string& path);
 
 // Whether `inner` is `outer` itself or one of its descendants, after both
-// are resolved; names compare without regard to ASCII letter case, and only
+// are resolved; names compare without regard to letter case, and only
 // whole names count ("A\BC" is not inside "A\B").
 bool IsSameOrInside(const KeyLocation& inner, const KeyLocation& outer);
 
-// Whether `text` begins with `prefix`, ASCII letter case ignored.
+// Whether `text` begins with `prefix`, letter case ignored as the registry
+// ignores it (platform/name_case.h).
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 
 }  // namespace orvane

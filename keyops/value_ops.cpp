@@ -2,6 +2,7 @@
 #include "keyops/value_ops.h"
 
 #include "keyops/root_views.h"
+#include "platform/name_case.h"
 #include "registry/existence.h"
 #include "registry/key_path.h"
 #include "registry/registry_error.h"
@@ -46,9 +47,7 @@ LONG WriteStored(HKEY key, const std::string& name, const StoredValue& value) {
 
 LocationSlot Slot(const ValueAt& at) { return {RootText(at.root), at.path, at.name}; }
 
-bool EqualNoCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && StartsWithNoCase(a, b);
-}
+bool EqualNoCase(const std::string& a, const std::string& b) { return platform::SameIgnoringCase(a, b); }
 
 // Whether the destination names the source value itself: the destination
 // key opens as given and is the source key (letter case, backslash runs

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/name_case.h"
 #include "platform/store_schema.h"
 
 namespace orvane::platform {
@@ -12,17 +13,6 @@ namespace {
 bool FoldedLess(const KeyInfo* child, std::string_view folded) { return child->folded < folded; }
 
 bool SeqLess(const ValueRecord& value, int64_t seq) { return value.seq < seq; }
-
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// True when the names are equal without regard to ASCII letter case.
-bool SameFolded(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Upper(a[i]) != Upper(b[i])) return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -35,7 +25,7 @@ ValueRecord* ValueList::FindFolded(const std::string& folded) {
 
 ValueRecord* ValueList::FindShort(std::string_view name) {
   for (ValueRecord& value : items_) {
-    if (SameFolded(value.name, name)) return &value;
+    if (SameIgnoringCase(value.name, name)) return &value;
   }
   return nullptr;
 }
@@ -168,7 +158,7 @@ const KeyInfo* KeyStore::Find(int64_t id) {
 const KeyInfo* KeyStore::FindChild(int64_t parent, std::string_view name) {
   // The look-up key is built in a reused buffer: no allocation on a hit.
   lookup_key_.assign(reinterpret_cast<const char*>(&parent), sizeof(parent));
-  for (char c : name) lookup_key_ += Upper(c);
+  AppendFolded(lookup_key_, name);
   if (const ChildList* list = LoadedChildren(parent)) {
     // The complete sorted sub-key list is known, and the keys looked up
     // below one parent are usually looked up together: a binary search in
@@ -218,7 +208,7 @@ KeyStore::PathPrefix KeyStore::FindLongestPrefix(int64_t from, const std::vector
   path_key_.assign(reinterpret_cast<const char*>(&from), sizeof(from));
   for (std::string_view name : names) {
     path_key_ += '\\';
-    for (char c : name) path_key_ += Upper(c);
+    AppendFolded(path_key_, name);
   }
   size_t depth = ContinueFromLastPath(names.size(), &key);
   // A remembered key that still exists is still there: keys are never moved,

@@ -25,7 +25,7 @@ struct KeyInfo {
   int64_t id = 0;
   int64_t parent = 0;
   std::string name;
-  std::string folded;  // the name in ASCII upper case
+  std::string folded;  // the name in upper case (FoldCase)
   bool read_only = false;
   int64_t mtime = 0;
   int64_t born = 0;  // creation time: the id with it names one key for good

@@ -4,13 +4,17 @@
 
 #include <chrono>
 
+#include "platform/name_case.h"
 #include "platform/store_seed.h"
+#include "platform/store_upgrade.h"
 
 namespace orvane::platform {
 namespace {
 
 constexpr int64_t kApplicationId = 0x4F52564E;  // "ORVN"
-constexpr int64_t kLayoutVersion = 1;
+// Layout 2 folds every letter of a name (FoldCase); layout 1 folded ASCII
+// letters only and is upgraded when opened.
+constexpr int64_t kLayoutVersion = 2;
 constexpr int kBusyTimeoutMs = 30000;
 
 constexpr const char* kCreateTables = R"sql(
@@ -89,6 +93,23 @@ void CreateStore(Db& db) {
   }
 }
 
+// Raises an older store to the current layout in one transaction; another
+// process may have done so meanwhile. Throws SqliteError (a store opened
+// read-only, a writer that does not let go): the store is then unusable
+// rather than compared under the wrong rules.
+void UpgradeStore(Db& db) {
+  if (db.ScalarInt("PRAGMA user_version") >= kLayoutVersion) return;
+  db.Exec("BEGIN IMMEDIATE");
+  try {
+    if (db.ScalarInt("PRAGMA user_version") < 2) UpgradeFoldedNames(db);
+    db.Exec(("PRAGMA user_version = " + std::to_string(kLayoutVersion)).c_str());
+    db.Exec("COMMIT");
+  } catch (...) {
+    db.Exec("ROLLBACK");
+    throw;
+  }
+}
+
 bool HasDeleteTrigger(Db& db) {
   return db.ScalarInt("SELECT count(*) FROM sqlite_schema WHERE type = 'trigger' AND name = 'keys_delete_values'") > 0;
 }
@@ -115,18 +136,13 @@ bool InitializeStore(Db& db) {
   const bool exists = CheckExisting(db);
   SetPragmas(db);
   if (!exists) CreateStore(db);
+  else UpgradeStore(db);
   return AddDeleteTrigger(db);
 }
 
 std::string CurrentUserKeyName() { return "S-1-5-21-0-0-0-" + std::to_string(getuid()); }
 
-std::string FoldName(std::string_view name) {
-  std::string folded(name);
-  for (char& c : folded) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return folded;
-}
+std::string FoldName(std::string_view name) { return FoldCase(name); }
 
 int64_t FileTimeNow() {
   using namespace std::chrono;

@@ -2,14 +2,18 @@
 //
 //   keys(id, parent, name, folded, read_only, mtime, born)
 //     one row per key; roots have parent 0 and fixed ids (below); `name` is
-//     the bytes as created, `folded` the same in ASCII upper case, unique
+//     the bytes as created, `folded` the same in upper case (FoldCase), unique
 //     per parent; `mtime` is the last write time as a FILETIME count, `born`
 //     the creation time, which tells a key from a later one that got the id
 //     of a deleted key (SQLite may reuse the highest id).
 //   vals(key, folded, seq, name, type, data)
 //     one row per value; `seq` orders a key's values by creation. The
 //     trigger keys_delete_values deletes a key's values with its row.
-//   PRAGMA application_id marks the file as ours, user_version its layout.
+//   upgrade_renames(kind, key, old_name, new_name)
+//     names the layout upgrade had to change (store_upgrade.h); only in
+//     stores that were upgraded.
+//   PRAGMA application_id marks the file as ours, user_version its layout
+//   (2; a store of layout 1 is upgraded when opened).
 #pragma once
 
 #include <cstdint>
@@ -40,7 +44,8 @@ bool InitializeStore(Db& db);
 // The name of the current user's key below HKEY_USERS.
 std::string CurrentUserKeyName();
 
-// ASCII upper case of a name: the form names are compared and sorted in.
+// The upper case of a name (FoldCase): the form names are compared and
+// sorted in.
 std::string FoldName(std::string_view name);
 
 // The current time as a FILETIME count (100 ns units since 1601).

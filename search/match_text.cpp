@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/name_case.h"
+
 namespace orvane {
 namespace {
 
@@ -9,12 +11,20 @@ constexpr uint32_t kString = 1;
 constexpr uint32_t kExpandableString = 2;
 constexpr uint32_t kMultiString = 7;
 
-char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return Fold(x) == Fold(y);
-         });
+// The bytes of `text` from `at` that equal `needle` ignoring letter case,
+// or npos when the text there does not start with it.
+size_t MatchLengthAt(std::string_view text, size_t at, std::string_view needle) {
+  size_t i = at;
+  size_t j = 0;
+  while (j < needle.size()) {
+    if (i >= text.size()) return std::string_view::npos;
+    const platform::TextUnit x = platform::FoldedUnitAt(text, i);
+    const platform::TextUnit y = platform::FoldedUnitAt(needle, j);
+    if (x.folded != y.folded) return std::string_view::npos;
+    i += x.length;
+    j += y.length;
+  }
+  return i - at;
 }
 
 std::string TrimSpaces(std::string_view text) {
@@ -36,18 +46,22 @@ std::string DataText(uint32_t type, std::string_view bytes) {
   return text;
 }
 
-size_t FindNoCase(std::string_view text, std::string_view needle, size_t from) {
-  if (needle.empty()) return from < text.size() ? from : std::string_view::npos;
-  if (needle.size() > text.size()) return std::string_view::npos;
-  const char first = Fold(needle[0]);
-  for (size_t i = from; i + needle.size() <= text.size(); ++i) {
-    if (Fold(text[i]) == first && SameNoCase(text.substr(i, needle.size()), needle)) return i;
+TextMatch FindIgnoringCase(std::string_view text, std::string_view needle, size_t from) {
+  if (needle.empty()) return {from < text.size() ? from : std::string_view::npos, 0};
+  // Only whole characters start a match: a step is one unit of the text.
+  for (size_t at = from; at < text.size(); at += platform::FoldedUnitAt(text, at).length) {
+    const size_t length = MatchLengthAt(text, at, needle);
+    if (length != std::string_view::npos) return {at, length};
   }
-  return std::string_view::npos;
+  return {std::string_view::npos, 0};
+}
+
+size_t FindNoCase(std::string_view text, std::string_view needle, size_t from) {
+  return FindIgnoringCase(text, needle, from).at;
 }
 
 bool TextMatches(std::string_view text, std::string_view sought, uint8_t mode) {
-  if (mode == static_cast<uint8_t>(FindMode::kWholeString)) return SameNoCase(text, sought);
+  if (mode == static_cast<uint8_t>(FindMode::kWholeString)) return platform::SameIgnoringCase(text, sought);
   if (mode == static_cast<uint8_t>(FindMode::kPartialString)) {
     return FindNoCase(text, sought) != std::string_view::npos;
   }
@@ -55,17 +69,17 @@ bool TextMatches(std::string_view text, std::string_view sought, uint8_t mode) {
 }
 
 std::string ReplaceAllNoCase(std::string text, std::string_view find, std::string_view with) {
-  size_t at = FindNoCase(text, find);
-  while (at != std::string::npos) {
-    text.replace(at, find.size(), with);
-    at = FindNoCase(text, find, at);
+  TextMatch match = FindIgnoringCase(text, find);
+  while (match.at != std::string::npos) {
+    text.replace(match.at, match.length, with);
+    match = FindIgnoringCase(text, find, match.at);
   }
   return text;
 }
 
 std::string ReplaceFirstNoCase(std::string text, std::string_view find, std::string_view with) {
-  const size_t at = FindNoCase(text, find);
-  if (at != std::string::npos) text.replace(at, find.size(), with);
+  const TextMatch match = FindIgnoringCase(text, find);
+  if (match.at != std::string::npos) text.replace(match.at, match.length, with);
   return text;
 }
 

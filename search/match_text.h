@@ -1,6 +1,7 @@
 // Texts that search and replace compare: the data text of a value, the
-// matching of a name or data text against the text sought (ASCII letter
-// case ignored), and the replacement of what matched. Stateless.
+// matching of a name or data text against the text sought (letter case
+// ignored for every letter, as the registry compares names:
+// platform/name_case.h), and the replacement of what matched. Stateless.
 #pragma once
 
 #include <cstdint>
@@ -18,9 +19,17 @@ enum class FindMode : uint8_t { kWholeString = 0, kPartialString = 1 };
 // any other type, the empty string.
 std::string DataText(uint32_t type, std::string_view bytes);
 
-// The position of the first occurrence of `needle` in `text` at or after
-// `from`, letter case ignored; npos when there is none. An empty needle is
-// found at `from` when `from` is inside a non-empty text, never otherwise.
+// Where the first occurrence of `needle` in `text` at or after `from`
+// starts, letter case ignored, and how many bytes of `text` it takes (an
+// upper and a lower case letter may differ in length); `at` npos when there
+// is none. An empty needle is found at `from` when `from` is inside a
+// non-empty text, never otherwise.
+struct TextMatch {
+  size_t at;
+  size_t length;
+};
+TextMatch FindIgnoringCase(std::string_view text, std::string_view needle, size_t from = 0);
+// The position alone.
 size_t FindNoCase(std::string_view text, std::string_view needle, size_t from = 0);
 
 // Whole: equal ignoring case. Partial: contains, as FindNoCase. Any other

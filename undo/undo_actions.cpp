@@ -19,6 +19,7 @@
 #include "keyops/value_ops.h"
 #include "orvane/variant.h"
 #include "platform/store_extensions.h"
+#include "platform/name_case.h"
 #include "registry/hex_text.h"
 #include "registry/key_path.h"
 #include "registry/registry_error.h"
@@ -124,9 +125,7 @@ void RestoreOldValue(const OpenRecord& record) {
   RestoreOldValueTo(record, record.root, record.key_path, record.Text("ValueName"));
 }
 
-bool EqualNoCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && StartsWithNoCase(a, b);
-}
+bool EqualNoCase(const std::string& a, const std::string& b) { return platform::SameIgnoringCase(a, b); }
 
 // Several values written into an existing key: every written value is
 // deleted, then each of them that existed before comes back from the saved

@@ -1,8 +1,10 @@
-// Enumeration by index: sub-keys in case-insensitive name order, values in
+// Enumeration by index: sub-keys in case-insensitive name order (upper-cased
+// UTF-16 code units, as Windows sorts), values in
 // the order they were written; name and data buffers that are too small.
 #include "registry_fixture.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace conformance {
 namespace {
@@ -31,6 +33,22 @@ TEST_F(Enumeration, SubKeysCompareInUpperCase) {
     EXPECT_EQ(SubKeyNames(Base()), (Names{"apple", "Zulu", "[bracket", "_under"}));
   }
   EXPECT_EQ(SubKeyNames(Base()).size(), 4u);
+}
+
+TEST_F(Enumeration, SubKeysBeyondAsciiSortAsUpperCasedUtf16Units) {
+  if (!AnsiCodePageIsUtf8()) GTEST_SKIP() << "the ANSI code page is not UTF-8";
+  // Upper-cased UTF-16 units: E, Z, É (C9), Ā (100), Ÿ (178, from ÿ),
+  // € (20AC), U+1F600 (D83D DE00), fullwidth A (FF21); in UTF-8 the emoji
+  // would sort last.
+  const Names created = {"\xEF\xBD\x81",  "\xF0\x9F\x98\x80", "\xE2\x82\xAC" "uro", "\xC3\xBF",
+                         "\xC4\x80",      "\xC3\xA9" "clair",  "Zebra",                 "eagle"};
+  for (const std::string& name : created) MustCreate(Base(), name);
+  Names expected = {"eagle", "Zebra", "\xC3\xA9" "clair", "\xC4\x80", "\xC3\xBF", "\xE2\x82\xAC" "uro",
+                    "\xF0\x9F\x98\x80", "\xEF\xBD\x81"};
+  // Wine compares lower-cased names, which puts ÿ (FF) before ā (101);
+  // Windows upper-cases (Ÿ is 178), as our store does.
+  if (RunningUnderWine()) std::swap(expected[3], expected[4]);
+  EXPECT_EQ(SubKeyNames(Base()), expected);
 }
 
 TEST_F(Enumeration, SubKeyOrderFollowsCreationAndDeletion) {

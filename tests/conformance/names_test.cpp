@@ -1,5 +1,5 @@
 // Key and value names: stored in the case they were created with, compared
-// without regard to ASCII letter case, and limited to 255 characters (keys)
+// without regard to letter case (every letter, not only ASCII), and limited to 255 characters (keys)
 // and 16383 characters (values).
 #include "registry_fixture.h"
 
@@ -44,13 +44,62 @@ TEST_F(Names, ValueKeepsItsFirstCaseWhenReplaced) {
   EXPECT_TRUE(ValueNames(Base()).empty());
 }
 
-TEST_F(Names, OnlyAsciiLettersDifferingInCaseMatch) {
+TEST_F(Names, CharactersBesideTheAsciiLettersAreNotLetters) {
   // Characters around the letters are distinct names of their own.
   for (const char* name : {"a@", "a`", "a[", "a{", "A_"}) MustCreate(Base(), name);
   EXPECT_EQ(SubKeyNames(Base()).size(), 5u);
   ASSERT_EQ(SetDword(Base(), "x@", 1), ERROR_SUCCESS);
   ASSERT_EQ(SetDword(Base(), "x`", 2), ERROR_SUCCESS);
   EXPECT_EQ(ValueNames(Base()).size(), 2u);
+}
+
+// UTF-8 spellings of CAFÉ, café, NOËL, noël, Ê, Ú, ê.
+constexpr const char* kCafeUpper = "CAF\xC3\x89";
+constexpr const char* kCafeLower = "caf\xC3\xA9";
+constexpr const char* kNoelUpper = "NO\xC3\x8BL";
+constexpr const char* kNoelLower = "no\xC3\xABl";
+
+TEST_F(Names, LettersBeyondAsciiMatchWithoutCase) {
+  if (!AnsiCodePageIsUtf8()) GTEST_SKIP() << "the ANSI code page is not UTF-8";
+  DWORD disposition = 0;
+  Key upper;
+  ASSERT_EQ(CreateKey(Base(), kCafeUpper, upper, &disposition), ERROR_SUCCESS);
+  EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
+  Key lower;
+  ASSERT_EQ(CreateKey(Base(), kCafeLower, lower, &disposition), ERROR_SUCCESS);
+  EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
+  EXPECT_EQ(SubKeyNames(Base()), std::vector<std::string>{kCafeUpper});
+  MustCreate(Base(), std::string(kCafeLower) + "\\Inner");
+  Key inner;
+  EXPECT_EQ(OpenKey(Base(), std::string(kCafeUpper) + "\\INNER", inner), ERROR_SUCCESS);
+
+  ASSERT_EQ(SetString(upper.get(), kNoelUpper, "first"), ERROR_SUCCESS);
+  ASSERT_EQ(SetString(lower.get(), kNoelLower, "second"), ERROR_SUCCESS);
+  EXPECT_EQ(ValueNames(upper.get()), std::vector<std::string>{kNoelUpper});
+  EXPECT_EQ(QueryWhole(upper.get(), kNoelLower).data, std::string("second", 7));
+  EXPECT_EQ(RegDeleteValueA(upper.get(), kNoelLower), ERROR_SUCCESS);
+  EXPECT_TRUE(ValueNames(upper.get()).empty());
+
+  ASSERT_EQ(RegDeleteKeyA(Base(), (std::string(kCafeUpper) + "\\inner").c_str()), ERROR_SUCCESS);
+  upper.Close();
+  lower.Close();
+  EXPECT_EQ(RegDeleteKeyA(Base(), kCafeLower), ERROR_SUCCESS);
+  EXPECT_TRUE(SubKeyNames(Base()).empty());
+  EXPECT_EQ(OpenKey(Base(), kCafeUpper, upper), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(Names, DifferentLettersSharingBytesStayApart) {
+  if (!AnsiCodePageIsUtf8()) GTEST_SKIP() << "the ANSI code page is not UTF-8";
+  // Ê (C3 8A) and Ú (C3 9A) differ in one byte, by the bit that separates
+  // upper from lower case in Windows-1252; ê (C3 AA) is Ê's lower case.
+  MustCreate(Base(), "\xC3\x8A");
+  MustCreate(Base(), "\xC3\x9A");
+  EXPECT_EQ(SubKeyNames(Base()).size(), 2u);
+  ASSERT_EQ(SetDword(Base(), "\xC3\x8A", 1), ERROR_SUCCESS);
+  ASSERT_EQ(SetDword(Base(), "\xC3\x9A", 2), ERROR_SUCCESS);
+  ASSERT_EQ(SetDword(Base(), "\xC3\xAA", 3), ERROR_SUCCESS);
+  EXPECT_EQ(ValueNames(Base()), (std::vector<std::string>{"\xC3\x8A", "\xC3\x9A"}));
+  EXPECT_EQ(QueryWhole(Base(), "\xC3\x8A").data, std::string("\3\0\0\0", 4));
 }
 
 TEST_F(Names, DotsSpacesAndSlashesAreOrdinaryCharacters) {

@@ -42,6 +42,14 @@ bool RunningUnderWine() {
 #endif
 }
 
+bool AnsiCodePageIsUtf8() {
+#ifdef _WIN32
+  return GetACP() == CP_UTF8;
+#else
+  return true;
+#endif
+}
+
 Key& Key::operator=(Key&& other) noexcept {
   if (this != &other) {
     Close();

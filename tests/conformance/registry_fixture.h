@@ -27,6 +27,12 @@ constexpr DWORD kNameBuffer = 2048;
 // our store and Wine does not.
 bool RunningUnderWine();
 
+// True when the ANSI functions take UTF-8 (code page 65001), as our store
+// always does and Windows does for a process whose manifest asks for it.
+// Tests of names beyond ASCII need it: in another code page their bytes
+// are other characters.
+bool AnsiCodePageIsUtf8();
+
 // An open registry key, closed at destruction. Predefined roots are never
 // closed.
 class Key {

@@ -73,6 +73,17 @@ TEST_F(KeyTransferTest, MethodChecksRefuseBeforeAnythingChanges) {
   EXPECT_EQ(RecordCount(), -1);
 }
 
+TEST_F(KeyTransferTest, DestinationInsideTheSourceInAnotherCaseBeyondAsciiIsRefused) {
+  PutString(HKEY_CURRENT_USER, "Software\\CAF\xC3\x89", "v", "1");  // CAFÉ
+  const std::string before = TreeText(HKEY_CURRENT_USER, "Software");
+  const HKEY cu = HKEY_CURRENT_USER;
+  EXPECT_ERROR_NUMBER(CopyOrMoveKey(cu, "Software\\CAF\xC3\x89", cu, "software\\caf\xC3\xA9\\In", kMove), 60130);
+  EXPECT_ERROR_NUMBER(CopyOrMoveKey(cu, "Software\\CAF\xC3\x89", cu, "software\\caf\xC3\xA9\\In", kCopy), 60131);
+  EXPECT_ERROR_NUMBER(TransferKey(cu, "Software\\CAF\xC3\x89", cu, "Software\\caf\xC3\xA9\\In", kCopy, false),
+                      60131);
+  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "Software"), before);
+}
+
 TEST_F(KeyTransferTest, RenameKeepsTheSubtreeAndWritesTheNewPathBack) {
   BuildSource();
   SetUndoEnabledFlag(true);

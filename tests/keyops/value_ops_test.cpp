@@ -107,6 +107,13 @@ TEST_F(ValueOpsTest, MoveOrRenameOntoItselfKeepsTheValue) {
   EXPECT_EQ(RecordCount(), 4);
 }
 
+TEST_F(ValueOpsTest, RenameOntoItselfInAnotherCaseOfALetterBeyondAsciiKeepsTheValue) {
+  PutString(kUser, "Software\\S", "NO\xC3\x8BL", "x");  // NOËL
+  Transfer("NO\xC3\x8BL", "Software\\S", "no\xC3\xABl", kRename);
+  CopyOrMoveValue(kUser, "Software\\S", "no\xC3\xABl", kUser, "software\\s\\", "No\xC3\xABl", kMove);
+  EXPECT_EQ(Tree("Software\\S"), "[]\n\"s\"=\"text\"\n\"b\"=3:\n\"\"=\"default\"\n\"No\xC3\xABl\"=\"x\"\n");
+}
+
 TEST_F(ValueOpsTest, DeleteParksTheValueAndRecordsIt) {
   RemoveValue(kUser, "Software\\S", "s", true);
   EXPECT_EQ(Tree("Software\\S"), "[]\n\"b\"=3:\n\"\"=\"default\"\n");

@@ -217,10 +217,11 @@ std::string Utf16(const std::u16string& text) {
   return bytes;
 }
 
-TEST(RegParserUtf16, TextBecomesCodePage1252WithQuestionMarksForTheRest) {
+TEST(RegParserUtf16, TextBecomesUtf8AndUnpairedSurrogatesReplacementCharacters) {
+  const std::u16string lone_surrogate(1, static_cast<char16_t>(0xD800));
   EXPECT_EQ(ParseAndDump(Utf16(u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\T\u00e9]\r\n"
-                               u"\"\u20ac\"=\"\u0416\u00e9\u0081\"\r\n")),
-            "open HKEY_CURRENT_USER\\T\xe9\n" + Set("\x80", 1, "3f,e9,81,00"));
+                               u"\"\u20ac\"=\"\u0416\u00e9\u0081" + lone_surrogate + u"\"\r\n")),
+            "open HKEY_CURRENT_USER\\T\xc3\xa9\n" + Set("\xe2\x82\xac", 1, "d0,96,c3,a9,c2,81,ef,bf,bd,00"));
 }
 
 TEST(RegParserUtf16, ANulCharacterInANameSkipsTheLine) {
@@ -234,7 +235,20 @@ TEST(RegParserUtf16, StringTypesInHexAreUtf16AndGetATerminator) {
   EXPECT_EQ(ParseAndDump(Utf16(u"Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\T]\r\n"
                                u"\"a\"=hex(2):25,00,50,00,25,00,00,00\r\n\"b\"=hex(7):61,00,00,00,e9,00\r\n"
                                u"\"c\"=hex(3):61,00\r\n")),
-            kOpenT + Set("a", 2, "25,50,25,00") + Set("b", 7, "61,00,e9,00") + Set("c", 3, "61,00"));
+            kOpenT + Set("a", 2, "25,50,25,00") + Set("b", 7, "61,00,c3,a9,00") + Set("c", 3, "61,00"));
+}
+
+TEST(RegParserCodePage, Utf8FileIsTakenAsItIs) {
+  EXPECT_EQ(ParseAndDump(InT("\"caf\xc3\xa9\"=\"\xc3\x89t\xc3\xa9\"\r\n\"p\"=hex(2):25,c3,a9,e9,00\r\n")),
+            kOpenT + Set("caf\xc3\xa9", 1, "c3,89,74,c3,a9,00") + Set("p", 2, "25,c3,a9,e9,00"));
+}
+
+TEST(RegParserCodePage, EightBitFileThatIsNotUtf8IsWindows1252) {
+  // Names, strings and string data in hex alike.
+  EXPECT_EQ(ParseAndDump("REGEDIT4\r\n[HKEY_CURRENT_USER\\T\xe9]\r\n\"caf\xe9\"=\"\x80\x81\"\r\n"
+                         "\"p\"=hex(2):25,c3,a9,00\r\n\"b\"=hex:e9\r\n"),
+            "open HKEY_CURRENT_USER\\T\xc3\xa9\n" + Set("caf\xc3\xa9", 1, "e2,82,ac,c2,81,00") +
+                Set("p", 2, "25,c3,83,c2,a9,00") + Set("b", 3, "e9"));
 }
 
 }  // namespace

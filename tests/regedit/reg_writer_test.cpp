@@ -55,6 +55,10 @@ TEST(RegWriter, StringForms) {
   // Data a quoted string cannot carry come back unchanged as hex(1).
   EXPECT_EQ(Line("z", REG_SZ, ""), "\"z\"=hex(1):\r\n");
   EXPECT_EQ(Line("n", REG_SZ, std::string("a\0b\0", 4)), "\"n\"=hex(1):61,00,62,00\r\n");
+  // Text is UTF-8; other bytes in a quoted string would make the file read
+  // as Windows-1252.
+  EXPECT_EQ(Line("t", REG_SZ, std::string("caf\xc3\xa9\0", 6)), "\"t\"=\"caf\xc3\xa9\"\r\n");
+  EXPECT_EQ(Line("w", REG_SZ, std::string("caf\xe9\0", 5)), "\"w\"=hex(1):63,61,66,e9,00\r\n");
 }
 
 TEST(RegWriter, DwordIsEightLowerCaseDigitsWhenFourBytesLong) {

@@ -63,6 +63,17 @@ TEST_F(FindTest, DataTextsAreTrimmedStringsAndJoinedMultiStrings) {
             Row(kUser, "Software\\Test|Bin||3") + Row(kUser, "Software\\Test|Word||4"));
 }
 
+TEST_F(FindTest, LettersBeyondAsciiMatchWithoutCase) {
+  PutString(HKEY_CURRENT_USER, "Software\\Test\\caf\xC3\xA9", "No\xC3\xABl", "Grand caf\xC3\xA9");
+  PutKey(HKEY_CURRENT_USER, "Software\\Test\\\xC3\x9A");  // Ú, not Ê
+  EXPECT_EQ(RowsText(Find("CAF\xC3\x89", kWhole, {.keys = true})), Row(kUser, "Software\\Test\\caf\xC3\xA9|-|-|-"));
+  EXPECT_EQ(RowsText(Find("NO\xC3\x8BL", kWhole, {.names = true})),
+            Row(kUser, "Software\\Test\\caf\xC3\xA9|No\xC3\xABl|-|-"));
+  EXPECT_EQ(RowsText(Find("CAF\xC3\x89", kPartial, {.data = true})),
+            Row(kUser, "Software\\Test\\caf\xC3\xA9|No\xC3\xABl|Grand caf\xC3\xA9|1"));
+  EXPECT_TRUE(Find("\xC3\x8A", kWhole, {.keys = true}).is_empty());
+}
+
 TEST_F(FindTest, EmptyPartialTextMatchesEveryNonEmptyText) {
   PutValue(HKEY_CURRENT_USER, "Software\\Test", "", REG_SZ, std::string("\0", 1));
   EXPECT_EQ(RowsText(Find("", kPartial, {true, true, true})),

@@ -35,6 +35,13 @@ TEST_F(ReplaceTest, TextsThatWouldNeverEndAreRefusedBeforeAnyChange) {
   EXPECT_EQ(Replace("ab", "a", kPartial, {true, true, true}), 0);
 }
 
+TEST_F(ReplaceTest, LettersBeyondAsciiMatchWithoutCase) {
+  Put("Le caf\xC3\xA9", REG_SZ, std::string("Un caf\xC3\xA9\0", 9));
+  PutKey(HKEY_CURRENT_USER, "Software\\R\\caf\xC3\xA9");
+  EXPECT_EQ(Replace("CAF\xC3\x89", "th\xC3\xA9", kPartial, {.keys = true, .names = true, .data = true}), 3);
+  EXPECT_EQ(Tree(), "[]\n\"Le th\xC3\xA9\"=\"Un th\xC3\xA9\"\n[th\xC3\xA9]\n");
+}
+
 TEST_F(ReplaceTest, PartialStringReplaceKeepsOneTerminator) {
   Put("s", REG_SZ, std::string("Red Red\0", 8));
   Put("e", REG_EXPAND_SZ, std::string("%red%\0", 6));

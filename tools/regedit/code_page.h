@@ -1,31 +1,25 @@
-// Conversion of UTF-16LE text (version 5 registration files) to the ANSI
-// code page 1252 in which the registry keeps its names and strings. One
-// converter per thread: it owns an iconv descriptor and is not shareable.
+// The character encoding of registration files. The registry keeps names
+// and strings in UTF-8, so text read from a file becomes UTF-8: version 5
+// files are UTF-16LE; an 8-bit file (REGEDIT4) is UTF-8 when its bytes are
+// well-formed UTF-8, and otherwise Windows-1252 text from an older editor.
+// Stateless.
 #pragma once
-
-#include <iconv.h>
 
 #include <string>
 #include <string_view>
 
 namespace orvane::regedit {
 
-class AnsiConverter {
- public:
-  AnsiConverter();  // throws std::runtime_error when iconv lacks CP1252
-  ~AnsiConverter();
-  AnsiConverter(const AnsiConverter&) = delete;
-  AnsiConverter& operator=(const AnsiConverter&) = delete;
+// True when `bytes` is well-formed UTF-8 (ASCII included).
+bool IsUtf8(std::string_view bytes);
 
-  // Converts UTF-16LE bytes to code page 1252. A character the code page
-  // lacks, or an unpaired surrogate, becomes "?" (as Windows' conversion
-  // does); the five code points 1252 leaves undefined (U+0081, U+008D,
-  // U+008F, U+0090, U+009D) map to the bytes of the same value; an odd
-  // final byte is dropped.
-  std::string FromUtf16Le(std::string_view bytes) const;
+// UTF-16LE bytes as UTF-8. An unpaired surrogate becomes U+FFFD, as
+// Windows converts it; an odd final byte is dropped.
+std::string Utf8FromUtf16Le(std::string_view bytes);
 
- private:
-  iconv_t cd_;
-};
+// Windows-1252 bytes as UTF-8. The five bytes the code page leaves
+// undefined (81, 8D, 8F, 90, 9D) become the code points of the same value,
+// as Windows converts them.
+std::string Utf8FromWindows1252(std::string_view bytes);
 
 }  // namespace orvane::regedit

@@ -29,7 +29,6 @@
 // inside a continued hex list loses that value instead of storing part of it.
 #include "tools/regedit/reg_parser.h"
 
-#include <memory>
 #include <string>
 
 #include "tools/regedit/code_page.h"
@@ -80,8 +79,11 @@ class Parser {
     std::string decoded;
     if (bytes.substr(0, 2) == kUtf16Bom) {
       file_.utf16 = true;
-      converter_ = std::make_unique<AnsiConverter>();
-      decoded = converter_->FromUtf16Le(bytes.substr(2));
+      decoded = Utf8FromUtf16Le(bytes.substr(2));
+      bytes = decoded;
+    } else if (!IsUtf8(bytes)) {
+      file_.windows_1252 = true;
+      decoded = Utf8FromWindows1252(bytes);
       bytes = decoded;
     }
     ForEachLine(bytes);
@@ -249,16 +251,18 @@ class Parser {
     Emit(std::move(op));
   }
 
-  // String data given as hex: ANSI bytes in an 8-bit file, UTF-16LE in a
-  // UTF-16 file; either way one terminator is added when it is missing.
+  // String data given as hex: 8-bit text in an 8-bit file (its bytes as
+  // they are in a UTF-8 file, so that any string comes back unchanged;
+  // converted from Windows-1252 in a file read as that), UTF-16LE in a
+  // UTF-16 file; either way with one terminator.
   std::string HexText(std::string data) {
     if (!file_.utf16) {
       if (data.back() != '\0') data.push_back('\0');
-      return data;
+      return file_.windows_1252 ? Utf8FromWindows1252(data) : data;
     }
     if (data.size() % 2 != 0) data.push_back('\0');
     if (data[data.size() - 2] != '\0' || data.back() != '\0') data.append(2, '\0');
-    return converter_->FromUtf16Le(data);
+    return Utf8FromUtf16Le(data);
   }
 
   void DropPending(const std::string& why) {
@@ -285,7 +289,6 @@ class Parser {
 
   RegSink* sink_;
   RegFile file_;
-  std::unique_ptr<AnsiConverter> converter_;
   int line_ = 0;
   bool win31_ = false;
   bool have_key_ = false;

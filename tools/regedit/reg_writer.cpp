@@ -17,12 +17,16 @@
 // unless more bytes follow.
 //
 // Two choices beyond those editors: REG_SZ data that a quoted string cannot
-// carry (no bytes at all, or NULs inside) is written as hex(1) so that the
+// carry (no bytes at all, NULs inside, or bytes that are not UTF-8, which
+// would make the reader take the file for Windows-1252) is written as
+// hex(1) so that the
 // value comes back unchanged; a REG_DWORD that is not 4 bytes long is
 // written as hex(4).
 #include "tools/regedit/reg_writer.h"
 
 #include <cstdint>
+
+#include "tools/regedit/code_page.h"
 
 namespace orvane::regedit {
 namespace {
@@ -50,7 +54,7 @@ std::string TypePrefix(DWORD type) {
 
 bool IsPlainString(std::string_view data) {
   const size_t nul = data.find('\0');
-  return !data.empty() && (nul == std::string_view::npos || nul == data.size() - 1);
+  return !data.empty() && (nul == std::string_view::npos || nul == data.size() - 1) && IsUtf8(data);
 }
 
 void RegWriter::WriteHeader() { out_->append("REGEDIT4\r\n"); }

@@ -36,8 +36,8 @@ class RegWriter {
 };
 
 // True when REG_SZ `data` is written as a quoted string; other REG_SZ data
-// (no bytes at all, or a NUL before the last byte) are written as hex(1),
-// which every reader takes back byte for byte.
+// (no bytes at all, a NUL before the last byte, or bytes that are not
+// UTF-8) are written as hex(1), which every reader takes back byte for byte.
 bool IsPlainString(std::string_view data);
 
 }  // namespace orvane::regedit
