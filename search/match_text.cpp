@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "registry/value_read.h"
+
 namespace orvane {
 namespace {
 
@@ -31,9 +33,7 @@ std::string DataText(uint32_t type, std::string_view bytes) {
     return TrimSpaces(bytes);
   }
   if (type != kMultiString) return {};
-  std::string text(bytes.size() >= 2 ? bytes.substr(0, bytes.size() - 2) : bytes);
-  std::replace(text.begin(), text.end(), '\0', '|');
-  return text;
+  return JoinMultiString(bytes);
 }
 
 size_t FindNoCase(std::string_view text, std::string_view needle, size_t from) {
