@@ -180,7 +180,7 @@ std::string FormatPropertyBag(const PropertyEntries& entries) {
   return text;
 }
 
-PropertyEntries ParsePropertyBag(std::string_view text) {
+PropertyEntries ParsePropertyBag(std::string_view text, std::vector<int>* lines) {
   PropertyEntries entries;
   int number = 0;
   while (!text.empty()) {
@@ -195,6 +195,7 @@ PropertyEntries ParsePropertyBag(std::string_view text) {
     if (number == 1 || line.empty() || line.starts_with('#')) continue;
     try {
       entries.push_back(ParseProperty(line, entries));
+      if (lines) lines->push_back(number);
     } catch (const std::invalid_argument& error) {
       throw PropertyBagSyntaxError(number, error.what());
     }
