@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <unordered_set>
 
 #include "orvane/runtime_errors.h"
 
@@ -134,7 +135,16 @@ bool IsNameChar(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
 }
 
-std::pair<std::string, Variant> ParseProperty(std::string_view line, const PropertyEntries& seen) {
+// The name as the duplicate check compares it: ASCII letters in lower case.
+std::string FoldedName(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return folded;
+}
+
+// Parses one property line; `seen` holds the folded names of the lines
+// before it and receives this one's.
+std::pair<std::string, Variant> ParseProperty(std::string_view line, std::unordered_set<std::string>& seen) {
   size_t equals = line.find(" = ");
   if (equals == std::string_view::npos) throw std::invalid_argument("expected NAME = TYPE VALUE");
   std::string_view name = line.substr(0, equals);
@@ -142,8 +152,8 @@ std::pair<std::string, Variant> ParseProperty(std::string_view line, const Prope
     if (!IsNameChar(c)) throw std::invalid_argument("a property name has letters, digits and '_' only");
   }
   if (name.empty()) throw std::invalid_argument("a property needs a name");
-  for (const auto& entry : seen) {
-    if (SamePropertyName(entry.first, name)) throw std::invalid_argument("property '" + std::string(name) + "' is given twice");
+  if (!seen.insert(FoldedName(name)).second) {
+    throw std::invalid_argument("property '" + std::string(name) + "' is given twice");
   }
   return {std::string(name), ValueReader(line.substr(equals + 3)).Read()};
 }
@@ -180,8 +190,9 @@ std::string FormatPropertyBag(const PropertyEntries& entries) {
   return text;
 }
 
-PropertyEntries ParsePropertyBag(std::string_view text) {
+PropertyEntries ParsePropertyBag(std::string_view text, std::vector<int>* lines) {
   PropertyEntries entries;
+  std::unordered_set<std::string> seen;
   int number = 0;
   while (!text.empty()) {
     size_t end = text.find('\n');
@@ -194,7 +205,8 @@ PropertyEntries ParsePropertyBag(std::string_view text) {
     }
     if (number == 1 || line.empty() || line.starts_with('#')) continue;
     try {
-      entries.push_back(ParseProperty(line, entries));
+      entries.push_back(ParseProperty(line, seen));
+      if (lines) lines->push_back(number);
     } catch (const std::invalid_argument& error) {
       throw PropertyBagSyntaxError(number, error.what());
     }

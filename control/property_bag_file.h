@@ -46,8 +46,9 @@ class PropertyBagSyntaxError : public std::runtime_error {
 std::string FormatPropertyBag(const PropertyEntries& entries);
 
 // The entries of a bag text in file order; PropertyBagSyntaxError for the
-// first malformed line.
-PropertyEntries ParsePropertyBag(std::string_view text);
+// first malformed line. `lines`, when given, receives the 1-based line of
+// each entry, in the same order.
+PropertyEntries ParsePropertyBag(std::string_view text, std::vector<int>* lines = nullptr);
 
 // One value in its typed text form ("Long 5", "String """"").
 std::string FormatTypedValue(const Variant& value);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "registry/multi_string.h"
 #include "registry/registry_error.h"
 #include "registry/scoped_key.h"
 
@@ -40,12 +41,12 @@ std::string ExpandFirstReference(std::string text) {
   return text.replace(open, close - open + 1, value);
 }
 
-std::string JoinMultiString(std::string data) {
-  if (data.size() >= 2) data.resize(data.size() - 2);
-  for (char& c : data) {
+std::string JoinMultiString(std::string_view data) {
+  std::string text(MultiStringBody(data));
+  for (char& c : text) {
     if (c == '\0') c = '|';
   }
-  return data;
+  return text;
 }
 
 ValueInfo QueryValueType(HKEY key, const std::string& name) {

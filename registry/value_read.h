@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "orvane/variant.h"
 #include "platform/win32_registry.h"
@@ -26,9 +27,10 @@ struct ValueInfo {
 // Two adjacent percent signs name no variable and stay as they are.
 std::string ExpandFirstReference(std::string text);
 
-// Turns the raw data of a multi-string into its "|"-joined form: the entry
-// and list terminators dropped, every other zero byte a separator.
-std::string JoinMultiString(std::string data);
+// Turns the raw data of a multi-string into its "|"-joined form: the list
+// and last entry terminators dropped where present (see multi_string.h),
+// every other zero byte a separator.
+std::string JoinMultiString(std::string_view data);
 
 // Queries a value's size and type without its data. Never raises.
 ValueInfo QueryValueType(HKEY key, const std::string& name);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/name_case.h"
+#include "registry/value_read.h"
 
 namespace orvane {
 namespace {
@@ -41,9 +42,7 @@ std::string DataText(uint32_t type, std::string_view bytes) {
     return TrimSpaces(bytes);
   }
   if (type != kMultiString) return {};
-  std::string text(bytes.size() >= 2 ? bytes.substr(0, bytes.size() - 2) : bytes);
-  std::replace(text.begin(), text.end(), '\0', '|');
-  return text;
+  return JoinMultiString(bytes);
 }
 
 TextMatch FindIgnoringCase(std::string_view text, std::string_view needle, size_t from) {

@@ -15,7 +15,7 @@ enum class FindMode : uint8_t { kWholeString = 0, kPartialString = 1 };
 
 // The data text of a value from its stored bytes: string and expandable
 // string, the text without its terminator with spaces trimmed at both ends;
-// multi-string, the bytes without the last two, every zero byte then "|";
+// multi-string, the entries joined by "|" (JoinMultiString);
 // any other type, the empty string.
 std::string DataText(uint32_t type, std::string_view bytes);
 

@@ -5,6 +5,7 @@
 
 #include "keyops/key_transfer.h"
 #include "keyops/subtree.h"
+#include "registry/multi_string.h"
 #include "registry/registry_error.h"
 #include "registry/scoped_key.h"
 #include "search/key_listing.h"
@@ -25,6 +26,23 @@ std::string MultiStringData(std::string text) {
   std::replace(text.begin(), text.end(), '|', '\0');
   while (text.size() < 2 || text[text.size() - 1] != '\0' || text[text.size() - 2] != '\0') text.push_back('\0');
   return text;
+}
+
+// A multi-string's data with `find` replaced in each entry, every
+// occurrence; a "|" in `with` separates entries, one already in an entry
+// stays a character. False when no entry holds `find`.
+bool ReplacedEntries(const std::string& bytes, const std::string& find, const std::string& with, std::string& data) {
+  std::string with_separators = with;
+  std::replace(with_separators.begin(), with_separators.end(), '|', '\0');
+  std::vector<std::string> entries = MultiStringEntries(bytes);
+  bool matched = false;
+  for (std::string& entry : entries) {
+    if (FindNoCase(entry, find) == std::string::npos) continue;
+    entry = ReplaceAllNoCase(std::move(entry), find, with_separators);
+    matched = true;
+  }
+  if (matched) data = MultiStringFromEntries(entries);
+  return matched;
 }
 
 // The name after replacement, or false when the name does not match.
@@ -83,9 +101,9 @@ bool ReplacedData(uint32_t type, const std::string& bytes, const ReplaceOptions&
     return true;
   }
   if (options.find.mode != static_cast<uint8_t>(FindMode::kPartialString)) return false;
+  if (type == REG_MULTI_SZ) return ReplacedEntries(bytes, find, options.with, data);
   if (FindNoCase(bytes, find) == std::string::npos) return false;
-  data = type == REG_MULTI_SZ ? MultiStringData(ReplaceAllNoCase(bytes, find, options.with))
-                              : StringData(ReplaceFirstNoCase(bytes, find, options.with));
+  data = StringData(ReplaceFirstNoCase(bytes, find, options.with));
   return true;
 }
 

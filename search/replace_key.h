@@ -31,8 +31,9 @@ void ReplaceInKey(HKEY root, const std::string& path, const ReplaceOptions& opti
                   int16_t depth, int32_t& count);
 
 // The new data of a text value after replacement, or false when its data
-// does not match. String data ends in exactly one zero; multi-string data
-// has "|" turned into entry separators and ends in two zeros.
+// does not match. String data ends in exactly one zero. Multi-string data
+// is replaced within each entry (a "|" of the new text separates entries,
+// one already in an entry stays) and ends in two zeros.
 bool ReplacedData(uint32_t type, const std::string& bytes, const ReplaceOptions& options, std::string& data);
 
 }  // namespace orvane

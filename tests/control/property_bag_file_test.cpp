@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "control/property_bag_file.h"
 #include "orvane/property_bag.h"
@@ -85,6 +87,29 @@ TEST(PropertyBagFile, RefusesEachMalformedLineNamingIt) {
       EXPECT_EQ(error.line(), bad.line) << bad.text;
       EXPECT_EQ(std::string(error.what()), bad.message) << bad.text;
     }
+  }
+}
+
+TEST(PropertyBagFile, GivesTheLineOfEachEntry) {
+  std::vector<int> lines;
+  PropertyEntries entries = ParsePropertyBag("OrvanePropertyBag 1\n# note\nA = Long 1\n\nB = Null\n", &lines);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(lines, (std::vector<int>{3, 5}));
+}
+
+TEST(PropertyBagFile, ManyPropertiesLoadAndARepeatedNameIsFoundAtItsLine) {
+  std::string text = "OrvanePropertyBag 1\n";
+  for (int i = 0; i < 100000; ++i) text += "P" + std::to_string(i) + " = Long " + std::to_string(i) + "\n";
+  PropertyEntries entries = ParsePropertyBag(text);
+  ASSERT_EQ(entries.size(), 100000u);
+  EXPECT_EQ(entries[99999], (PropertyEntries::value_type{"P99999", Variant::Long(99999)}));
+  text += "p5 = Empty\n";
+  try {
+    ParsePropertyBag(text);
+    ADD_FAILURE() << "a repeated name was accepted";
+  } catch (const PropertyBagSyntaxError& error) {
+    EXPECT_EQ(error.line(), 100002);
+    EXPECT_EQ(std::string(error.what()), "property 'p5' is given twice");
   }
 }
 

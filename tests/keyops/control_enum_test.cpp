@@ -53,6 +53,15 @@ TEST_F(ControlEnumTest, ListingMethodsReadTheCurrentKey) {
   EXPECT_ERROR_NUMBER(Call("GetAllKeys"), 60002);
 }
 
+TEST_F(ControlEnumTest, MultiStringsWithoutTerminatorsSurviveAListingWrittenBack) {
+  PutValue(HKEY_CURRENT_USER, "Software\\K", "entry", REG_MULTI_SZ, std::string("a\0b\0", 4));
+  PutValue(HKEY_CURRENT_USER, "Software\\K", "none", REG_MULTI_SZ, std::string("a\0b", 3));
+  Variant table = Call("GetAllValues");
+  control_.SubKeyPath("Software\\Copy");
+  Call("SetAllValues", {&table});
+  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "Software\\Copy"), "[]\n\"entry\"=7:6100620000\n\"none\"=7:6100620000\n");
+}
+
 TEST_F(ControlEnumTest, CountPicksValuesOrSubKeysAndNarrowsItsMode) {
   PutString(HKEY_CURRENT_USER, "Software\\K", "v", "x");
   PutString(HKEY_CURRENT_USER, "Software\\K\\A\\B", "w", "x");

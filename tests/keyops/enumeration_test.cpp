@@ -90,6 +90,17 @@ TEST_F(EnumerationTest, NumbersMultiStringsAndBytesTakeTheirTextForms) {
                           "String(\"big\")|String(\"0000002A\")|Long(5)\n");
 }
 
+TEST_F(EnumerationTest, MultiStringsLoseOnlyTheTerminatorsTheyHave) {
+  PutValue(HKEY_CURRENT_USER, kKey, "both", REG_MULTI_SZ, std::string("a\0b\0\0", 5));
+  PutValue(HKEY_CURRENT_USER, kKey, "entry", REG_MULTI_SZ, std::string("a\0b\0", 4));
+  PutValue(HKEY_CURRENT_USER, kKey, "none", REG_MULTI_SZ, std::string("a\0b", 3));
+  PutValue(HKEY_CURRENT_USER, kKey, "zero", REG_MULTI_SZ, std::string("\0", 1));
+  EXPECT_EQ(ValuesText(), "String(\"both\")|String(\"a|b\")|Long(7)\n"
+                          "String(\"entry\")|String(\"a|b\")|Long(7)\n"
+                          "String(\"none\")|String(\"a|b\")|Long(7)\n"
+                          "String(\"zero\")|String(\"\")|Long(7)\n");
+}
+
 TEST_F(EnumerationTest, SubKeysAreDirectChildrenUnderTheirExactNames) {
   PutKey(HKEY_CURRENT_USER, kKey + "\\ lead");
   PutKey(HKEY_CURRENT_USER, kKey + "\\b\\grandchild");

@@ -52,6 +52,11 @@ TEST_F(ValueReadTest, EveryTypeReadsInItsForm) {
       {REG_MULTI_SZ, "a" + z + "b" + z + z, "String a|b"},
       {REG_MULTI_SZ, "a" + z + z + "b" + z + z, "String a||b"},
       {REG_MULTI_SZ, z + z, "String "},
+      {REG_MULTI_SZ, "a" + z + "b" + z, "String a|b"},  // no list terminator
+      {REG_MULTI_SZ, "a" + z + "b", "String a|b"},      // no terminator at all
+      {REG_MULTI_SZ, "a" + z + "b" + z + z + z, "String a|b|"},
+      {REG_MULTI_SZ, z, "String "},
+      {REG_MULTI_SZ, "", "String "},
       {REG_DWORD, "\xff\xff\xff\xff", "Long -1"},
       {REG_DWORD, "\x34\x12", "Long 4660"},  // short data fills the low bytes
       {REG_DWORD, "\x01\x02\x03\x04\x05", "Empty"},

@@ -99,9 +99,21 @@ TEST_F(FormTest, AMalformedOrMissingFormIsAUsageErrorNamingTheLine) {
   EXPECT_EQ(Transcript(bad), "--- stderr\nquorvel: bad.txt:3: number out of range\n--- exit 2\n");
   ProgramRun missing = Run({"--form", "absent.txt", "-e", "Print 1"});
   EXPECT_EQ(Transcript(missing), "--- stderr\nquorvel: cannot read absent.txt: File not found\n--- exit 2\n");
-  // Well formed, but a number that is no number: the control cannot load it.
+}
+
+TEST_F(FormTest, AValueTheControlCannotTakeIsAUsageErrorNamingItsLine) {
   Write("text.txt", "OrvanePropertyBag 1\nValueType = String \"four\"\n");
-  EXPECT_EQ(Transcript(Run({"--form", "text.txt", "-e", "Print 1"})), "Error 13: Type mismatch\n--- exit 1\n");
+  EXPECT_EQ(Transcript(Run({"--form", "text.txt", "-e", "Print 1"})),
+            "--- stderr\nquorvel: text.txt:2: property 'ValueType': Type mismatch\n--- exit 2\n");
+  Write("hkey.txt", "OrvanePropertyBag 1\n# saved by hand\nValueName = String \"v\"\n\nhkey = String \"abc\"\n");
+  EXPECT_EQ(Transcript(Run({"--form", "hkey.txt", "-e", "Print 1"})),
+            "--- stderr\nquorvel: hkey.txt:5: property 'hkey': Type mismatch\n--- exit 2\n");
+  Write("null.txt", "OrvanePropertyBag 1\nUndoEnabled = Boolean True\nSubKeyPath = Null\n");
+  EXPECT_EQ(Transcript(Run({"--form", "null.txt", "-e", "Print 1"})),
+            "--- stderr\nquorvel: null.txt:3: property 'SubKeyPath': Invalid use of Null\n--- exit 2\n");
+  Write("big.txt", "OrvanePropertyBag 1\nValueType = Double 1e10\n");
+  EXPECT_EQ(Transcript(Run({"--form", "big.txt", "-e", "Print 1"})),
+            "--- stderr\nquorvel: big.txt:2: property 'ValueType': Overflow\n--- exit 2\n");
 }
 
 TEST_F(FormTest, SaveAndResizeTakeAnOptionalControlAndCheckTheirArguments) {

@@ -147,6 +147,11 @@ TEST_F(InterpreterTest, BuiltinsRaiseTheRuntimesErrors) {
             "Error 13: Type mismatch\nError 94: Invalid use of Null\n");
 }
 
+TEST_F(InterpreterTest, AJoinChainFoldsFromTheLeft) {
+  EXPECT_EQ(Run("Print Null & Null & Null, Null & Null & \"x\", 1 & Null & Null, \"a\" & Array() & x(0)"),
+            "Null\nString \"x\"\nString \"1\"\nError 13: Type mismatch\n");
+}
+
 TEST_F(InterpreterTest, NegationAndConcatenationFollowTheRuntimesTypes) {
   EXPECT_EQ(Run("Print -True, -CByte(3), -CInt(-32768), -CLng(-2147483648), -\"2.5\", -Empty, -Null\n"
                 "Print Null & Null, Null & 1, 1.5 & True, \"a\" & Empty"),

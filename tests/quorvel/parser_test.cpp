@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "tools/quorvel/parser.h"
 
 namespace quorvel {
@@ -57,6 +59,44 @@ TEST(Parser, MinusBeforeLiteralIsFoldedElsewhereNegates) {
   EXPECT_EQ(stmt.args[1]->kind, ExprKind::kNegate);
   EXPECT_EQ(stmt.args[2]->kind, ExprKind::kNegate);
   EXPECT_EQ(stmt.args[2]->args[0]->literal, Variant::Integer(-1));
+}
+
+// `count` copies of `open`, then "1", then `count` copies of `close`.
+std::string Nested(const std::string& open, int count, const std::string& close) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += open;
+  text += "1";
+  for (int i = 0; i < count; ++i) text += close;
+  return text;
+}
+
+TEST(Parser, NestingUpToTheBoundParsesDeeperIsASyntaxErrorAtItsLine) {
+  const int bound = kMaxExpressionDepth;
+  EXPECT_EQ(ErrorLine("Print " + Nested("(", bound - 1, ")")), 0);
+  EXPECT_EQ(ErrorLine("Print " + Nested("-", bound, "")), 0);  // the last "-" belongs to the number
+  EXPECT_EQ(ErrorLine("Print " + Nested("Array(", bound - 1, ")")), 0);
+  EXPECT_EQ(ErrorLine("Print 1\nPrint " + Nested("(", bound, ")")), 2);
+  EXPECT_EQ(ErrorLine("Print 1\n\nx = " + Nested("-", bound + 1, "")), 3);
+  EXPECT_EQ(ErrorLine("Print " + Nested("Array(", bound, ")")), 1);
+  EXPECT_EQ(ErrorLine("Print " + Nested("Value(", bound, ")")), 1);
+  try {
+    Parse("Print " + Nested("(", 11718, ")"));
+    ADD_FAILURE() << "no syntax error";
+  } catch (const SyntaxError& error) {
+    EXPECT_EQ(std::string(error.what()), "expression nested more than " + std::to_string(bound) + " levels deep");
+  }
+  EXPECT_EQ(ErrorLine("Print " + Nested("-", 14843, "")), 1);
+  EXPECT_EQ(ErrorLine("Print " + Nested("Array(", 9375, ")")), 1);
+  EXPECT_EQ(ErrorLine("Print " + Nested("(-", 20000, ")")), 1);
+}
+
+TEST(Parser, AChainOfJoinsIsOneFlatNode) {
+  std::string chain = "Print 1";
+  for (int i = 0; i < 50000; ++i) chain += " & 1";
+  Stmt stmt = Only(Parse(chain));
+  ASSERT_EQ(stmt.args[0]->kind, ExprKind::kConcat);
+  EXPECT_EQ(stmt.args[0]->args.size(), 50001u);
+  EXPECT_EQ(stmt.args[0]->args[50000]->kind, ExprKind::kLiteral);
 }
 
 TEST(Parser, ConstantsAndKeywordValuesAreLiterals) {

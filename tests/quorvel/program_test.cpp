@@ -1,6 +1,8 @@
 // The quorvel command line: script sources, options and exit statuses.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "run_program.h"
 
 namespace quorvel::testing {
@@ -50,6 +52,18 @@ TEST_F(ProgramTest, AStatementThatRaisedMakesTheExitStatusOne) {
 TEST_F(ProgramTest, ASyntaxErrorAnywhereRunsNothing) {
   EXPECT_EQ(Transcript(Run({"-e", "Print 1\n\nPrint 1 2"})),
             "--- stderr\n-e:3: syntax error: expected end of statement, found '2'\n--- exit 2\n");
+}
+
+TEST_F(ProgramTest, DeepInputIsASyntaxErrorAndLongJoinsRun) {
+  const std::string deep = "Print 1\nPrint " + std::string(11718, '(') + "1" + std::string(11718, ')');
+  EXPECT_EQ(Transcript(Run({"-e", deep})),
+            "--- stderr\n-e:2: syntax error: expression nested more than 256 levels deep\n--- exit 2\n");
+  std::string chain = "Print \"a\"";
+  for (int i = 0; i < 50000; ++i) chain += " & \"b\"";
+  std::ofstream(dir_.path() / "chain.qv", std::ios::binary) << chain << " & Null & 1\n";
+  ProgramRun joined = Run({"chain.qv"});
+  EXPECT_EQ(joined.status, 0) << joined.err;
+  EXPECT_EQ(joined.out, "String \"a" + std::string(50000, 'b') + "1\"\n");
 }
 
 TEST_F(ProgramTest, UsageErrorsExitWithTwo) {

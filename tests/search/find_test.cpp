@@ -74,6 +74,13 @@ TEST_F(FindTest, LettersBeyondAsciiMatchWithoutCase) {
   EXPECT_TRUE(Find("\xC3\x8A", kWhole, {.keys = true}).is_empty());
 }
 
+TEST_F(FindTest, MultiStringDataTextLosesOnlyTheTerminatorsItHas) {
+  PutValue(HKEY_CURRENT_USER, "Software\\Test", "Entry", REG_MULTI_SZ, std::string("a\0b\0", 4));
+  PutValue(HKEY_CURRENT_USER, "Software\\Test", "None", REG_MULTI_SZ, std::string("a\0b", 3));
+  EXPECT_EQ(RowsText(Find("a|b", kWhole, {.data = true})),
+            Row(kUser, "Software\\Test|Entry|a|b|7") + Row(kUser, "Software\\Test|None|a|b|7"));
+}
+
 TEST_F(FindTest, EmptyPartialTextMatchesEveryNonEmptyText) {
   PutValue(HKEY_CURRENT_USER, "Software\\Test", "", REG_SZ, std::string("\0", 1));
   EXPECT_EQ(RowsText(Find("", kPartial, {true, true, true})),

@@ -11,7 +11,8 @@ TEST(MatchText, DataTextDropsTerminatorsAndJoinsEntries) {
   EXPECT_EQ(DataText(1, std::string(" a b \0", 6)), "a b");
   EXPECT_EQ(DataText(2, ""), "");
   EXPECT_EQ(DataText(7, std::string("a\0b\0\0", 5)), "a|b");
-  EXPECT_EQ(DataText(7, std::string("\0", 1)), "|");
+  EXPECT_EQ(DataText(7, std::string("a\0b\0", 4)), "a|b");
+  EXPECT_EQ(DataText(7, std::string("\0", 1)), "");
   EXPECT_EQ(DataText(3, "abc"), "");
 }
 

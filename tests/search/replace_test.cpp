@@ -55,12 +55,19 @@ TEST_F(ReplaceTest, PartialStringReplaceKeepsOneTerminator) {
   EXPECT_EQ(ToString(control_.Value()), "%blue%");
 }
 
-TEST_F(ReplaceTest, MultiStringReplacesEveryEntryAndSplitsAtBars) {
+TEST_F(ReplaceTest, MultiStringReplacesWithinEachEntryAndKeepsBarsInsideEntries) {
   Put("m", REG_MULTI_SZ, std::string("red\0a|red\0\0", 11));
-  EXPECT_EQ(Replace("RED", "x", kPartial, {.data = true}), 1);
+  Put("n", REG_MULTI_SZ, std::string("a|b\0red\0", 8));
+  Put("o", REG_MULTI_SZ, std::string("Red\0\0\0", 6));
+  EXPECT_EQ(Replace("RED", "x", kPartial, {.data = true}), 3);
+  EXPECT_EQ(Tree(), "[]\n\"m\"=7:7800617c780000\n\"n\"=7:617c6200780000\n\"o\"=7:78000000\n");
   control_.ValueName("m");
   control_.GetValue();
   EXPECT_EQ(ToString(control_.Value()), "x|a|x");
+  Put("p", REG_MULTI_SZ, std::string("a|b\0blue\0\0", 10));
+  EXPECT_EQ(Replace("blue", "c|d", kPartial, {.data = true}), 1);  // a bar in the new text separates entries
+  EXPECT_EQ(Tree(), "[]\n\"m\"=7:7800617c780000\n\"n\"=7:617c6200780000\n\"o\"=7:78000000\n"
+                    "\"p\"=7:617c62006300640000\n");
   Put("w", REG_MULTI_SZ, std::string("x\0a\0x\0\0", 7));
   EXPECT_EQ(Replace("x|a|x", "1|2", kWhole, {.data = true}), 2);  // "m" now holds the same entries
   control_.ValueName("w");

@@ -18,7 +18,7 @@ enum class ExprKind {
   kMember,    // [object.]name[(args)]: a property read or a method call
   kBuiltin,   // name(args): Array, Table, LBound, Chr, CLng, ...
   kErrField,  // Err.name: a field of the last statement's error
-  kConcat,    // args[0] & args[1]
+  kConcat,    // args[0] & args[1] & ...: two or more terms, joined from the left
   kNegate,    // -args[0]
 };
 

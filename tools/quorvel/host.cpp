@@ -8,7 +8,15 @@
 namespace quorvel {
 
 Host::Host(HostOptions options) : design_mode_(options.design) {
-  PlaceControl(kDefaultControl, options.form ? &*options.form : nullptr);
+  if (!options.form) {
+    PlaceControl(kDefaultControl, nullptr);
+    return;
+  }
+  try {
+    PlaceControl(kDefaultControl, &*options.form);
+  } catch (const orvane::Error& error) {
+    options.form->RaiseLoadError(error);
+  }
 }
 
 Host::~Host() {

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "form_bag.h"
 #include "orvane/container.h"
 #include "orvane/property_bag.h"
 #include "orvane/quorvel.h"
@@ -45,7 +46,7 @@ class ControlSite : public orvane::Container {
 struct HostOptions {
   // Saved properties for the first control, which then loads them
   // instead of taking the defaults of a new control.
-  std::optional<orvane::MemoryPropertyBag> form;
+  std::optional<FormBag> form;
   // True: the host is a form designer (ambient user mode false).
   bool design = false;
 };
@@ -56,7 +57,9 @@ class Host {
   // members address.
   static constexpr std::string_view kDefaultControl = "Quorvel1";
 
-  explicit Host(HostOptions options = {});  // places Quorvel1
+  // Places Quorvel1. Raises FormError when it cannot take a value of the
+  // form (a conversion error, at the value's line).
+  explicit Host(HostOptions options = {});
   ~Host();  // destroys the remaining controls in creation order
   Host(const Host&) = delete;
   Host& operator=(const Host&) = delete;

@@ -125,14 +125,20 @@ Variant Interpreter::Evaluate(const Expr& expr) {
       return EvaluateBuiltin(expr);
     case ExprKind::kErrField:
       return ErrField(expr.name);
-    case ExprKind::kConcat: {
-      Variant left = Evaluate(*expr.args[0]);
-      return Concat(left, Evaluate(*expr.args[1]));
-    }
+    case ExprKind::kConcat:
+      return EvaluateConcat(expr);
     case ExprKind::kNegate:
       return Negate(Evaluate(*expr.args[0]));
   }
   return Variant();
+}
+
+// a & b & c ...: each term evaluated in turn and joined to the text so far,
+// in a loop, so a long chain costs no stack.
+Variant Interpreter::EvaluateConcat(const Expr& expr) {
+  Variant joined = Evaluate(*expr.args[0]);
+  for (size_t i = 1; i < expr.args.size(); ++i) joined = Concat(joined, Evaluate(*expr.args[i]));
+  return joined;
 }
 
 // name(i) or name(i, j): the variable must hold an array (13 otherwise);

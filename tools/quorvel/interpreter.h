@@ -48,6 +48,7 @@ class Interpreter {
                                    const std::vector<ExprPtr>& args, const orvane::Variant* assigned);
 
   orvane::Variant Evaluate(const Expr& expr);
+  orvane::Variant EvaluateConcat(const Expr& expr);
   orvane::Variant EvaluateIndex(const Expr& expr);
   orvane::Variant EvaluateBuiltin(const Expr& expr);
   orvane::Variant ErrField(const std::string& field) const;

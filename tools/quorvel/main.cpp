@@ -51,8 +51,8 @@ bool MakeHostOptions(const Options& options, quorvel::HostOptions& host) {
   host.design = options.design;
   if (options.form.empty()) return true;
   try {
-    host.form = orvane::MemoryPropertyBag::LoadFile(options.form);
-  } catch (const orvane::PropertyBagFileError& error) {
+    host.form = quorvel::FormBag::Load(options.form);
+  } catch (const quorvel::FormError& error) {
     std::cerr << "quorvel: " << error.what() << "\n";
     return false;
   } catch (const orvane::Error& error) {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <limits>
 #include <optional>
+#include <string>
 
 #include "builtins.h"
 #include "names.h"
@@ -42,6 +43,24 @@ class Parser {
     return At(TokenKind::kColon) || At(TokenKind::kNewline) || At(TokenKind::kEnd);
   }
   [[noreturn]] void Fail(const std::string& message) const { throw SyntaxError(Peek().line, message); }
+
+  // One level of expression nesting while it lives; entering a level past
+  // kMaxExpressionDepth fails at the current token.
+  class Nesting {
+   public:
+    explicit Nesting(Parser& parser) : parser_(parser) {
+      if (parser_.depth_ == kMaxExpressionDepth) {
+        parser_.Fail("expression nested more than " + std::to_string(kMaxExpressionDepth) + " levels deep");
+      }
+      ++parser_.depth_;
+    }
+    ~Nesting() { --parser_.depth_; }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+
+   private:
+    Parser& parser_;
+  };
 
   Token Expect(TokenKind kind, const char* what) {
     if (!At(kind)) Fail(std::string("expected ") + what + ", found " + Describe(Peek()));
@@ -234,15 +253,18 @@ class Parser {
     return expr;
   }
 
+  // unary { "&" unary }: a chain of joins is one node holding every term.
   ExprPtr ParseExpr() {
-    ExprPtr left = ParseUnary();
+    Nesting level(*this);
+    ExprPtr first = ParseUnary();
+    if (!At(TokenKind::kAmpersand)) return first;
+    ExprPtr concat = NewExpr(ExprKind::kConcat, Peek().line);
+    concat->args.push_back(std::move(first));
     while (At(TokenKind::kAmpersand)) {
-      ExprPtr concat = NewExpr(ExprKind::kConcat, Next().line);
-      concat->args.push_back(std::move(left));
+      Next();
       concat->args.push_back(ParseUnary());
-      left = std::move(concat);
     }
-    return left;
+    return concat;
   }
 
   // A minus directly before a decimal literal is part of the literal, so
@@ -251,6 +273,7 @@ class Parser {
     if (!At(TokenKind::kMinus)) return ParsePrimary();
     int line = Next().line;
     if (At(TokenKind::kNumber)) return Literal(NumberLiteral(Next().text, true), line);
+    Nesting level(*this);
     ExprPtr negate = NewExpr(ExprKind::kNegate, line);
     negate->args.push_back(ParseUnary());
     return negate;
@@ -352,6 +375,7 @@ class Parser {
 
   std::vector<Token> tokens_;
   size_t pos_ = 0;
+  int depth_ = 0;  // expression levels open at the current token
 };
 
 template <typename T>

@@ -30,6 +30,13 @@ namespace quorvel {
 //              | "Empty" | "Null" | constant | "Err" "." field
 //              | builtin "(" [ expr { "," expr } ] ")"
 //              | target [ "(" args ")" ] | name [ "(" expr { "," expr } ")" ]
+//
+// Expressions nest at most kMaxExpressionDepth levels (each "(", argument
+// list and unary "-" is one level); deeper input is a syntax error at the
+// line where the limit is passed. A chain of "&" is one flat node however
+// long, so the interpreter's recursion is bounded by the nesting alone.
+constexpr int kMaxExpressionDepth = 256;
+
 Program Parse(std::string_view source);
 
 // The value of a numeric literal: a whole number is Integer when it fits 16

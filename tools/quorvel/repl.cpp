@@ -39,7 +39,10 @@ int RunInteractive(HostOptions options) {
   std::unique_ptr<Host> host;
   try {
     host = std::make_unique<Host>(std::move(options));
-  } catch (const orvane::Error& error) {  // the first control failed to load its form
+  } catch (const FormError& error) {  // the first control cannot take its form
+    std::cerr << "quorvel: " << error.what() << "\n";
+    return kExitUsage;
+  } catch (const orvane::Error& error) {  // the first control failed to start
     std::cout << "Error " << error.number() << ": " << error.description() << "\n";
     return kExitRaised;
   }

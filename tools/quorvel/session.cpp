@@ -22,6 +22,9 @@ int RunScript(const std::string& name, const std::string& source, std::ostream& 
     Host host(std::move(options));
     Interpreter interpreter(host, out);
     clean = interpreter.Run(program);
+  } catch (const FormError& error) {  // the first control cannot take its form
+    err << "quorvel: " << error.what() << "\n";
+    return kExitUsage;
   } catch (const orvane::Error& error) {  // a control failed to start
     out << "Error " << error.number() << ": " << error.description() << "\n";
   }
