@@ -130,9 +130,10 @@ class KeyStore {
   // Commits held changes and commits at once from then on (the delay is
   // zero). Changes with a group writing on top are left to that group.
   void StopDeferring();
-  // True once after a failure made SQLite drop a transaction that held
-  // changes of calls that had already succeeded.
-  bool TakeLostHeldChanges();
+  // After a failure made SQLite drop a transaction (or a commit failed):
+  // how many write calls that had already returned success lost their
+  // changes with it; 0 when none did. Counted once.
+  int64_t TakeLostCalls();
 
   // The key with this id, or nullptr when it no longer exists.
   const KeyInfo* Find(int64_t id);
@@ -188,6 +189,9 @@ class KeyStore {
   // Commits the open transaction; on failure rolls back and rethrows.
   void Commit();
   bool PublicationDue() const;
+  // The open transaction is gone: the calls that returned with changes in
+  // it have lost them (TakeLostCalls), and nothing is held any more.
+  void DropReturnedCalls();
   // SQLite's busy handler: waits for the lock's holder (asking a deferring
   // holder to commit), up to the busy timeout.
   static int WaitWhileBusy(void* store, int attempts);
@@ -222,7 +226,9 @@ class KeyStore {
   std::chrono::milliseconds commit_delay_{0};
   bool holding_ = false;      // the write transaction holds changes of finished calls
   bool group_wrote_ = false;  // the outermost group has written since it began or committed
-  bool lost_held_ = false;
+  bool call_writes_ = false;     // the running call was begun as a write
+  int64_t returned_calls_ = 0;   // write calls returned with their changes uncommitted
+  int64_t lost_calls_ = 0;       // returned calls whose changes a failure dropped
   int64_t changes_at_begin_ = 0;  // the connection's total changes when the transaction began
   bool values_go_with_key_ = false;  // deleting a key's row deletes its values (trigger)
   CommitBroker::Clock::time_point hold_deadline_;

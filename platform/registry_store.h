@@ -5,6 +5,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -36,6 +37,22 @@ std::filesystem::path CurrentRegistryPath();
 // Makes every registry write done so far visible to other processes
 // (commits the open method group, if any). Call before starting a program.
 void CommitPendingRegistryWrites();
+
+// Commits every registry write this process has made so far (the open
+// method group's too) and says whether they all reached the store: 0, or
+// the failure status (112 when the disk was full). A commit that fails
+// after its calls have returned (changes held for the commit delay, a
+// method group) is returned by the next registry call or by this function,
+// whichever comes first, with the number of calls whose changes were lost
+// (RegistryCallsLostWithLastFailure). Programs call it before they end and
+// exit with a failure when it fails: the exit handler that commits what is
+// left only reports on stderr and never changes a host's exit status.
+LONG CommitRegistryWrites();
+
+// After a registry call (or CommitRegistryWrites) of this thread failed:
+// how many earlier calls had returned success but lost their changes with
+// that failure. 0 when none did, and after any call that succeeded.
+int64_t RegistryCallsLostWithLastFailure();
 
 // How long registry changes may stay uncommitted after their call (or
 // outermost method group) has returned while no other process asks for

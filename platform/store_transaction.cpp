@@ -122,6 +122,7 @@ void KeyStore::EnsureSnapshot() {
 }
 
 void KeyStore::BeginCall(bool write) {
+  call_writes_ = write;
   if (txn_ == Txn::kRead && write) {
     db_->Run("COMMIT");
     txn_ = Txn::kNone;
@@ -153,6 +154,8 @@ void KeyStore::EndCall() {
     savepoint_ = false;
   }
   if (group_depth_ == 0 && txn_ != Txn::kNone) FinishTransaction();
+  // The call returns success while its changes wait for a commit.
+  if (call_writes_ && txn_ == Txn::kWrite) ++returned_calls_;
 }
 
 void KeyStore::AbortCall() {
@@ -172,11 +175,7 @@ void KeyStore::AbortCall() {
   if (!db_->InTransaction()) {
     txn_ = Txn::kNone;
     ForgetTouches();
-    if (holding_) {
-      holding_ = false;
-      lost_held_ = true;
-      broker_->MarkPublished();
-    }
+    DropReturnedCalls();
   }
   // The caches may hold changes that were just undone.
   ClearCaches();
@@ -232,14 +231,11 @@ void KeyStore::Commit() {
     ClearCaches();
     data_version_ = -1;
     header_checked_ = false;
-    if (holding_) {
-      holding_ = false;
-      lost_held_ = true;
-      broker_->MarkPublished();
-    }
+    DropReturnedCalls();
     throw;
   }
   txn_ = Txn::kNone;
+  returned_calls_ = 0;
   if (holding_) {
     holding_ = false;
     broker_->MarkPublished();
@@ -261,9 +257,18 @@ void KeyStore::StopDeferring() {
   if (MayPublishNow()) Commit();
 }
 
-bool KeyStore::TakeLostHeldChanges() {
-  const bool lost = lost_held_;
-  lost_held_ = false;
+void KeyStore::DropReturnedCalls() {
+  lost_calls_ += returned_calls_;
+  returned_calls_ = 0;
+  if (holding_) {
+    holding_ = false;
+    broker_->MarkPublished();
+  }
+}
+
+int64_t KeyStore::TakeLostCalls() {
+  const int64_t lost = lost_calls_;
+  lost_calls_ = 0;
   return lost;
 }
 

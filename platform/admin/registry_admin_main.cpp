@@ -87,10 +87,7 @@ int Where() {
   return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+int Run(std::vector<std::string> args) {
   if (args.size() >= 2 && args[0] == "--store") {
     if (p::SelectRegistryStore(args[1]) != ERROR_SUCCESS) return 1;
     args.erase(args.begin(), args.begin() + 2);
@@ -100,4 +97,16 @@ int main(int argc, char** argv) {
   if (args[0] == "check" && args.size() == 1) return Check();
   if (args[0] == "read-only") return ReadOnly(args);
   return Usage();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int exit_code = Run(std::vector<std::string>(argv + 1, argv + argc));
+  // A change that did not reach the store makes the run a failure.
+  if (const LONG status = p::CommitRegistryWrites()) {
+    std::fprintf(stderr, "registry changes were not saved (status %d)\n", static_cast<int>(status));
+    return 1;
+  }
+  return exit_code;
 }
