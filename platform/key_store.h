@@ -119,6 +119,9 @@ class KeyStore {
   // what it held and nobody had seen. `delay` zero: commit at once.
   void SetCommitDelay(std::chrono::milliseconds delay) { commit_delay_ = delay; }
   bool holding() const { return holding_; }
+  // How long one call may wait in all for other processes (a holder's
+  // commit, the write lock) before it fails with SQLITE_BUSY.
+  void SetWaitLimit(std::chrono::milliseconds limit) { wait_limit_ = limit; }
   // True when the held changes may be committed now (no call or group
   // writing on top of them): the commit thread then waits for a request or
   // the deadline.
@@ -193,7 +196,7 @@ class KeyStore {
   // it have lost them (TakeLostCalls), and nothing is held any more.
   void DropReturnedCalls();
   // SQLite's busy handler: waits for the lock's holder (asking a deferring
-  // holder to commit), up to the busy timeout.
+  // holder to commit), up to the running call's deadline.
   static int WaitWhileBusy(void* store, int attempts);
   // Starts a read transaction for a cache miss of a call running without one.
   void EnsureSnapshot();
@@ -232,7 +235,10 @@ class KeyStore {
   int64_t changes_at_begin_ = 0;  // the connection's total changes when the transaction began
   bool values_go_with_key_ = false;  // deleting a key's row deletes its values (trigger)
   CommitBroker::Clock::time_point hold_deadline_;
-  CommitBroker::Clock::time_point busy_since_;
+  bool in_call_ = false;
+  std::chrono::milliseconds wait_limit_{30'000};
+  // When the running call (or, outside calls, the current wait) gives up.
+  CommitBroker::Clock::time_point call_deadline_;
   std::filesystem::path file_;
   Txn txn_ = Txn::kNone;
   int group_depth_ = 0;

@@ -30,6 +30,8 @@ LONG SqliteErrorStatus(int sqlite_code, bool write) {
       return ERROR_INVALID_PARAMETER;
     case SQLITE_FULL:
       return ERROR_DISK_FULL;
+    case SQLITE_BUSY:
+      return ERROR_BUSY;
     default:
       return write ? ERROR_CANTWRITE : ERROR_CANTREAD;
   }
@@ -221,6 +223,7 @@ LONG Session::OpenStore(const std::filesystem::path& file) {
   store_->SetCommitDelay(exiting_                               ? std::chrono::milliseconds(0)
                          : commit_delay_.count() >= 0 ? commit_delay_
                                                       : CommitDelay());
+  store_->SetWaitLimit(wait_limit_);
   for (int i = 0; i < group_depth_; ++i) store_->BeginGroup();
   return ERROR_SUCCESS;
 }
@@ -290,6 +293,12 @@ void Session::CommitPending() {
   }
 }
 
+void Session::SetWaitLimit(std::chrono::milliseconds limit) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  wait_limit_ = std::max(limit, std::chrono::milliseconds(0));
+  if (store_) store_->SetWaitLimit(wait_limit_);
+}
+
 void Session::SetCommitDelay(std::chrono::milliseconds delay) {
   std::lock_guard<std::mutex> lock(mutex_);
   commit_delay_ = std::max(delay, std::chrono::milliseconds(0));
@@ -348,6 +357,8 @@ LONG SelectRegistryStore(const std::filesystem::path& file) { return Session::In
 std::filesystem::path CurrentRegistryPath() { return Session::Instance().CurrentPath(); }
 
 void CommitPendingRegistryWrites() { Session::Instance().CommitPending(); }
+
+void SetRegistryWaitLimit(std::chrono::milliseconds limit) { Session::Instance().SetWaitLimit(limit); }
 
 LONG CommitRegistryWrites() { return Session::Instance().CommitWrites(); }
 

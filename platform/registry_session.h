@@ -19,6 +19,7 @@
 
 #include "platform/handle_table.h"
 #include "platform/key_store.h"
+#include "platform/registry_store.h"
 #include "platform/win32_registry.h"
 
 namespace orvane::platform {
@@ -42,6 +43,7 @@ class Session {
   void EndGroup();
   void CommitPending();
   void SetCommitDelay(std::chrono::milliseconds delay);
+  void SetWaitLimit(std::chrono::milliseconds limit);
   // Commits the group and makes every committed change durable.
   LONG Flush();
   // Commits every change made so far; returns 0, or the failure of that
@@ -88,6 +90,7 @@ class Session {
   bool flusher_started_ = false;
   bool flusher_watching_ = false;  // the thread waits for a request or the deadline
   bool exiting_ = false;  // the exit handler has run: commit at once
+  std::chrono::milliseconds wait_limit_{kRegistryWaitLimit};
   std::chrono::milliseconds commit_delay_{-1};  // negative: not set, use the default
 };
 

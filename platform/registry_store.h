@@ -63,6 +63,13 @@ int64_t RegistryCallsLostWithLastFailure();
 // variable ORVANE_COMMIT_DELAY_MS, else 20 ms.
 void SetRegistryCommitDelay(std::chrono::milliseconds delay);
 
+// How long one registry call waits in all for other processes (one that
+// holds uncommitted changes, a writer that holds the write lock) before it
+// fails with 170 (busy) instead of answering from a state that is not the
+// registry's. Default: kRegistryWaitLimit.
+inline constexpr std::chrono::milliseconds kRegistryWaitLimit{30'000};
+void SetRegistryWaitLimit(std::chrono::milliseconds limit);
+
 // Groups the registry calls made during its lifetime into one transaction:
 // reads see the group's own writes, other processes see them all at once
 // when the outermost scope ends (also when it ends by an exception).

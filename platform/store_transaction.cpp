@@ -37,8 +37,6 @@ namespace {
 
 // Caches beyond this many entries are dropped at the next check.
 constexpr size_t kMaxCachedEntries = 2'000'000;
-// How long a call waits for another process's write lock.
-constexpr auto kBusyTimeout = std::chrono::milliseconds(30000);
 // The WAL index's first region; its first bytes are the header's two copies.
 constexpr int kWalIndexRegionSize = 32768;
 
@@ -75,7 +73,11 @@ void KeyStore::Begin(bool write) {
     // Another process holds changes of calls that have returned: they must
     // be visible to this call, so ask for them and wait.
     if (write) broker_->NoteWriterWaiting();
-    broker_->AwaitPublication(CommitBroker::Clock::now() + kBusyTimeout);
+    if (!broker_->AwaitPublication(call_deadline_)) {
+      // Reading without them would answer from a state that is no longer
+      // the registry's.
+      throw SqliteError(SQLITE_BUSY, "another process kept its registry changes uncommitted for too long");
+    }
   }
   if (write && broker_) broker_->YieldToWaitingWriter();
   WalHeader header;
@@ -99,8 +101,10 @@ void KeyStore::Begin(bool write) {
 int KeyStore::WaitWhileBusy(void* context, int attempts) {
   auto* store = static_cast<KeyStore*>(context);
   const auto now = CommitBroker::Clock::now();
-  if (attempts == 0) store->busy_since_ = now;
-  const auto until = store->busy_since_ + kBusyTimeout;
+  // Outside a call (a commit by the commit thread) each wait has a
+  // deadline of its own.
+  if (attempts == 0 && !store->in_call_) store->call_deadline_ = now + store->wait_limit_;
+  const auto until = store->call_deadline_;
   if (now >= until) return 0;
   if (store->broker_) {
     store->broker_->NoteWriterWaiting();
@@ -122,6 +126,10 @@ void KeyStore::EnsureSnapshot() {
 }
 
 void KeyStore::BeginCall(bool write) {
+  // Every wait of the call, for a holder or for the write lock, shares one
+  // deadline: a call never waits longer than the limit in all.
+  in_call_ = true;
+  call_deadline_ = CommitBroker::Clock::now() + wait_limit_;
   call_writes_ = write;
   if (txn_ == Txn::kRead && write) {
     db_->Run("COMMIT");
@@ -149,6 +157,7 @@ void KeyStore::BeginAtomicStep() {
 }
 
 void KeyStore::EndCall() {
+  in_call_ = false;
   if (savepoint_) {
     db_->Run("RELEASE registry_call");
     savepoint_ = false;
@@ -159,6 +168,7 @@ void KeyStore::EndCall() {
 }
 
 void KeyStore::AbortCall() {
+  in_call_ = false;
   try {
     if (savepoint_ && db_->InTransaction()) {
       db_->Run("ROLLBACK TO registry_call");
