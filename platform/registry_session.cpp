@@ -211,7 +211,7 @@ LONG Session::OpenStore(const std::filesystem::path& file) {
     return Report(std::runtime_error(error), ERROR_CANTOPEN);
   }
   try {
-    store_ = KeyStore::Open(file);
+    store_ = KeyStore::Open(RealStorePath(file));
   } catch (const StoreFormatError& format) {
     failed_status_ = ERROR_BADDB;
     return Report(format, ERROR_BADDB);

@@ -31,7 +31,8 @@ LONG SelectRegistryStore(const std::filesystem::path& file);
 // HKEY_CURRENT_USER shows on the NT platform ("S-1-5-21-0-0-0-<uid>").
 std::string CurrentUserKeyName();
 
-// The file of the store in use, or the empty path when none is open yet.
+// The real path of the store in use (symbolic links resolved), or the
+// empty path when none is open yet.
 std::filesystem::path CurrentRegistryPath();
 
 // Makes every registry write done so far visible to other processes
