@@ -137,6 +137,10 @@ class KeyStore {
   // how many write calls that had already returned success lost their
   // changes with it; 0 when none did. Counted once.
   int64_t TakeLostCalls();
+  // The file is damaged: drops the open transaction (its calls count as
+  // lost) and makes sure closing writes nothing more to the file. Destroy
+  // the store next.
+  void Abandon();
 
   // The key with this id, or nullptr when it no longer exists.
   const KeyInfo* Find(int64_t id);

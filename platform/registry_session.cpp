@@ -162,13 +162,25 @@ int64_t Session::TakeLostCalls(KeyStore& store) {
 }
 
 LONG Session::CallFailed(const SqliteError& error, bool write) {
+  const LONG status = Report(error, SqliteErrorStatus(error.code(), write));
+  if (IsDamage(error.code())) store_->Abandon();
   LostCallsOfLastFailure() = TakeLostCalls(*store_);
-  return Report(error, SqliteErrorStatus(error.code(), write));
+  if (IsDamage(error.code())) StopUsingDamagedStore();
+  return status;
+}
+
+void Session::StopUsingDamagedStore() {
+  store_->Abandon();
+  failed_path_ = store_->file();
+  failed_status_ = ERROR_BADDB;
+  store_.reset();
 }
 
 void Session::CommitFailed(const SqliteError& error) {
   const LONG status = Report(error, SqliteErrorStatus(error.code(), true));
+  if (IsDamage(error.code())) store_->Abandon();
   const int64_t lost = TakeLostCalls(*store_);
+  if (IsDamage(error.code())) StopUsingDamagedStore();
   if (lost == 0) return;
   if (pending_status_ == ERROR_SUCCESS) pending_status_ = status;
   pending_lost_ += lost;
@@ -343,7 +355,11 @@ std::string Session::Check() {
     report = store.IntegrityCheck();
     return ERROR_SUCCESS;
   });
-  if (status != ERROR_SUCCESS) report = "cannot check the store: status " + std::to_string(status);
+  if (status != ERROR_SUCCESS) return "cannot check the store: status " + std::to_string(status);
+  if (report != "ok") {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (store_) StopUsingDamagedStore();
+  }
   return report;
 }
 

@@ -67,6 +67,9 @@ class Session {
   // The number of returned calls whose changes were just lost (reported
   // on stderr when not zero).
   int64_t TakeLostCalls(KeyStore& store);
+  // The store's file is damaged: this process writes nothing more to it,
+  // and every call returns 1009 until another store is selected.
+  void StopUsingDamagedStore();
   // The status of a commit failure that no call has returned yet, then 0.
   LONG TakePendingFailure();
   // The open store, opening the default one on first use; nullptr with

@@ -276,6 +276,20 @@ void KeyStore::DropReturnedCalls() {
   }
 }
 
+void KeyStore::Abandon() {
+  try {
+    if (db_->InTransaction()) db_->Run("ROLLBACK");
+  } catch (const SqliteError&) {
+    // SQLite has ended the transaction itself.
+  }
+  savepoint_ = false;
+  txn_ = Txn::kNone;
+  ForgetTouches();
+  DropReturnedCalls();
+  ClearCaches();
+  db_->KeepFileAsIs();
+}
+
 int64_t KeyStore::TakeLostCalls() {
   const int64_t lost = lost_calls_;
   lost_calls_ = 0;
