@@ -89,7 +89,9 @@ class RegistryMethodScope {
 LONG SetRegistryKeyReadOnly(HKEY root, const char* path, bool read_only);
 
 // Administration: SQLite's integrity check of the store in use. Returns
-// "ok" for a sound store, else the problems found or why it cannot be read.
+// "ok" for a sound store, else the problems found or why it cannot be read;
+// after problems this process writes nothing more to the store's file and
+// every registry call returns 1009 until another store is selected.
 std::string CheckRegistryStore();
 
 }  // namespace orvane::platform
