@@ -79,7 +79,13 @@ void ChildList::erase(const_iterator at) {
 
 std::unique_ptr<KeyStore> KeyStore::Open(const std::filesystem::path& file) {
   std::unique_ptr<Db> db = Db::Open(file);
-  const bool values_go_with_key = InitializeStore(*db);
+  bool values_go_with_key = false;
+  try {
+    values_go_with_key = InitializeStore(*db);
+  } catch (...) {
+    db->KeepFileAsIs();  // a file that is damaged or not ours is left as it is
+    throw;
+  }
   std::unique_ptr<CommitBroker> broker = CommitBroker::Open(file.string() + "-commit");
   auto store = std::unique_ptr<KeyStore>(new KeyStore(std::move(db), file, std::move(broker)));
   store->values_go_with_key_ = values_go_with_key;

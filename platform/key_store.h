@@ -119,6 +119,9 @@ class KeyStore {
   // what it held and nobody had seen. `delay` zero: commit at once.
   void SetCommitDelay(std::chrono::milliseconds delay) { commit_delay_ = delay; }
   bool holding() const { return holding_; }
+  // How long one call may wait in all for other processes (a holder's
+  // commit, the write lock) before it fails with SQLITE_BUSY.
+  void SetWaitLimit(std::chrono::milliseconds limit) { wait_limit_ = limit; }
   // True when the held changes may be committed now (no call or group
   // writing on top of them): the commit thread then waits for a request or
   // the deadline.
@@ -130,9 +133,14 @@ class KeyStore {
   // Commits held changes and commits at once from then on (the delay is
   // zero). Changes with a group writing on top are left to that group.
   void StopDeferring();
-  // True once after a failure made SQLite drop a transaction that held
-  // changes of calls that had already succeeded.
-  bool TakeLostHeldChanges();
+  // After a failure made SQLite drop a transaction (or a commit failed):
+  // how many write calls that had already returned success lost their
+  // changes with it; 0 when none did. Counted once.
+  int64_t TakeLostCalls();
+  // The file is damaged: drops the open transaction (its calls count as
+  // lost) and makes sure closing writes nothing more to the file. Destroy
+  // the store next.
+  void Abandon();
 
   // The key with this id, or nullptr when it no longer exists.
   const KeyInfo* Find(int64_t id);
@@ -188,8 +196,11 @@ class KeyStore {
   // Commits the open transaction; on failure rolls back and rethrows.
   void Commit();
   bool PublicationDue() const;
+  // The open transaction is gone: the calls that returned with changes in
+  // it have lost them (TakeLostCalls), and nothing is held any more.
+  void DropReturnedCalls();
   // SQLite's busy handler: waits for the lock's holder (asking a deferring
-  // holder to commit), up to the busy timeout.
+  // holder to commit), up to the running call's deadline.
   static int WaitWhileBusy(void* store, int attempts);
   // Starts a read transaction for a cache miss of a call running without one.
   void EnsureSnapshot();
@@ -222,11 +233,16 @@ class KeyStore {
   std::chrono::milliseconds commit_delay_{0};
   bool holding_ = false;      // the write transaction holds changes of finished calls
   bool group_wrote_ = false;  // the outermost group has written since it began or committed
-  bool lost_held_ = false;
+  bool call_writes_ = false;     // the running call was begun as a write
+  int64_t returned_calls_ = 0;   // write calls returned with their changes uncommitted
+  int64_t lost_calls_ = 0;       // returned calls whose changes a failure dropped
   int64_t changes_at_begin_ = 0;  // the connection's total changes when the transaction began
   bool values_go_with_key_ = false;  // deleting a key's row deletes its values (trigger)
   CommitBroker::Clock::time_point hold_deadline_;
-  CommitBroker::Clock::time_point busy_since_;
+  bool in_call_ = false;
+  std::chrono::milliseconds wait_limit_{30'000};
+  // When the running call (or, outside calls, the current wait) gives up.
+  CommitBroker::Clock::time_point call_deadline_;
   std::filesystem::path file_;
   Txn txn_ = Txn::kNone;
   int group_depth_ = 0;

@@ -29,6 +29,10 @@ LONG SqliteErrorStatus(int sqlite_code, bool write) {
       return ERROR_OUTOFMEMORY;
     case SQLITE_TOOBIG:
       return ERROR_INVALID_PARAMETER;
+    case SQLITE_FULL:
+      return ERROR_DISK_FULL;
+    case SQLITE_BUSY:
+      return ERROR_BUSY;
     default:
       return write ? ERROR_CANTWRITE : ERROR_CANTREAD;
   }
@@ -136,8 +140,7 @@ void Session::FlushLoop() {
       try {
         store_->PublishIfDue();
       } catch (const SqliteError& error) {
-        ReportLostChanges(*store_);
-        Report(error, SqliteErrorStatus(error.code(), true));
+        CommitFailed(error);
       }
     }
     // A group writing on top of held changes commits or wakes us at its end.
@@ -150,18 +153,59 @@ void Session::PublishAtExit() {
   std::lock_guard<std::mutex> lock(mutex_);
   exiting_ = true;
   if (!store_) return;
+  // Only reported: the program decides its exit status (CommitRegistryWrites).
   try {
     store_->StopDeferring();
   } catch (const SqliteError& error) {
-    ReportLostChanges(*store_);
-    Report(error, SqliteErrorStatus(error.code(), true));
+    CommitFailed(error);
   }
 }
 
-void Session::ReportLostChanges(KeyStore& store) {
-  if (!store.TakeLostHeldChanges()) return;
-  std::fprintf(stderr, "orvane: registry store %s: changes not yet committed were lost\n",
-               store.file().c_str());
+int64_t Session::TakeLostCalls(KeyStore& store) {
+  const int64_t lost = store.TakeLostCalls();
+  if (lost > 0) {
+    std::fprintf(stderr, "orvane: registry store %s: the changes of %lld registry calls were lost\n",
+                 store.file().c_str(), static_cast<long long>(lost));
+  }
+  return lost;
+}
+
+LONG Session::CallFailed(const SqliteError& error, bool write) {
+  const LONG status = Report(error, SqliteErrorStatus(error.code(), write));
+  if (IsDamage(error.code())) store_->Abandon();
+  LostCallsOfLastFailure() = TakeLostCalls(*store_);
+  if (IsDamage(error.code())) StopUsingDamagedStore();
+  return status;
+}
+
+void Session::StopUsingDamagedStore() {
+  store_->Abandon();
+  failed_path_ = store_->file();
+  failed_status_ = ERROR_BADDB;
+  store_.reset();
+}
+
+void Session::CommitFailed(const SqliteError& error) {
+  const LONG status = Report(error, SqliteErrorStatus(error.code(), true));
+  if (IsDamage(error.code())) store_->Abandon();
+  const int64_t lost = TakeLostCalls(*store_);
+  if (IsDamage(error.code())) StopUsingDamagedStore();
+  if (lost == 0) return;
+  if (pending_status_ == ERROR_SUCCESS) pending_status_ = status;
+  pending_lost_ += lost;
+}
+
+LONG Session::TakePendingFailure() {
+  const LONG status = pending_status_;
+  LostCallsOfLastFailure() = pending_lost_;
+  pending_status_ = ERROR_SUCCESS;
+  pending_lost_ = 0;
+  return status;
+}
+
+int64_t& LostCallsOfLastFailure() {
+  thread_local int64_t lost = 0;
+  return lost;
 }
 
 Session& Session::Instance() {
@@ -188,7 +232,7 @@ LONG Session::OpenStore(const std::filesystem::path& file) {
     return Report(std::runtime_error(error), ERROR_CANTOPEN);
   }
   try {
-    store_ = KeyStore::Open(file);
+    store_ = KeyStore::Open(RealStorePath(file));
   } catch (const StoreFormatError& format) {
     failed_status_ = ERROR_BADDB;
     return Report(format, ERROR_BADDB);
@@ -200,6 +244,7 @@ LONG Session::OpenStore(const std::filesystem::path& file) {
   store_->SetCommitDelay(exiting_                               ? std::chrono::milliseconds(0)
                          : commit_delay_.count() >= 0 ? commit_delay_
                                                       : CommitDelay());
+  store_->SetWaitLimit(wait_limit_);
   for (int i = 0; i < group_depth_; ++i) store_->BeginGroup();
   return ERROR_SUCCESS;
 }
@@ -222,6 +267,8 @@ LONG Session::Select(const std::filesystem::path& file) {
   const std::filesystem::path absolute = std::filesystem::absolute(file);
   handles_.Clear();
   store_.reset();
+  pending_status_ = ERROR_SUCCESS;  // a failure of the previous store was reported on stderr
+  pending_lost_ = 0;
   setenv("ORVANE_REGISTRY", absolute.c_str(), 1);
   return OpenStore(absolute);
 }
@@ -253,8 +300,7 @@ void Session::EndGroup() {
     store_->EndGroup();
     AfterCall(*store_);
   } catch (const SqliteError& error) {
-    ReportLostChanges(*store_);
-    Report(error, SqliteErrorStatus(error.code(), true));
+    CommitFailed(error);
   }
 }
 
@@ -264,9 +310,14 @@ void Session::CommitPending() {
   try {
     store_->CommitGroup();
   } catch (const SqliteError& error) {
-    ReportLostChanges(*store_);
-    Report(error, SqliteErrorStatus(error.code(), true));
+    CommitFailed(error);
   }
+}
+
+void Session::SetWaitLimit(std::chrono::milliseconds limit) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  wait_limit_ = std::max(limit, std::chrono::milliseconds(0));
+  if (store_) store_->SetWaitLimit(wait_limit_);
 }
 
 void Session::SetCommitDelay(std::chrono::milliseconds delay) {
@@ -277,18 +328,32 @@ void Session::SetCommitDelay(std::chrono::milliseconds delay) {
     if (commit_delay_.count() == 0) store_->StopDeferring();
     store_->SetCommitDelay(commit_delay_);
   } catch (const SqliteError& error) {
-    ReportLostChanges(*store_);
-    Report(error, SqliteErrorStatus(error.code(), true));
+    CommitFailed(error);
   }
 }
 
 LONG Session::Flush() {
   std::lock_guard<std::mutex> lock(mutex_);
+  LostCallsOfLastFailure() = 0;
   if (!store_) return ERROR_SUCCESS;
+  if (pending_status_ != ERROR_SUCCESS) return TakePendingFailure();
   try {
     store_->Flush();
   } catch (const SqliteError& error) {
-    return Report(error, SqliteErrorStatus(error.code(), true));
+    return CallFailed(error, true);
+  }
+  return ERROR_SUCCESS;
+}
+
+LONG Session::CommitWrites() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  LostCallsOfLastFailure() = 0;
+  if (!store_) return ERROR_SUCCESS;
+  if (pending_status_ != ERROR_SUCCESS) return TakePendingFailure();
+  try {
+    store_->CommitGroup();
+  } catch (const SqliteError& error) {
+    return CallFailed(error, true);
   }
   return ERROR_SUCCESS;
 }
@@ -299,7 +364,11 @@ std::string Session::Check() {
     report = store.IntegrityCheck();
     return ERROR_SUCCESS;
   });
-  if (status != ERROR_SUCCESS) report = "cannot check the store: status " + std::to_string(status);
+  if (status != ERROR_SUCCESS) return "cannot check the store: status " + std::to_string(status);
+  if (report != "ok") {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (store_) StopUsingDamagedStore();
+  }
   return report;
 }
 
@@ -313,6 +382,12 @@ LONG SelectRegistryStore(const std::filesystem::path& file) { return Session::In
 std::filesystem::path CurrentRegistryPath() { return Session::Instance().CurrentPath(); }
 
 void CommitPendingRegistryWrites() { Session::Instance().CommitPending(); }
+
+void SetRegistryWaitLimit(std::chrono::milliseconds limit) { Session::Instance().SetWaitLimit(limit); }
+
+LONG CommitRegistryWrites() { return Session::Instance().CommitWrites(); }
+
+int64_t RegistryCallsLostWithLastFailure() { return LostCallsOfLastFailure(); }
 
 void SetRegistryCommitDelay(std::chrono::milliseconds delay) { Session::Instance().SetCommitDelay(delay); }
 

@@ -4,7 +4,10 @@
 // failures become Win32 statuses here, each reported once on stderr.
 // A background thread commits held changes (KeyStore::SetCommitDelay) when
 // another process asks for them or their delay has passed; an exit handler
-// commits them when the process ends normally.
+// commits them when the process ends normally. When a commit outside any
+// call fails, the next call (or CommitWrites) returns that failure instead
+// of running, and the number of returned calls whose changes were lost is
+// kept for the calling thread (LostCallsOfLastFailure).
 #pragma once
 
 #include <filesystem>
@@ -16,6 +19,7 @@
 
 #include "platform/handle_table.h"
 #include "platform/key_store.h"
+#include "platform/registry_store.h"
 #include "platform/win32_registry.h"
 
 namespace orvane::platform {
@@ -39,8 +43,12 @@ class Session {
   void EndGroup();
   void CommitPending();
   void SetCommitDelay(std::chrono::milliseconds delay);
+  void SetWaitLimit(std::chrono::milliseconds limit);
   // Commits the group and makes every committed change durable.
   LONG Flush();
+  // Commits every change made so far; returns 0, or the failure of that
+  // commit or of an earlier one that no call has returned yet.
+  LONG CommitWrites();
   std::string Check();
 
  private:
@@ -50,7 +58,20 @@ class Session {
   void FlushLoop();
   void PublishAtExit();
   void AfterFork();
-  void ReportLostChanges(KeyStore& store);
+  // A store failure in a call: the status the call returns, with the
+  // changes it took along counted for this thread.
+  LONG CallFailed(const SqliteError& error, bool write);
+  // A store failure outside any call (a commit of held changes): returned
+  // by the next call when it lost changes of calls that had returned.
+  void CommitFailed(const SqliteError& error);
+  // The number of returned calls whose changes were just lost (reported
+  // on stderr when not zero).
+  int64_t TakeLostCalls(KeyStore& store);
+  // The store's file is damaged: this process writes nothing more to it,
+  // and every call returns 1009 until another store is selected.
+  void StopUsingDamagedStore();
+  // The status of a commit failure that no call has returned yet, then 0.
+  LONG TakePendingFailure();
   // The open store, opening the default one on first use; nullptr with
   // *status set when it cannot be opened.
   KeyStore* Ensure(LONG* status);
@@ -61,6 +82,8 @@ class Session {
   std::unique_ptr<KeyStore> store_;
   std::filesystem::path failed_path_;
   LONG failed_status_ = ERROR_SUCCESS;
+  LONG pending_status_ = ERROR_SUCCESS;  // a failed commit no call has returned yet
+  int64_t pending_lost_ = 0;             // the returned calls it lost
   bool reported_ = false;
   int group_depth_ = 0;
   HandleTable handles_;
@@ -70,18 +93,25 @@ class Session {
   bool flusher_started_ = false;
   bool flusher_watching_ = false;  // the thread waits for a request or the deadline
   bool exiting_ = false;  // the exit handler has run: commit at once
+  std::chrono::milliseconds wait_limit_{kRegistryWaitLimit};
   std::chrono::milliseconds commit_delay_{-1};  // negative: not set, use the default
 };
 
 // The Win32 status for a store failure during a call.
 LONG SqliteErrorStatus(int sqlite_code, bool write);
 
+// The calling thread's count of returned calls lost with the failure its
+// last registry call returned (see RegistryCallsLostWithLastFailure).
+int64_t& LostCallsOfLastFailure();
+
 template <typename Fn>
 LONG Session::Call(bool write, Fn&& fn) {
   std::lock_guard<std::mutex> lock(mutex_);
+  LostCallsOfLastFailure() = 0;
   LONG status = ERROR_SUCCESS;
   KeyStore* store = Ensure(&status);
   if (store == nullptr) return status;
+  if (pending_status_ != ERROR_SUCCESS) return TakePendingFailure();
   try {
     try {
       store->BeginCall(write);
@@ -96,11 +126,10 @@ LONG Session::Call(bool write, Fn&& fn) {
     return status;
   } catch (const SqliteError& error) {
     store->AbortCall();
-    ReportLostChanges(*store);
-    return Report(error, SqliteErrorStatus(error.code(), write));
+    return CallFailed(error, write);
   } catch (const std::bad_alloc& error) {
     store->AbortCall();
-    ReportLostChanges(*store);
+    LostCallsOfLastFailure() = TakeLostCalls(*store);
     return Report(error, ERROR_OUTOFMEMORY);
   } catch (const RetryCall&) {
     store->AbortCall();

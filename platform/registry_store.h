@@ -5,6 +5,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -30,12 +31,29 @@ LONG SelectRegistryStore(const std::filesystem::path& file);
 // HKEY_CURRENT_USER shows on the NT platform ("S-1-5-21-0-0-0-<uid>").
 std::string CurrentUserKeyName();
 
-// The file of the store in use, or the empty path when none is open yet.
+// The real path of the store in use (symbolic links resolved), or the
+// empty path when none is open yet.
 std::filesystem::path CurrentRegistryPath();
 
 // Makes every registry write done so far visible to other processes
 // (commits the open method group, if any). Call before starting a program.
 void CommitPendingRegistryWrites();
+
+// Commits every registry write this process has made so far (the open
+// method group's too) and says whether they all reached the store: 0, or
+// the failure status (112 when the disk was full). A commit that fails
+// after its calls have returned (changes held for the commit delay, a
+// method group) is returned by the next registry call or by this function,
+// whichever comes first, with the number of calls whose changes were lost
+// (RegistryCallsLostWithLastFailure). Programs call it before they end and
+// exit with a failure when it fails: the exit handler that commits what is
+// left only reports on stderr and never changes a host's exit status.
+LONG CommitRegistryWrites();
+
+// After a registry call (or CommitRegistryWrites) of this thread failed:
+// how many earlier calls had returned success but lost their changes with
+// that failure. 0 when none did, and after any call that succeeded.
+int64_t RegistryCallsLostWithLastFailure();
 
 // How long registry changes may stay uncommitted after their call (or
 // outermost method group) has returned while no other process asks for
@@ -45,6 +63,13 @@ void CommitPendingRegistryWrites();
 // Zero commits every call and group at once. Default: the environment
 // variable ORVANE_COMMIT_DELAY_MS, else 20 ms.
 void SetRegistryCommitDelay(std::chrono::milliseconds delay);
+
+// How long one registry call waits in all for other processes (one that
+// holds uncommitted changes, a writer that holds the write lock) before it
+// fails with 170 (busy) instead of answering from a state that is not the
+// registry's. Default: kRegistryWaitLimit.
+inline constexpr std::chrono::milliseconds kRegistryWaitLimit{30'000};
+void SetRegistryWaitLimit(std::chrono::milliseconds limit);
 
 // Groups the registry calls made during its lifetime into one transaction:
 // reads see the group's own writes, other processes see them all at once
@@ -64,7 +89,9 @@ class RegistryMethodScope {
 LONG SetRegistryKeyReadOnly(HKEY root, const char* path, bool read_only);
 
 // Administration: SQLite's integrity check of the store in use. Returns
-// "ok" for a sound store, else the problems found or why it cannot be read.
+// "ok" for a sound store, else the problems found or why it cannot be read;
+// after problems this process writes nothing more to the store's file and
+// every registry call returns 1009 until another store is selected.
 std::string CheckRegistryStore();
 
 }  // namespace orvane::platform

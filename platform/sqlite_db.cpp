@@ -48,17 +48,30 @@ std::string_view Query::Blob(int column) const {
   return {static_cast<const char*>(data), static_cast<size_t>(size)};
 }
 
-std::unique_ptr<Db> Db::Open(const std::filesystem::path& file) {
+namespace {
+
+sqlite3* OpenConnection(const std::filesystem::path& file, int flags) {
   sqlite3* raw = nullptr;
-  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
-  const int rc = sqlite3_open_v2(file.c_str(), &raw, flags, nullptr);
+  const int rc = sqlite3_open_v2(file.c_str(), &raw, flags | SQLITE_OPEN_NOMUTEX, nullptr);
   if (rc != SQLITE_OK) {
     const std::string message = raw != nullptr ? sqlite3_errmsg(raw) : sqlite3_errstr(rc);
     sqlite3_close(raw);
     throw SqliteError(rc, message);
   }
   sqlite3_extended_result_codes(raw, 1);
-  return std::unique_ptr<Db>(new Db(raw));
+  return raw;
+}
+
+}  // namespace
+
+std::unique_ptr<Db> Db::Open(const std::filesystem::path& file) {
+  return std::unique_ptr<Db>(new Db(OpenConnection(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)));
+}
+
+std::unique_ptr<Db> Db::OpenForReading(const std::filesystem::path& file) {
+  std::unique_ptr<Db> db(new Db(OpenConnection(file, SQLITE_OPEN_READONLY)));
+  db->KeepFileAsIs();
+  return db;
 }
 
 Db::~Db() {

@@ -53,6 +53,9 @@ class Db {
  public:
   // Opens (creating when missing) the database file; throws SqliteError.
   static std::unique_ptr<Db> Open(const std::filesystem::path& file);
+  // Opens an existing database file for reading only: nothing is written
+  // to it, not even at close. Throws SqliteError.
+  static std::unique_ptr<Db> OpenForReading(const std::filesystem::path& file);
   ~Db();
   Db(const Db&) = delete;
   Db& operator=(const Db&) = delete;
@@ -73,6 +76,9 @@ class Db {
   bool InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
   // Replaces the busy timeout with `handler` (sqlite3_busy_handler).
   void SetBusyHandler(int (*handler)(void*, int), void* context) { sqlite3_busy_handler(db_, handler, context); }
+  // From now on closing the connection leaves the database file as it is:
+  // no checkpoint copies the WAL into it (for a file found damaged).
+  void KeepFileAsIs() { sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr); }
   // sqlite3_file_control on the main database.
   int FileControl(int operation, void* argument) { return sqlite3_file_control(db_, "main", operation, argument); }
 
@@ -84,5 +90,11 @@ class Db {
 
 // Throws SqliteError for a result other than the expected ones.
 void CheckSqlite(sqlite3* db, int rc);
+
+// True for the codes by which SQLite reports a damaged file (or one that
+// is not a database).
+inline bool IsDamage(int sqlite_code) {
+  return (sqlite_code & 0xFF) == SQLITE_CORRUPT || (sqlite_code & 0xFF) == SQLITE_NOTADB;
+}
 
 }  // namespace orvane::platform

@@ -6,6 +6,7 @@
 #ifdef _WIN32
 namespace orvane::platform {
 inline void CommitPendingRegistryWrites() {}
+inline long long RegistryCallsLostWithLastFailure() { return 0; }
 class RegistryMethodScope {
  public:
   RegistryMethodScope() {}

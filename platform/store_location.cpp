@@ -61,4 +61,10 @@ bool PrepareStoreFile(const std::filesystem::path& file, std::string* error) {
   return true;
 }
 
+std::filesystem::path RealStorePath(const std::filesystem::path& file) {
+  std::error_code error;
+  std::filesystem::path real = std::filesystem::canonical(file, error);
+  return error ? file : real;
+}
+
 }  // namespace orvane::platform

@@ -18,4 +18,10 @@ std::filesystem::path ResolveDefaultStorePath(std::string* error);
 // sets *error when that fails.
 bool PrepareStoreFile(const std::filesystem::path& file, std::string* error);
 
+// The existing store file's real path: absolute, with no symbolic link and
+// no "." or "..". Every file beside the store (SQLite's, the coordination
+// file) is named from it, so that processes reaching one store through
+// different paths share them. `file` itself when it cannot be resolved.
+std::filesystem::path RealStorePath(const std::filesystem::path& file);
+
 }  // namespace orvane::platform

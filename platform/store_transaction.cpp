@@ -37,8 +37,6 @@ namespace {
 
 // Caches beyond this many entries are dropped at the next check.
 constexpr size_t kMaxCachedEntries = 2'000'000;
-// How long a call waits for another process's write lock.
-constexpr auto kBusyTimeout = std::chrono::milliseconds(30000);
 // The WAL index's first region; its first bytes are the header's two copies.
 constexpr int kWalIndexRegionSize = 32768;
 
@@ -75,7 +73,11 @@ void KeyStore::Begin(bool write) {
     // Another process holds changes of calls that have returned: they must
     // be visible to this call, so ask for them and wait.
     if (write) broker_->NoteWriterWaiting();
-    broker_->AwaitPublication(CommitBroker::Clock::now() + kBusyTimeout);
+    if (!broker_->AwaitPublication(call_deadline_)) {
+      // Reading without them would answer from a state that is no longer
+      // the registry's.
+      throw SqliteError(SQLITE_BUSY, "another process kept its registry changes uncommitted for too long");
+    }
   }
   if (write && broker_) broker_->YieldToWaitingWriter();
   WalHeader header;
@@ -99,8 +101,10 @@ void KeyStore::Begin(bool write) {
 int KeyStore::WaitWhileBusy(void* context, int attempts) {
   auto* store = static_cast<KeyStore*>(context);
   const auto now = CommitBroker::Clock::now();
-  if (attempts == 0) store->busy_since_ = now;
-  const auto until = store->busy_since_ + kBusyTimeout;
+  // Outside a call (a commit by the commit thread) each wait has a
+  // deadline of its own.
+  if (attempts == 0 && !store->in_call_) store->call_deadline_ = now + store->wait_limit_;
+  const auto until = store->call_deadline_;
   if (now >= until) return 0;
   if (store->broker_) {
     store->broker_->NoteWriterWaiting();
@@ -122,6 +126,11 @@ void KeyStore::EnsureSnapshot() {
 }
 
 void KeyStore::BeginCall(bool write) {
+  // Every wait of the call, for a holder or for the write lock, shares one
+  // deadline: a call never waits longer than the limit in all.
+  in_call_ = true;
+  call_deadline_ = CommitBroker::Clock::now() + wait_limit_;
+  call_writes_ = write;
   if (txn_ == Txn::kRead && write) {
     db_->Run("COMMIT");
     txn_ = Txn::kNone;
@@ -148,14 +157,18 @@ void KeyStore::BeginAtomicStep() {
 }
 
 void KeyStore::EndCall() {
+  in_call_ = false;
   if (savepoint_) {
     db_->Run("RELEASE registry_call");
     savepoint_ = false;
   }
   if (group_depth_ == 0 && txn_ != Txn::kNone) FinishTransaction();
+  // The call returns success while its changes wait for a commit.
+  if (call_writes_ && txn_ == Txn::kWrite) ++returned_calls_;
 }
 
 void KeyStore::AbortCall() {
+  in_call_ = false;
   try {
     if (savepoint_ && db_->InTransaction()) {
       db_->Run("ROLLBACK TO registry_call");
@@ -172,11 +185,7 @@ void KeyStore::AbortCall() {
   if (!db_->InTransaction()) {
     txn_ = Txn::kNone;
     ForgetTouches();
-    if (holding_) {
-      holding_ = false;
-      lost_held_ = true;
-      broker_->MarkPublished();
-    }
+    DropReturnedCalls();
   }
   // The caches may hold changes that were just undone.
   ClearCaches();
@@ -232,14 +241,11 @@ void KeyStore::Commit() {
     ClearCaches();
     data_version_ = -1;
     header_checked_ = false;
-    if (holding_) {
-      holding_ = false;
-      lost_held_ = true;
-      broker_->MarkPublished();
-    }
+    DropReturnedCalls();
     throw;
   }
   txn_ = Txn::kNone;
+  returned_calls_ = 0;
   if (holding_) {
     holding_ = false;
     broker_->MarkPublished();
@@ -261,9 +267,32 @@ void KeyStore::StopDeferring() {
   if (MayPublishNow()) Commit();
 }
 
-bool KeyStore::TakeLostHeldChanges() {
-  const bool lost = lost_held_;
-  lost_held_ = false;
+void KeyStore::DropReturnedCalls() {
+  lost_calls_ += returned_calls_;
+  returned_calls_ = 0;
+  if (holding_) {
+    holding_ = false;
+    broker_->MarkPublished();
+  }
+}
+
+void KeyStore::Abandon() {
+  try {
+    if (db_->InTransaction()) db_->Run("ROLLBACK");
+  } catch (const SqliteError&) {
+    // SQLite has ended the transaction itself.
+  }
+  savepoint_ = false;
+  txn_ = Txn::kNone;
+  ForgetTouches();
+  DropReturnedCalls();
+  ClearCaches();
+  db_->KeepFileAsIs();
+}
+
+int64_t KeyStore::TakeLostCalls() {
+  const int64_t lost = lost_calls_;
+  lost_calls_ = 0;
   return lost;
 }
 

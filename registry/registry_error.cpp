@@ -5,6 +5,8 @@
 #include <cassert>
 #include <string_view>
 
+#include "platform/store_extensions.h"
+
 #ifndef ORVANE_HELP_FILE
 #define ORVANE_HELP_FILE "Orvanex.hlp"
 #endif
@@ -18,8 +20,9 @@ struct MessageEntry {
 };
 
 // Every code with a fixed message. The texts are the control's published
-// messages, letter for letter: spelling and missing full stops included.
-constexpr std::array<MessageEntry, 28> kMessages{{
+// messages, letter for letter: spelling and missing full stops included;
+// 112 (a full disk) and 170 (a store kept locked) come from the Linux store.
+constexpr std::array<MessageEntry, 30> kMessages{{
     {1, "The configuration registry database is corrupt."},
     {2, "The configuration registry key is invalid."},
     {3, "The configuration registry key could not be opened."},
@@ -32,6 +35,7 @@ constexpr std::array<MessageEntry, 28> kMessages{{
     {10, "The configuration registry key is too long."},
     {87, "The parameter is incorrect."},
     {100, "No enough actions to undo."},
+    {112, "There is not enough space on the disk."},
     {101, "Undo method is diabled because the UndoEnabled property is false."},
     {110, "The registry file can't be imported because MS Quorvel can't be find."},
     {111, "The registry file can't be exported because MS Quorvel can't be find."},
@@ -44,6 +48,7 @@ constexpr std::array<MessageEntry, 28> kMessages{{
     {139, "The destination value name already exists"},
     {140, "Reserved parameter must be zero"},
     {150, "Can't replace a string with another that contains the first."},
+    {170, "The registry is busy: another process has kept it locked for longer than a registry call waits."},
     {259, "No more data is available."},
     {998, "HKEY_DYN_DATA root key is not available under Windows NT"},
     {999, "I'm sorry but this property (or method) is not still available."},
@@ -68,6 +73,13 @@ ErrorRecord MakeRegistryError(int32_t code) {
   assert(code != 0);
   ErrorRecord record;
   record.description = RegistryErrorMessage(code);
+  // A failed commit loses the changes of calls that had already returned:
+  // the error says how many, as nothing else tells the caller.
+  const auto lost = platform::RegistryCallsLostWithLastFailure();
+  if (lost > 0) {
+    record.description += " The changes of " + std::to_string(lost) + " earlier registry call" +
+                          (lost == 1 ? "" : "s") + " were lost.";
+  }
   const int32_t numbered = code == 87 ? 7 : code;
   // Plain int64 arithmetic so that codes near the limits cannot overflow;
   // the number is then taken modulo 2^32 as the host's 32-bit field holds it.

@@ -36,6 +36,7 @@ class RunningChild {
   // Waits for the child to exit; returns its exit code (-1 if killed).
   int Wait();
   void Kill();
+  pid_t pid() const { return pid_; }
 
  private:
   pid_t pid_ = -1;

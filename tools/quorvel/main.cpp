@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "orvane/error.h"
+#include "platform/registry_store.h"
 #include "session.h"
 
 namespace {
@@ -78,6 +79,22 @@ int RunStandardInput(quorvel::HostOptions host) {
   return quorvel::RunScript("<stdin>", source, std::cout, std::cerr, std::move(host));
 }
 
+// Commits what the script wrote: a script whose changes did not reach the
+// store has failed, whatever its statements returned.
+int CommitWrites(int exit_code) {
+  const LONG status = orvane::platform::CommitRegistryWrites();
+  if (status == ERROR_SUCCESS) return exit_code;
+  std::cerr << "quorvel: registry changes were not saved (status " << status << ")\n";
+  return exit_code == quorvel::kExitClean ? quorvel::kExitRaised : exit_code;
+}
+
+int Run(const Options& options, bool statements, quorvel::HostOptions host) {
+  if (statements) return quorvel::RunScript("-e", options.statements, std::cout, std::cerr, std::move(host));
+  if (!options.script.empty()) return RunFile(options.script, std::move(host));
+  if (isatty(STDIN_FILENO)) return quorvel::RunInteractive(std::move(host));
+  return RunStandardInput(std::move(host));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -98,10 +115,5 @@ int main(int argc, char** argv) {
   ExportSettings(options);
   quorvel::HostOptions host;
   if (!MakeHostOptions(options, host)) return quorvel::kExitUsage;
-  if (statements->count() > 0) {
-    return quorvel::RunScript("-e", options.statements, std::cout, std::cerr, std::move(host));
-  }
-  if (!options.script.empty()) return RunFile(options.script, std::move(host));
-  if (isatty(STDIN_FILENO)) return quorvel::RunInteractive(std::move(host));
-  return RunStandardInput(std::move(host));
+  return CommitWrites(Run(options, statements->count() > 0, std::move(host)));
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/registry_store.h"
 #include "tools/regedit/command_line.h"
 #include "tools/regedit/regedit_program.h"
 
@@ -15,10 +16,16 @@ int main(int argc, char** argv) {
   if (args.size() == 2 && args[0] == "--command-line") {
     args = orvane::regedit::SplitWindowsCommandLine(args[1]);
   }
+  int exit_code = orvane::regedit::kExitFailure;
   try {
-    return orvane::regedit::RunRegedit(args);
+    exit_code = orvane::regedit::RunRegedit(args);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "regedit: %s\n", error.what());
+  }
+  // Changes that did not reach the store make the run a failure.
+  if (const LONG status = orvane::platform::CommitRegistryWrites()) {
+    std::fprintf(stderr, "regedit: registry changes were not saved (status %d)\n", static_cast<int>(status));
     return orvane::regedit::kExitFailure;
   }
+  return exit_code;
 }
