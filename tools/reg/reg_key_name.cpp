@@ -57,7 +57,7 @@ std::optional<KeyName> ParseKeyName(std::string_view text) {
   KeyName key{RootHandle(full), std::string(full), ""};
   if (end == std::string_view::npos) return key;
   key.path = std::string(text.substr(end + 1));
-  if (key.path.empty() || key.path.find("\\\\") != std::string::npos) return std::nullopt;
+  if (key.path.empty() || key.path.front() == '\\' || key.path.find("\\\\") != std::string::npos) return std::nullopt;
   return key;
 }
 
