@@ -96,6 +96,15 @@ TEST_F(RegFiles, ImportMergesAndReportsBadLines) {
   EXPECT_EQ(Ok({"query", "HKCU\\Software\\F"}), "\nHKEY_CURRENT_USER\\Software\\F\n    b    REG_SZ    ok\n\n");
 }
 
+TEST_F(RegFiles, ShortRootNamesAreForCommandLinesOnly) {
+  const std::filesystem::path file = registry_.path() / "short.reg";
+  WriteText(file, "REGEDIT4\n\n[HKCU\\Software\\G]\n\"a\"=\"1\"\n");
+  const RunResult result = Run({"import", file.string()});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find(file.string() + ": line 3: "), std::string::npos) << result.err;
+  EXPECT_EQ(Run({"query", "HKCU\\Software\\G"}).status, 1);
+}
+
 TEST_F(RegFiles, ImportOfAMissingFileFails) {
   const RunResult result = Run({"import", (registry_.path() / "missing.reg").string()});
   EXPECT_EQ(result.status, 1);
