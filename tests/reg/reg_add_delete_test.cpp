@@ -1,5 +1,6 @@
 // reg add and reg delete on a private store: the data of each type as
 // stored, the questions before overwriting or deleting, and the failures.
+#include "platform/registry_store.h"
 #include "platform/win32_registry.h"
 #include "reg/reg_fixture.h"
 #include "tools/reg/reg_key_name.h"
@@ -159,6 +160,22 @@ TEST_F(RegDelete, MissingThingsRootsAndBadSwitchesFail) {
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.err, "ERROR: Invalid syntax.\nType \"orvane-reg DELETE /?\" for usage.\n");
   EXPECT_TRUE(Stored(kKey, "x"));
+}
+
+TEST_F(RegDelete, AReadOnlyKeyIsNeitherChangedNorDeleted) {
+  Ok({"add", kKey, "/v", "x", "/d", "1"});
+  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_CURRENT_USER, "Software\\A", true), ERROR_SUCCESS);
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"delete", kKey, "/f"},
+           {"delete", kKey, "/v", "x", "/f"},
+           {"delete", kKey, "/va", "/f"},
+           {"add", kKey, "/v", "x", "/d", "2", "/f"},
+       }) {
+    const RunResult result = Run(args);
+    EXPECT_EQ(result.status, 1) << args[0] << ' ' << args.size();
+    EXPECT_EQ(result.err, "ERROR: Access is denied.\n") << args[0] << ' ' << args.size();
+  }
+  EXPECT_EQ(Stored(kKey, "x"), (Value{"x", REG_SZ, std::string("1\0", 2)}));
 }
 
 }  // namespace
