@@ -46,6 +46,9 @@ TEST_F(RegAdd, StoresEachTypesBytes) {
       {{"/t", "REG_MULTI_SZ", "/d", "a\\0bc"}, REG_MULTI_SZ, std::string("a\0bc\0\0", 6)},
       {{"/t", "REG_MULTI_SZ", "/d", "a#bc#", "/s", "#"}, REG_MULTI_SZ, std::string("a\0bc\0\0", 6)},
       {{"/t", "REG_MULTI_SZ", "/d", ""}, REG_MULTI_SZ, std::string("\0", 1)},
+      // Words after a switch that takes one are its value, whatever they look like.
+      {{"/d", "/?"}, REG_SZ, std::string("/?\0", 3)},
+      {{"/d", "-f"}, REG_SZ, std::string("-f\0", 3)},
   };
   for (const Case& c : cases) {
     std::vector<std::string> args = {"add", kKey, "/v", "v", "/f"};

@@ -11,6 +11,17 @@
 #include "support/temp_registry.h"
 #include "tools/reg/reg_console.h"
 #include "tools/reg/reg_program.h"
+#include "tools/reg/reg_store.h"
+#include "tools/reg/reg_value_text.h"
+
+namespace orvane::reg {
+
+// How a failed expectation shows a stored value.
+inline void PrintTo(const Value& value, std::ostream* out) {
+  *out << "{\"" << value.name << "\" " << TypeName(value.type) << " " << FormatData(REG_BINARY, value.data) << "}";
+}
+
+}  // namespace orvane::reg
 
 namespace orvane::reg::testing {
 

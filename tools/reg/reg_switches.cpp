@@ -84,7 +84,7 @@ int PositionalCount(std::string_view verb) {
 
 std::optional<Options> ParseOptions(std::string_view verb, const std::vector<std::string>& words) {
   Options options;
-  if (std::any_of(words.begin(), words.end(), IsHelp)) {
+  if (words.size() == 1 && IsHelp(words[0])) {
     options.help = true;
     return options;
   }
