@@ -166,6 +166,9 @@ std::string FormatData(DWORD type, std::string_view bytes) {
     case REG_QWORD:
       if (bytes.size() == (type == REG_DWORD ? 4u : 8u)) return Hex(ReadLittleEndian(bytes));
       return HexPairs(bytes);
+    case REG_DWORD_BIG_ENDIAN:
+      if (bytes.size() == 4u) return Hex(ReadLittleEndian(std::string(bytes.rbegin(), bytes.rend())));
+      return HexPairs(bytes);
     default:
       return HexPairs(bytes);
   }
