@@ -28,9 +28,11 @@ TEST_F(RegProgram, HelpAndVersionGoToStandardOutput) {
     EXPECT_TRUE(result.out.starts_with("Usage: orvane-reg VERB ARGUMENTS...\n")) << result.out;
     EXPECT_EQ(result.err, "");
   }
-  const ProcessResult verb = Reg({"Delete", "-?"});
-  EXPECT_EQ(verb.status, 0);
-  EXPECT_TRUE(verb.out.starts_with("orvane-reg delete KEY [/v NAME | /ve | /va] [/f]\n")) << verb.out;
+  for (const std::string help : {"-?", "/?", "--help"}) {
+    const ProcessResult verb = Reg({"Delete", help});
+    EXPECT_EQ(verb.status, 0) << help;
+    EXPECT_TRUE(verb.out.starts_with("orvane-reg delete KEY [/v NAME | /ve | /va] [/f]\n")) << verb.out;
+  }
   const ProcessResult version = Reg({"--version"});
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out, "Orvane 1.6.1\n");

@@ -72,7 +72,7 @@ const Switch* FindSwitch(std::string_view verb, std::string_view word) {
   return nullptr;
 }
 
-bool IsHelp(const std::string& word) { return word == "/?" || word == "-?"; }
+bool IsHelp(const std::string& word) { return word == "/?" || word == "-?" || word == "--help"; }
 
 }  // namespace
 

@@ -32,7 +32,7 @@ struct Options {
 // Reads `words` for the verb `verb` (lower case). Nothing when a switch is
 // unknown to the verb, repeated, missing its value, or when the number of
 // positional words is wrong; `help` is set (and nothing else) when the one
-// word is "/?" or "-?", so that "/?" can still be the data of a switch.
+// word is "/?", "-?" or "--help", so that "/?" can still be the data of a switch.
 std::optional<Options> ParseOptions(std::string_view verb, const std::vector<std::string>& words);
 
 // The number of positional words `verb` takes, or -1 for an unknown verb.

@@ -51,7 +51,7 @@ constexpr std::array<VerbText, 7> kVerbs = {{
 
 constexpr std::string_view kProgram =
     "Usage: orvane-reg VERB ARGUMENTS...\n"
-    "       orvane-reg VERB /?      the usage of one verb\n"
+    "       orvane-reg VERB /?      the usage of one verb (also -? or --help)\n"
     "       orvane-reg --help | /?  this text\n"
     "       orvane-reg --version    the product and version\n"
     "Verbs: query, add, delete, copy, compare, export, import.\n"
