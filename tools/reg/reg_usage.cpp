@@ -1,6 +1,7 @@
 #include "tools/reg/reg_usage.h"
 
 #include <array>
+#include <string>
 
 namespace orvane::reg {
 namespace {
@@ -65,11 +66,11 @@ constexpr std::string_view kProgram =
 
 std::string_view ProgramUsage() { return kProgram; }
 
-std::string_view VerbUsage(std::string_view verb) {
+std::string VerbUsage(std::string_view verb) {
   for (const VerbText& entry : kVerbs) {
-    if (entry.verb == verb) return entry.usage;
+    if (entry.verb == verb) return std::string(entry.usage) + std::string(kKeyHelp);
   }
-  return kProgram;
+  return std::string(kProgram);
 }
 
 }  // namespace orvane::reg
