@@ -80,6 +80,9 @@ TEST_F(RegQuery, FindMatchesNamesAndDataIgnoringCase) {
   EXPECT_EQ(Ok({"query", "HKCU\\Software\\Q", "/f", "WORLD"}),
             "\nHKEY_CURRENT_USER\\Software\\Q\n    text    REG_SZ    hello world\n"
             "\nEnd of search: 1 match(es) found.\n");
+  EXPECT_EQ(Ok({"query", "HKCU\\Software\\Q", "/f", "H*o*D"}),
+            "\nHKEY_CURRENT_USER\\Software\\Q\n    text    REG_SZ    hello world\n"
+            "\nEnd of search: 1 match(es) found.\n");
   // Without /s only the key's own values and its sub-keys' names are searched.
   EXPECT_EQ(Ok({"query", "HKCU\\Software\\Q", "/f", "e?pt"}),
             "\nHKEY_CURRENT_USER\\Software\\Q\\Empty\n\nEnd of search: 1 match(es) found.\n");

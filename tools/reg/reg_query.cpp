@@ -30,17 +30,26 @@ void PrintValue(Console& console, const Value& value) {
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Whether `pattern` ("*" any run, "?" any one character, letter case
-// ignored) matches the whole of `text`.
+// ignored) matches the whole of `text`. Backtracks only to the last "*", so
+// the work stays within the product of the two lengths.
 bool Matches(std::string_view pattern, std::string_view text) {
-  if (pattern.empty()) return text.empty();
-  if (pattern[0] == '*') {
-    for (size_t skip = 0; skip <= text.size(); ++skip) {
-      if (Matches(pattern.substr(1), text.substr(skip))) return true;
+  size_t p = 0, t = 0, star = std::string_view::npos, resume = 0;
+  while (t < text.size()) {
+    if (p < pattern.size() && pattern[p] == '*') {
+      star = p++;
+      resume = t;
+    } else if (p < pattern.size() && (pattern[p] == '?' || Lower(pattern[p]) == Lower(text[t]))) {
+      ++p;
+      ++t;
+    } else if (star != std::string_view::npos) {
+      p = star + 1;
+      t = ++resume;
+    } else {
+      return false;
     }
-    return false;
   }
-  if (text.empty() || (pattern[0] != '?' && Lower(pattern[0]) != Lower(text[0]))) return false;
-  return Matches(pattern.substr(1), text.substr(1));
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
 }
 
 // Calls `visit` for `key` and every key below it, depth first in the
