@@ -54,6 +54,12 @@ TEST_F(RegFiles, ExportWritesTheSubtreeAndAsksBeforeReplacing) {
   EXPECT_EQ(ReadText(file), kExport);
 }
 
+TEST_F(RegFiles, ExportToStandardOutputPrintsTheFileAlone) {
+  Ok({"add", "HKCU\\Software\\E", "/v", "s", "/d", "x", "/f"});
+  EXPECT_EQ(Ok({"export", "HKCU\\Software\\E", "-"}),
+            "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\E]\r\n\"s\"=\"x\"\r\n\r\n");
+}
+
 TEST_F(RegFiles, ExportNeverReplacesALinkOrAFolder) {
   Ok({"add", "HKCU\\Software\\E", "/v", "s", "/d", "x", "/f"});
   const std::filesystem::path target = registry_.path() / "target.txt";

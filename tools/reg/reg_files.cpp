@@ -3,6 +3,8 @@
 // replaced after a Yes, or at once with /y, and only when it is a plain
 // file (never a link, folder or device). Import merges a file into the
 // registry in one transaction; the reader's messages name their lines.
+// The file name "-" is standard output for export (the file alone, without
+// the success line) and standard input for import.
 #include <sys/stat.h>
 
 #include "platform/store_extensions.h"
@@ -40,7 +42,7 @@ int Export(Console& console, const Options& options) {
   const std::optional<KeyName> key = ParseKeyName(options.positional[0]);
   const std::string& path = options.positional[1];
   if (!key) return Fail(console, Message::kInvalidKey);
-  const Target target = Inspect(path);
+  const Target target = path == "-" ? Target::kAbsent : Inspect(path);
   if (target == Target::kOther) return Fail(console, Message::kFileError);
 
   platform::RegistryMethodScope scope;
@@ -54,6 +56,11 @@ int Export(Console& console, const Options& options) {
   std::string text, error;
   if (regedit::ExportRegistry(key->Full(), &text, &error) != ERROR_SUCCESS) {
     return Fail(console, Message::kRegistryError);
+  }
+  if (path == "-") {
+    // The file alone, so that it can be piped on.
+    console.out << text;
+    return kExitSuccess;
   }
   if (!regedit::WriteWholeFile(path, text, &error)) {
     console.err << error << '\n';

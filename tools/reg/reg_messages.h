@@ -24,7 +24,7 @@ enum class Message {
   kRegistryError,    // ERROR: Error accessing the registry.
   kFileError,        // ERROR: Error opening the file. ...
   kInvalidType,      // ERROR: Invalid type <arg>.
-  kInvalidData,      // ERROR: The data <arg> is not valid for its type.
+  kInvalidData,      // ERROR: The data for the type <arg> is not valid.
   kCannotDeleteRoot, // ERROR: A root key cannot be deleted.
   kSameKey,          // ERROR: The source and destination keys are the same.
 };

@@ -43,7 +43,7 @@ constexpr std::array<VerbText, 7> kVerbs = {{
     {"export",
      "orvane-reg export KEY FILE [/y]\n"
      "  Writes KEY and its subtree to FILE as a REGEDIT4 file; /y replaces an\n"
-     "  existing file without asking.\n"},
+     "  existing file without asking. FILE - is standard output.\n"},
     {"import",
      "orvane-reg import FILE\n"
      "  Merges a registration file (REGEDIT4 or version 5) into the registry;\n"

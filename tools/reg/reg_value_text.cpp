@@ -3,7 +3,6 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
-#include <cstring>
 
 #include "tools/regedit/root_keys.h"
 
