@@ -1,0 +1,21 @@
+#include "tools/reg/reg_console.h"
+
+#include "tools/regedit/root_keys.h"
+
+namespace orvane::reg {
+
+bool Confirm(Console& console, const std::string& question) {
+  std::string line;
+  while (true) {
+    console.out << question << ' ' << std::flush;
+    if (!std::getline(console.in, line)) {
+      console.out << '\n';
+      return false;
+    }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (regedit::EqualsIgnoringCase(line, "y") || regedit::EqualsIgnoringCase(line, "yes")) return true;
+    if (regedit::EqualsIgnoringCase(line, "n") || regedit::EqualsIgnoringCase(line, "no")) return false;
+  }
+}
+
+}  // namespace orvane::reg

@@ -1,0 +1,24 @@
+// Where the reg verbs talk to the user: results on `out`, errors on `err`,
+// answers to Yes/No questions read from `in` a line at a time. The program
+// binds it to the standard streams; tests bind string streams. Not shared
+// between threads.
+#pragma once
+
+#include <istream>
+#include <ostream>
+#include <string>
+
+namespace orvane::reg {
+
+struct Console {
+  std::ostream& out;
+  std::ostream& err;
+  std::istream& in;
+};
+
+// Asks `question` (written to `out` followed by a blank) until a line
+// answers it: "y"/"yes" is true, "n"/"no" false, any letter case. The end
+// of the input answers No.
+bool Confirm(Console& console, const std::string& question);
+
+}  // namespace orvane::reg

@@ -1,0 +1,64 @@
+#include "tools/reg/reg_messages.h"
+
+#include <array>
+#include <cctype>
+
+namespace orvane::reg {
+namespace {
+
+struct Entry {
+  Message message;
+  std::string_view text;  // "%" stands for the argument
+};
+
+constexpr std::array<Entry, 11> kMessages = {{
+    {Message::kSuccess, "The operation completed successfully."},
+    {Message::kCancelled, "The operation was canceled by the user."},
+    {Message::kInvalidKey, "ERROR: Invalid key name."},
+    {Message::kNotFound, "ERROR: The system was unable to find the specified registry key or value."},
+    {Message::kAccessDenied, "ERROR: Access is denied."},
+    {Message::kRegistryError, "ERROR: Error accessing the registry."},
+    {Message::kFileError, "ERROR: Error opening the file. There may be a disk or file system error."},
+    {Message::kInvalidType, "ERROR: Invalid type %."},
+    {Message::kInvalidData, "ERROR: The data for the type % is not valid."},
+    {Message::kCannotDeleteRoot, "ERROR: A root key cannot be deleted."},
+    {Message::kSameKey, "ERROR: The source and destination keys are the same."},
+}};
+
+}  // namespace
+
+std::string MessageText(Message message, std::string_view arg) {
+  for (const Entry& entry : kMessages) {
+    if (entry.message != message) continue;
+    std::string text(entry.text);
+    const size_t at = text.find('%');
+    if (at != std::string::npos) text.replace(at, 1, arg);
+    return text;
+  }
+  return {};
+}
+
+int Fail(Console& console, Message message, std::string_view arg) {
+  console.err << MessageText(message, arg) << '\n';
+  return kExitFailure;
+}
+
+int FailStatus(Console& console, LONG status) {
+  if (status == ERROR_FILE_NOT_FOUND) return Fail(console, Message::kNotFound);
+  if (status == ERROR_ACCESS_DENIED) return Fail(console, Message::kAccessDenied);
+  return Fail(console, Message::kRegistryError);
+}
+
+int FailSyntax(Console& console, std::string_view verb) {
+  std::string upper(verb);
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  console.err << "ERROR: Invalid syntax.\nType \"orvane-reg " << upper << " /?\" for usage.\n";
+  return kExitFailure;
+}
+
+int Succeed(Console& console) {
+  console.out << MessageText(Message::kSuccess) << '\n';
+  return kExitSuccess;
+}
+
+}  // namespace orvane::reg

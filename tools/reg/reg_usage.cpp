@@ -1,0 +1,76 @@
+#include "tools/reg/reg_usage.h"
+
+#include <array>
+#include <string>
+
+namespace orvane::reg {
+namespace {
+
+constexpr std::string_view kKeyHelp =
+    "  KEY is ROOT\\Subkey; ROOT is HKLM, HKCU, HKCR, HKU, HKCC or the full name\n"
+    "  (HKEY_LOCAL_MACHINE ...). Switches start with / or -, in any letter case.\n";
+
+struct VerbText {
+  std::string_view verb;
+  std::string_view usage;
+};
+
+constexpr std::array<VerbText, 7> kVerbs = {{
+    {"query",
+     "orvane-reg query KEY [/v NAME | /ve] [/s] [/f TEXT]\n"
+     "  Lists the values and sub-keys of KEY; /v or /ve one value (in every\n"
+     "  key below with /s); /s the whole subtree; /f the keys and values whose\n"
+     "  name or data contains TEXT (* and ? as wildcards, letter case ignored).\n"},
+    {"add",
+     "orvane-reg add KEY [/v NAME | /ve] [/t TYPE] [/s SEPARATOR] [/d DATA] [/f]\n"
+     "  Creates KEY and sets a value. TYPE: REG_SZ (default), REG_EXPAND_SZ,\n"
+     "  REG_MULTI_SZ, REG_DWORD, REG_QWORD, REG_BINARY, REG_NONE. Numbers are\n"
+     "  decimal or 0x hex; binary data is hex digits; list items are split at\n"
+     "  SEPARATOR (default \\0). /f overwrites without asking.\n"},
+    {"delete",
+     "orvane-reg delete KEY [/v NAME | /ve | /va] [/f]\n"
+     "  Deletes KEY with its sub-keys, one value (/v, /ve) or all values of\n"
+     "  KEY (/va). /f deletes without asking.\n"},
+    {"copy",
+     "orvane-reg copy KEY1 KEY2 [/s] [/f]\n"
+     "  Copies the values of KEY1 into KEY2; /s the sub-keys too. /f\n"
+     "  overwrites without asking.\n"},
+    {"compare",
+     "orvane-reg compare KEY1 KEY2 [/v NAME | /ve] [/s] [/oa | /od | /os | /on]\n"
+     "  Compares two keys (one value with /v or /ve, the subtrees with /s) and\n"
+     "  prints the differences (/od, default), matches (/os), both (/oa) or\n"
+     "  neither (/on). Exit status: 0 identical, 2 different, 1 failure.\n"},
+    {"export",
+     "orvane-reg export KEY FILE [/y]\n"
+     "  Writes KEY and its subtree to FILE as a REGEDIT4 file; /y replaces an\n"
+     "  existing file without asking. FILE - is standard output.\n"},
+    {"import",
+     "orvane-reg import FILE\n"
+     "  Merges a registration file (REGEDIT4 or version 5) into the registry;\n"
+     "  - reads standard input.\n"},
+}};
+
+constexpr std::string_view kProgram =
+    "Usage: orvane-reg VERB ARGUMENTS...\n"
+    "       orvane-reg VERB /?      the usage of one verb (also -? or --help)\n"
+    "       orvane-reg --help | /?  this text\n"
+    "       orvane-reg --version    the product and version\n"
+    "Verbs: query, add, delete, copy, compare, export, import.\n"
+    "  KEY is ROOT\\Subkey; ROOT is HKLM, HKCU, HKCR, HKU, HKCC or the full name\n"
+    "  (HKEY_LOCAL_MACHINE ...). Switches start with / or -, in any letter case.\n"
+    "Exit status: 0 done, 1 failed; compare 0 identical, 2 different.\n"
+    "The registry store is $ORVANE_REGISTRY, else $XDG_DATA_HOME/orvane/registry.db,\n"
+    "else ~/.local/share/orvane/registry.db.\n";
+
+}  // namespace
+
+std::string_view ProgramUsage() { return kProgram; }
+
+std::string VerbUsage(std::string_view verb) {
+  for (const VerbText& entry : kVerbs) {
+    if (entry.verb == verb) return std::string(entry.usage) + std::string(kKeyHelp);
+  }
+  return std::string(kProgram);
+}
+
+}  // namespace orvane::reg
