@@ -58,6 +58,27 @@ class RegistryMethodScope {
   RegistryMethodScope& operator=(const RegistryMethodScope&) = delete;
 };
 
+// A method group whose changes are undone together unless kept: when it
+// ends without Keep() having been called (also by an exception), every
+// registry change this process made during its lifetime is rolled back.
+// Nested inside another scope it undoes only its own changes, and the
+// outer scope goes on. A store failure that ends the whole transaction
+// undoes the outer scope's changes as well.
+class RegistryRollbackScope {
+ public:
+  RegistryRollbackScope();
+  ~RegistryRollbackScope();
+  RegistryRollbackScope(const RegistryRollbackScope&) = delete;
+  RegistryRollbackScope& operator=(const RegistryRollbackScope&) = delete;
+  // Keeps the changes: the scope then ends as a plain method group.
+  void Keep() { keep_ = true; }
+
+ private:
+  RegistryMethodScope group_;
+  bool keep_ = false;
+  bool marked_ = false;  // the rollback point was set
+};
+
 // Administration: marks the key `path` below the predefined `root` read-only
 // (any open asking for more than read access then fails with 5) or writable
 // again. Returns 0, 2 when the key is missing, 6 for an unknown root.

@@ -171,6 +171,7 @@ void KeyStore::AbortCall() {
   savepoint_ = false;
   if (!db_->InTransaction()) {
     txn_ = Txn::kNone;
+    rollback_points_ = 0;
     ForgetTouches();
     if (holding_) {
       holding_ = false;
@@ -228,6 +229,7 @@ void KeyStore::Commit() {
       // SQLite has ended the transaction itself.
     }
     txn_ = Txn::kNone;
+    rollback_points_ = 0;
     ForgetTouches();
     ClearCaches();
     data_version_ = -1;
@@ -240,14 +242,36 @@ void KeyStore::Commit() {
     throw;
   }
   txn_ = Txn::kNone;
+  rollback_points_ = 0;
   if (holding_) {
     holding_ = false;
     broker_->MarkPublished();
   }
 }
 
+void KeyStore::SetRollbackPoint() {
+  db_->Run("SAVEPOINT registry_rollback_point");
+  ++rollback_points_;
+}
+
+void KeyStore::ReleaseRollbackPoint(bool undo) {
+  if (rollback_points_ == 0) return;
+  --rollback_points_;
+  // A failure that made SQLite end the transaction took the point with it.
+  if (!db_->InTransaction()) return;
+  if (undo) {
+    db_->Run("ROLLBACK TO registry_rollback_point");
+    // The caches may hold changes that were just undone.
+    ClearCaches();
+    data_version_ = -1;
+    header_checked_ = false;
+  }
+  db_->Run("RELEASE registry_rollback_point");
+}
+
 void KeyStore::CommitGroup() {
-  if (txn_ == Txn::kNone || savepoint_) return;
+  // A commit would end the rollback points along with the transaction.
+  if (txn_ == Txn::kNone || savepoint_ || rollback_points_ > 0) return;
   Commit();
   group_wrote_ = false;
 }
