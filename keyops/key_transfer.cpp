@@ -42,8 +42,8 @@ void CheckSourceDeletable(HKEY root, const std::string& path) {
     const KeyLocation shown = ResolveRootView(view, "");
     if (shown.root != view && IsSameOrInside(shown, {root, path})) RaiseRegistryErrorCode(ERROR_ACCESS_DENIED);
   }
-  const TreeVisitor visitor{[](HKEY, const std::string&) -> LONG { return ERROR_SUCCESS; },
-                            [](const std::string&, LONG status) { return status; }};
+  const TreeVisitor visitor{[](HKEY, const std::string&, size_t) -> LONG { return ERROR_SUCCESS; },
+                            [](const std::string&, size_t, LONG status) { return status; }};
   RaiseRegistryError(WalkKeyTree(root, path, visitor));
 }
 

@@ -75,7 +75,7 @@ LONG WalkKeyTree(HKEY root, const std::string& path, const TreeVisitor& visitor)
   auto enter = [&]() -> LONG {
     Level& level = stack.back();
     level.path_length = current.size();
-    if (LONG status = visitor.visit(level.key.get(), current)) return status;
+    if (LONG status = visitor.visit(level.key.get(), current, stack.size() - 1)) return status;
     return ReadSubKeyNames(level.key.get(), &level.children);
   };
   if (LONG status = enter()) return status;
@@ -91,7 +91,8 @@ LONG WalkKeyTree(HKEY root, const std::string& path, const TreeVisitor& visitor)
     const LONG opened = child.Open(level.key.get(), name);
     AppendChild(current, name);
     if (opened != ERROR_SUCCESS) {
-      if (LONG status = visitor.open_failed ? visitor.open_failed(current, opened) : opened) return status;
+      const size_t depth = stack.size();
+      if (LONG status = visitor.open_failed ? visitor.open_failed(current, depth, opened) : opened) return status;
       current.resize(level.path_length);
       continue;
     }

@@ -30,13 +30,14 @@ Variant KeyInfoArray(const KeyInfo& info);
 // (empty parent) is the name alone, since paths never begin with "\".
 std::string ChildPath(const std::string& parent, const std::string& name);
 
-// What a subtree walk does at each key: `visit` gets the open key and its
-// path and returns 0 to go on (into its sub-keys), another status to end
-// the walk with it. `open_failed` gets a sub-key that could not be opened
-// and the status: 0 skips that sub-key, another status ends the walk.
+// What a subtree walk does at each key: `visit` gets the open key, its
+// path and its depth below the walk's top key (0 for that key) and returns
+// 0 to go on (into its sub-keys), another status to end the walk with it.
+// `open_failed` gets a sub-key that could not be opened (path, depth) and
+// the status: 0 skips that sub-key, another status ends the walk.
 struct TreeVisitor {
-  std::function<LONG(HKEY key, const std::string& path)> visit;
-  std::function<LONG(const std::string& path, LONG status)> open_failed;
+  std::function<LONG(HKEY key, const std::string& path, size_t depth)> visit;
+  std::function<LONG(const std::string& path, size_t depth, LONG status)> open_failed;
 };
 
 // Visits `path` under `root` and every key below it, each parent before
