@@ -13,10 +13,10 @@
 #include "keyops/key_transfer.h"
 #include "keyops/registry_text.h"
 #include "platform/registry_store.h"
-#include "platform/sqlite_db.h"
 #include "registry/expect_error.h"
 #include "search/replace_key.h"
 #include "search/search_key.h"
+#include "support/deep_chain.h"
 #include "support/temp_registry.h"
 
 namespace orvane {
@@ -103,24 +103,7 @@ TEST_F(DepthTest, KeysDeeperThanTheLimitInAnExistingStoreAreReadableAndDeletable
   constexpr int64_t kLevels = 100000;
   PutKey(HKEY_USERS, "Old");
   platform::CommitPendingRegistryWrites();
-  {
-    // Another program's rows: a chain far below the limit, with a value at
-    // its bottom, written straight into the database.
-    auto db = platform::Db::Open(registry_.file());
-    const int64_t top = db->ScalarInt("SELECT max(id) FROM keys");
-    db->Run("BEGIN");
-    db->Prepare(
-          "WITH RECURSIVE chain(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM chain WHERE n < ?2) "
-          "INSERT INTO keys(id, parent, name, folded, mtime, born) "
-          "SELECT ?1 + n, ?1 + n - 1, 'd', 'D', 0, n FROM chain")
-        .Bind(1, top)
-        .Bind(2, kLevels)
-        .Run();
-    db->Prepare("INSERT INTO vals(key, folded, seq, name, type, data) VALUES(?, 'V', 1, 'v', 1, X'6E6565646C6500')")
-        .Bind(1, top + kLevels)
-        .Run();
-    db->Run("COMMIT");
-  }
+  testing::AppendDeepChain(registry_.file(), kLevels);
   const Variant counts = CountItems(HKEY_USERS, "Old", 1);
   EXPECT_EQ(ToLong(counts.array().at(0)), 1);
   EXPECT_EQ(ToLong(counts.array().at(1)), kLevels);
