@@ -18,6 +18,7 @@
 #include "search/search_key.h"
 #include "support/deep_chain.h"
 #include "support/temp_registry.h"
+#include "undo/undo_actions.h"
 
 namespace orvane {
 namespace {
@@ -95,6 +96,18 @@ TEST_F(DepthTest, EveryWalkWorksAt512Levels) {
   std::string renamed = "Moved";
   for (int i = 0; i < 511; ++i) renamed += "\\e";
   EXPECT_EQ(testing::StringAt(HKEY_USERS, renamed, "v"), "needle");
+  // Undo's saved copies: a recorded deletion deep in the chain is saved
+  // and brought back; one whose saved copy would pass the limit is refused.
+  const std::string moved_tree = TreeText(HKEY_USERS, "Moved");
+  SetUndoEnabledFlag(true);
+  EXPECT_ERROR_NUMBER(RemoveKey(HKEY_USERS, "Moved", true), 60007);
+  EXPECT_EQ(TreeText(HKEY_USERS, "Moved"), moved_tree);
+  const std::string inner = renamed.substr(0, renamed.size() - 2 * 10);  // ten levels above the bottom
+  RemoveKey(HKEY_USERS, inner, true);
+  EXPECT_FALSE(KeyThere(HKEY_USERS, inner));
+  UndoActions(1);
+  EXPECT_EQ(TreeText(HKEY_USERS, "Moved"), moved_tree);
+  SetUndoEnabledFlag(false);
   RemoveKey(HKEY_USERS, "Moved", false);
   EXPECT_FALSE(KeyThere(HKEY_USERS, "Moved"));
 }
