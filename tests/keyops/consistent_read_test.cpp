@@ -1,7 +1,7 @@
 // A recursive read by one control method sees one state of the registry:
 // while a second process copies a subtree in and deletes it again, Count
-// with sub-keys sees the subtree whole or not at all, never part of it
-// (GetAllKeys, Find and export run in the same kind of method group).
+// with sub-keys and Find see the subtree whole or not at all, never part
+// of it (GetAllKeys and export run in the same kind of method group).
 // Both loops are bounded by counts, not by time.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -62,13 +62,23 @@ TEST(ConsistentRead, RecursiveReadsSeeASubtreeWholeOrNotAtAll) {
   const pid_t writer = fork();
   ASSERT_GE(writer, 0);
   if (writer == 0) CopyAndDeleteInALoop();
-  std::set<int32_t> key_counts, value_counts;
+  std::set<int32_t> key_counts, value_counts, found_counts;
+  // Find of "k" in key names: the rows of Src's keys, and of Copy's.
+  auto find_rows = [&control]() {
+    std::string text = "k";
+    int32_t partial = 1, window = 0;
+    bool keys = true, no = false;
+    Variant reserved;
+    const Variant rows = control.Find(text, partial, keys, no, no, reserved, no, window);
+    return rows.is_array() ? rows.array().upper(1) + 1 : 0;
+  };
   // Reads until the writer has ended (at most kReaderRounds rounds).
   int status = 0;
   pid_t ended = 0;
   for (int round = 0; round < kReaderRounds && ended == 0; ++round) {
     key_counts.insert(control.Count(sub_keys, with_subtree));
     value_counts.insert(control.Count(values, with_subtree));
+    found_counts.insert(find_rows());
     ended = waitpid(writer, &status, WNOHANG);
   }
   if (ended == 0) ended = waitpid(writer, &status, 0);
@@ -78,6 +88,7 @@ TEST(ConsistentRead, RecursiveReadsSeeASubtreeWholeOrNotAtAll) {
   const std::set<int32_t> whole_or_none_values{kSubtreeKeys, 2 * kSubtreeKeys};
   for (int32_t seen : key_counts) EXPECT_TRUE(whole_or_none_keys.count(seen)) << "sub-keys counted: " << seen;
   for (int32_t seen : value_counts) EXPECT_TRUE(whole_or_none_values.count(seen)) << "values counted: " << seen;
+  for (int32_t seen : found_counts) EXPECT_TRUE(whole_or_none_values.count(seen)) << "keys found: " << seen;
 }
 
 }  // namespace
