@@ -1,5 +1,5 @@
 // Extensions of the Linux registry store beyond the Win32 API: selecting the
-// database file, grouping writes per control method, committing before
+// database file, grouping writes per control method (and undoing a group),
 // another program starts, and the administration of read-only keys.
 // Process-wide; every function is safe to call from any thread.
 #pragma once
