@@ -1,6 +1,7 @@
 // Extensions of the Linux registry store beyond the Win32 API: selecting the
 // database file, grouping writes per control method (and undoing a group),
-// another program starts, and the administration of read-only keys.
+// committing before another program starts, and the administration of
+// read-only keys.
 // Process-wide; every function is safe to call from any thread.
 #pragma once
 
