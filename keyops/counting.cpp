@@ -11,8 +11,8 @@
 namespace orvane {
 namespace {
 
-// Key names are enumerated into buffers of this many characters.
-constexpr DWORD kNameBufferChars = 2048;
+// Ends a walk that counts only the top key.
+constexpr LONG kStopWalk = -1;
 
 int32_t TotalToLong(int64_t total) {
   if (total > std::numeric_limits<int32_t>::max()) RaiseRuntimeError(kErrOverflow);
@@ -22,24 +22,21 @@ int32_t TotalToLong(int64_t total) {
 }  // namespace
 
 void CountTreeItems(HKEY root, const std::string& path, uint8_t include_sub_keys, CountTotals& totals) {
-  ScopedKey key;
-  const LONG status = key.Open(root, path);
-  if (status == ERROR_ACCESS_DENIED) return;
+  TreeVisitor visitor;
+  visitor.visit = [&](HKEY key, const std::string&, size_t) -> LONG {
+    const KeyInfo info = QueryKeyInfo(key);
+    totals.values += info.values;
+    totals.sub_keys += info.sub_keys;
+    // Without the subtree, the walk ends here (a status no call returns).
+    return include_sub_keys == 0 ? kStopWalk : ERROR_SUCCESS;
+  };
+  // A sub-key that refuses access counts as empty; anything else ends the count.
+  visitor.open_failed = [](const std::string&, size_t, LONG status) -> LONG {
+    return status == ERROR_ACCESS_DENIED ? ERROR_SUCCESS : status;
+  };
+  const LONG status = WalkKeyTree(root, path, visitor);
+  if (status == ERROR_ACCESS_DENIED || status == kStopWalk) return;
   RaiseRegistryError(status);
-  const KeyInfo info = QueryKeyInfo(key.get());
-  totals.values += info.values;
-  totals.sub_keys += info.sub_keys;
-  if (include_sub_keys == 0) return;
-  std::string buffer(kNameBufferChars, ' ');
-  for (int32_t i = 0; i < info.sub_keys; ++i) {
-    DWORD length = kNameBufferChars;
-    FILETIME written{};
-    if (RegEnumKeyExA(key.get(), static_cast<DWORD>(i), buffer.data(), &length, nullptr, nullptr, nullptr,
-                      &written) != ERROR_SUCCESS) {
-      continue;
-    }
-    CountTreeItems(root, ChildPath(path, std::string(buffer.data(), length)), include_sub_keys, totals);
-  }
 }
 
 Variant CountItems(HKEY root, const std::string& path, uint8_t include_sub_keys) {

@@ -22,7 +22,8 @@ struct CountTotals {
 // `include_sub_keys`, also those of every key below it, each visited as
 // soon as it is enumerated (pre-order). A key that refuses access (status
 // 5) counts as empty and is not descended into; any other open failure is
-// raised (60002 for a missing key) and ends the count.
+// raised (60002 for a missing key) and ends the count, as does a failed
+// enumeration. Works at any depth (the walk keeps its own stack).
 void CountTreeItems(HKEY root, const std::string& path, uint8_t include_sub_keys, CountTotals& totals);
 
 // The totals of CountTreeItems from zero, as a Long array (0 To 1): values

@@ -4,6 +4,7 @@
 #include "keyops/key_create_delete.h"
 #include "keyops/root_views.h"
 #include "keyops/subtree.h"
+#include "platform/store_extensions.h"
 #include "registry/existence.h"
 #include "registry/key_path.h"
 #include "registry/registry_error.h"
@@ -30,6 +31,20 @@ void CheckTransfer(HKEY source_root, const std::string& source_path, HKEY destin
   if (IsSameOrInside({destination_root, destination_path}, {source_root, source_path})) {
     RaiseRegistryErrorCode(IntoItselfCode(operation));
   }
+}
+
+// What deleting the source of a move needs, checked before anything is
+// copied: no root view shows the key or a key inside it (such a key cannot
+// be deleted), and every key of its subtree opens for writing (a read-only
+// key cannot be deleted). Raises 60005, or the failed open's status.
+void CheckSourceDeletable(HKEY root, const std::string& path) {
+  for (HKEY view : {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_CURRENT_CONFIG}) {
+    const KeyLocation shown = ResolveRootView(view, "");
+    if (shown.root != view && IsSameOrInside(shown, {root, path})) RaiseRegistryErrorCode(ERROR_ACCESS_DENIED);
+  }
+  const TreeVisitor visitor{[](HKEY, const std::string&, size_t) -> LONG { return ERROR_SUCCESS; },
+                            [](const std::string&, size_t, LONG status) { return status; }};
+  RaiseRegistryError(WalkKeyTree(root, path, visitor));
 }
 
 // The location table of a recorded transfer, made before anything is
@@ -64,14 +79,20 @@ UndoActionCode TransferAction(TransferOperation operation) {
 void TransferKey(HKEY source_root, const std::string& source_path, HKEY destination_root,
                  const std::string& destination_path, TransferOperation operation, bool record) {
   CheckTransfer(source_root, source_path, destination_root, destination_path, operation);
+  if (operation != TransferOperation::kCopy) CheckSourceDeletable(source_root, source_path);
   LocationTable locations;
   if (record) {
     RequireWritableJournal();
     locations = TransferLocations(source_root, source_path, destination_root, destination_path, operation);
   }
+  // The copy, the deletion and the record are one unit: a failure in any
+  // of them undoes the others, so no partial copy stays and the source is
+  // never left half deleted.
+  platform::RegistryRollbackScope unit;
   RaiseRegistryError(CopyKeyTree(source_root, source_path, destination_root, destination_path, true));
   if (operation != TransferOperation::kCopy) RemoveKey(source_root, source_path, false);
   if (record) RecordUndo(TransferAction(operation), locations);
+  unit.Keep();
 }
 
 void CopyOrMoveKey(HKEY root, const std::string& path, HKEY new_root, const std::string& new_path,

@@ -20,10 +20,13 @@ enum class TransferOperation : uint8_t { kCopy = 0, kMove = 1, kRename = 2 };
 // 60002 when the source does not exist, 60134 when the destination exists,
 // 60007 for a move or rename of a root itself (empty source path), and
 // 60131 (copy) or 60130 (move, rename) when the destination lies inside
-// the source, also through a root view. A failed registry call during the
-// copy is raised before the deletion step: the partial copy stays and the
-// source stays whole. With `record`, hands KeyCopied, KeyMoved or
-// KeyRenamed to the journal afterwards.
+// the source, also through a root view. A move or rename is also refused
+// with 60005 before anything changes when the source is, or holds, the
+// key a root view shows, or holds a key that cannot be opened for writing
+// (a read-only key; another open failure is raised as it is). With
+// `record`, hands KeyCopied, KeyMoved or KeyRenamed to the journal
+// afterwards. All or nothing: a failure while copying, deleting or
+// recording undoes everything the call changed, and is raised.
 void TransferKey(HKEY source_root, const std::string& source_path, HKEY destination_root,
                  const std::string& destination_path, TransferOperation operation, bool record);
 

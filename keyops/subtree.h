@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "orvane/variant.h"
@@ -29,9 +30,26 @@ Variant KeyInfoArray(const KeyInfo& info);
 // (empty parent) is the name alone, since paths never begin with "\".
 std::string ChildPath(const std::string& parent, const std::string& name);
 
-// Deletes every descendant of `path` under `root`, deepest first. The key
-// itself and its values stay. A key that cannot be opened or deleted is
-// left and the walk goes on. Never raises.
+// What a subtree walk does at each key: `visit` gets the open key, its
+// path and its depth below the walk's top key (0 for that key) and returns
+// 0 to go on (into its sub-keys), another status to end the walk with it.
+// `open_failed` gets a sub-key that could not be opened (path, depth) and
+// the status: 0 skips that sub-key, another status ends the walk.
+struct TreeVisitor {
+  std::function<LONG(HKEY key, const std::string& path, size_t depth)> visit;
+  std::function<LONG(const std::string& path, size_t depth, LONG status)> open_failed;
+};
+
+// Visits `path` under `root` and every key below it, each parent before
+// its sub-keys (in enumeration order), at any depth: the walk keeps its
+// own stack, not the call stack's. Returns 0, the open status of `path`
+// itself, the first failed listing of sub-keys, or the status that ended
+// the walk. Never raises.
+LONG WalkKeyTree(HKEY root, const std::string& path, const TreeVisitor& visitor);
+
+// Deletes every descendant of `path` under `root`, deepest first, at any
+// depth. The key itself and its values stay. A key that cannot be opened
+// or deleted is left and the walk goes on. Never raises.
 void DeleteKeyTree(HKEY root, const std::string& path);
 
 // Copies the values of `source_path` (and, with `include_sub_keys`, its
@@ -39,9 +57,9 @@ void DeleteKeyTree(HKEY root, const std::string& path);
 // any missing keys above it; an existing destination is merged into.
 // Names, types and bytes are copied exactly. Child names of each level are
 // read before that level's destination is created, so a destination inside
-// the source cannot make the copy descend into its own output. Stops at
-// the first registry call that fails and returns its status (0: all
-// copied); what was copied before stays. Never raises.
+// the source cannot make the copy descend into its own output. Works at
+// any depth. Stops at the first registry call that fails and returns its
+// status (0: all copied); what was copied before stays. Never raises.
 LONG CopyKeyTree(HKEY source_root, const std::string& source_path, HKEY destination_root,
                  const std::string& destination_path, bool include_sub_keys);
 

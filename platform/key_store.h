@@ -110,6 +110,11 @@ class KeyStore {
   void EndGroup();
   // Commits whatever the current group has written; the group goes on.
   void CommitGroup();
+  // Inside a group whose call has begun a write: marks a point that
+  // ReleaseRollbackPoint can return to (points nest). With `undo`, every
+  // change since the matching mark is undone; without, they are kept.
+  void SetRollbackPoint();
+  void ReleaseRollbackPoint(bool undo);
 
   // Deferred commits. A write transaction whose calls (or outermost group)
   // have ended is kept open ("held") until another process asks for it
@@ -247,6 +252,7 @@ class KeyStore {
   Txn txn_ = Txn::kNone;
   int group_depth_ = 0;
   bool savepoint_ = false;
+  int rollback_points_ = 0;  // rollback points set and not released
   int64_t data_version_ = -1;
   uint64_t cache_epoch_ = 0;  // counts ClearCaches calls
   const volatile unsigned char* wal_index_ = nullptr;  // SQLite's shared WAL index

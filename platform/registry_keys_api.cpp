@@ -22,7 +22,20 @@ void StoreFileTime(int64_t count, PFILETIME out) {
   out->dwHighDateTime = static_cast<DWORD>(static_cast<uint64_t>(count) >> 32);
 }
 
+// The deepest a key may be created below the stored root it lives under,
+// as the Windows registry documents its trees to be at most 512 levels deep.
+constexpr size_t kMaxKeyDepth = 512;
+
+// How many levels `key` lies below its stored root (the root itself: 0).
+size_t KeyDepth(KeyStore& store, const KeyInfo& key) {
+  size_t depth = 0;
+  for (const KeyInfo* at = &key; at != nullptr && at->parent != 0; at = store.Find(at->parent)) ++depth;
+  return depth;
+}
+
 // Opens the key `names` below `target`, creating missing keys when `create`.
+// A key deeper than kMaxKeyDepth is not created (87, as Windows answers
+// there); deeper keys that already exist still open.
 LONG OpenOrCreate(KeyStore& store, const Target& target, const std::vector<std::string_view>& names, bool create,
                   const KeyInfo** key, DWORD* disposition) {
   *disposition = REG_OPENED_EXISTING_KEY;
@@ -32,6 +45,7 @@ LONG OpenOrCreate(KeyStore& store, const Target& target, const std::vector<std::
   if (!create || prefix.key == nullptr) return ERROR_FILE_NOT_FOUND;
   const KeyInfo* at = prefix.key;
   if (at->read_only) return ERROR_ACCESS_DENIED;
+  if (KeyDepth(store, *at) + (names.size() - prefix.depth) > kMaxKeyDepth) return ERROR_INVALID_PARAMETER;
   // Creating more than one key: all of them or none.
   if (prefix.depth + 1 < names.size()) store.BeginAtomicStep();
   for (size_t i = prefix.depth; i < names.size(); ++i) at = store.CreateChild(at->id, names[i]);

@@ -304,6 +304,20 @@ void Session::EndGroup() {
   }
 }
 
+bool Session::SetRollbackPoint() {
+  return Call(true, [](KeyStore& store, HandleTable&) -> LONG {
+           store.SetRollbackPoint();
+           return ERROR_SUCCESS;
+         }) == ERROR_SUCCESS;
+}
+
+void Session::ReleaseRollbackPoint(bool undo) {
+  Call(true, [undo](KeyStore& store, HandleTable&) -> LONG {
+    store.ReleaseRollbackPoint(undo);
+    return ERROR_SUCCESS;
+  });
+}
+
 void Session::CommitPending() {
   std::lock_guard<std::mutex> lock(mutex_);
   if (!store_) return;
@@ -396,5 +410,11 @@ std::string CheckRegistryStore() { return Session::Instance().Check(); }
 RegistryMethodScope::RegistryMethodScope() { Session::Instance().BeginGroup(); }
 
 RegistryMethodScope::~RegistryMethodScope() { Session::Instance().EndGroup(); }
+
+RegistryRollbackScope::RegistryRollbackScope() : marked_(Session::Instance().SetRollbackPoint()) {}
+
+RegistryRollbackScope::~RegistryRollbackScope() {
+  if (marked_) Session::Instance().ReleaseRollbackPoint(!keep_);
+}
 
 }  // namespace orvane::platform

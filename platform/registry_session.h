@@ -41,6 +41,10 @@ class Session {
   std::filesystem::path CurrentPath();
   void BeginGroup();
   void EndGroup();
+  // Inside a group: begins a write and marks a rollback point (true when
+  // set); ends it, undoing the changes since then when `undo`.
+  bool SetRollbackPoint();
+  void ReleaseRollbackPoint(bool undo);
   void CommitPending();
   void SetCommitDelay(std::chrono::milliseconds delay);
   void SetWaitLimit(std::chrono::milliseconds limit);

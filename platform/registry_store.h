@@ -1,6 +1,7 @@
 // Extensions of the Linux registry store beyond the Win32 API: selecting the
-// database file, grouping writes per control method, committing before
-// another program starts, and the administration of read-only keys.
+// database file, grouping writes per control method (and undoing a group),
+// committing before another program starts, and the administration of
+// read-only keys.
 // Process-wide; every function is safe to call from any thread.
 #pragma once
 
@@ -81,6 +82,27 @@ class RegistryMethodScope {
   ~RegistryMethodScope();
   RegistryMethodScope(const RegistryMethodScope&) = delete;
   RegistryMethodScope& operator=(const RegistryMethodScope&) = delete;
+};
+
+// A method group whose changes are undone together unless kept: when it
+// ends without Keep() having been called (also by an exception), every
+// registry change this process made during its lifetime is rolled back.
+// Nested inside another scope it undoes only its own changes, and the
+// outer scope goes on. A store failure that ends the whole transaction
+// undoes the outer scope's changes as well.
+class RegistryRollbackScope {
+ public:
+  RegistryRollbackScope();
+  ~RegistryRollbackScope();
+  RegistryRollbackScope(const RegistryRollbackScope&) = delete;
+  RegistryRollbackScope& operator=(const RegistryRollbackScope&) = delete;
+  // Keeps the changes: the scope then ends as a plain method group.
+  void Keep() { keep_ = true; }
+
+ private:
+  RegistryMethodScope group_;
+  bool keep_ = false;
+  bool marked_ = false;  // the rollback point was set
 };
 
 // Administration: marks the key `path` below the predefined `root` read-only

@@ -14,6 +14,16 @@ class RegistryMethodScope {
   RegistryMethodScope(const RegistryMethodScope&) = delete;
   RegistryMethodScope& operator=(const RegistryMethodScope&) = delete;
 };
+// The system registry cannot undo a group of calls: callers check before
+// they change anything what could make a later step fail.
+class RegistryRollbackScope {
+ public:
+  RegistryRollbackScope() {}
+  ~RegistryRollbackScope() {}
+  RegistryRollbackScope(const RegistryRollbackScope&) = delete;
+  RegistryRollbackScope& operator=(const RegistryRollbackScope&) = delete;
+  void Keep() {}
+};
 }  // namespace orvane::platform
 #else
 #include "platform/registry_store.h"

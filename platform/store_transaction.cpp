@@ -1,10 +1,10 @@
 // Transactions of the registry store. Reads served from current caches need
-// none. Any other call outside a method group runs in its own transaction
-// (deferred for reads, immediate for writes, so that simultaneous writers
-// wait for each other under the busy timeout). Inside a group, calls share
-// one transaction, begun by the first call that needs the database (as on
-// Windows, there is no snapshot across calls before that), which becomes a
-// write transaction at the first write. A call that writes more than one
+// none outside a method group. Any other call outside a group runs in its
+// own transaction (deferred for reads, immediate for writes, so that
+// simultaneous writers wait for each other under the busy timeout). Inside
+// a group, calls share one transaction, begun by the group's first call
+// (a read transaction is a snapshot: every read of the group sees one
+// state), which becomes a write transaction at the first write. A call that writes more than one
 // statement into a shared transaction is also a savepoint (single statements
 // are atomic by themselves), so a failed call leaves nothing half done while
 // the group goes on.
@@ -141,8 +141,11 @@ void KeyStore::BeginCall(bool write) {
   // pause between calls, which a busy thread may not leave.
   if (MayPublishNow() && PublicationDue()) Commit();
   if (txn_ == Txn::kNone) {
+    // Inside a group the first call always begins the transaction, so that
+    // every later read of the group sees the state this one saw, even
+    // where the caches would have served this call alone.
     WalHeader header;
-    const bool current = !write && header_checked_ && !(broker_ && broker_->OtherHolds()) &&
+    const bool current = !write && group_depth_ == 0 && header_checked_ && !(broker_ && broker_->OtherHolds()) &&
                          ReadWalHeader(&header) && header == seen_header_;
     if (!current) Begin(write);
   }
@@ -184,6 +187,7 @@ void KeyStore::AbortCall() {
   savepoint_ = false;
   if (!db_->InTransaction()) {
     txn_ = Txn::kNone;
+    rollback_points_ = 0;
     ForgetTouches();
     DropReturnedCalls();
   }
@@ -237,6 +241,7 @@ void KeyStore::Commit() {
       // SQLite has ended the transaction itself.
     }
     txn_ = Txn::kNone;
+    rollback_points_ = 0;
     ForgetTouches();
     ClearCaches();
     data_version_ = -1;
@@ -246,14 +251,36 @@ void KeyStore::Commit() {
   }
   txn_ = Txn::kNone;
   returned_calls_ = 0;
+  rollback_points_ = 0;
   if (holding_) {
     holding_ = false;
     broker_->MarkPublished();
   }
 }
 
+void KeyStore::SetRollbackPoint() {
+  db_->Run("SAVEPOINT registry_rollback_point");
+  ++rollback_points_;
+}
+
+void KeyStore::ReleaseRollbackPoint(bool undo) {
+  if (rollback_points_ == 0) return;
+  --rollback_points_;
+  // A failure that made SQLite end the transaction took the point with it.
+  if (!db_->InTransaction()) return;
+  if (undo) {
+    db_->Run("ROLLBACK TO registry_rollback_point");
+    // The caches may hold changes that were just undone.
+    ClearCaches();
+    data_version_ = -1;
+    header_checked_ = false;
+  }
+  db_->Run("RELEASE registry_rollback_point");
+}
+
 void KeyStore::CommitGroup() {
-  if (txn_ == Txn::kNone || savepoint_) return;
+  // A commit would end the rollback points along with the transaction.
+  if (txn_ == Txn::kNone || savepoint_ || rollback_points_ > 0) return;
   Commit();
   group_wrote_ = false;
 }

@@ -36,11 +36,17 @@ bool KeyOrValueExists(HKEY root, const std::string& path, const std::string& nam
 }
 
 std::string FirstMissingKey(HKEY root, const std::string& path) {
+  // Only "not found" makes a key missing: a key that refuses to open (a
+  // read-only one, say) exists, and the caller must not name it as created.
+  auto missing = [root](const std::string& candidate) {
+    ScopedKey key;
+    return key.Open(root, candidate) == ERROR_FILE_NOT_FOUND;
+  };
   for (size_t i = path.find('\\'); i != std::string::npos; i = path.find('\\', i + 1)) {
     std::string candidate = path.substr(0, i);
-    if (!KeyExists(root, candidate)) return candidate;
+    if (missing(candidate)) return candidate;
   }
-  return KeyExists(root, path) ? std::string() : path;
+  return missing(path) ? path : std::string();
 }
 
 }  // namespace orvane

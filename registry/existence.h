@@ -21,8 +21,9 @@ inline constexpr uint8_t kVerifyKey = 1;
 bool KeyOrValueExists(HKEY root, const std::string& path, const std::string& name, uint8_t mode);
 
 // The shortest leading part of `path`, cut just before one of its
-// backslashes, that does not open as a key; else the whole path when it
-// does not open; else the empty string. Never raises.
+// backslashes, that is not found as a key (open status 2); else the whole
+// path when it is not found; else the empty string. A key that fails to
+// open for another reason counts as existing. Never raises.
 std::string FirstMissingKey(HKEY root, const std::string& path);
 
 }  // namespace orvane

@@ -21,13 +21,15 @@ struct ListedValue {
   std::string bytes;
 };
 
-// The first `count` values of `key`, in index order. A value whose
-// enumeration fails is listed with an empty name and type 0.
-std::vector<ListedValue> ListValues(HKEY key, int32_t count);
+// Every value of `key`, in index order, whatever the length of its name
+// and data. Returns 0, or the status of the first failed enumeration
+// (*values then holds only the values read before it).
+LONG ListValues(HKEY key, std::vector<ListedValue>* values);
 
-// The names of the first `count` sub-keys of `key`, in enumeration order;
-// names whose enumeration fails are left out.
-std::vector<std::string> ListSubKeyNames(HKEY key, int32_t count);
+// The names of every sub-key of `key`, in enumeration order. Returns 0, or
+// the status of the first failed enumeration (*names then holds only the
+// names read before it).
+LONG ListSubKeyNames(HKEY key, std::vector<std::string>* names);
 
 // Whether a value of this type takes part in data matching (1, 2 and 7).
 bool IsTextType(uint32_t type);

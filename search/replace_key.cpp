@@ -72,8 +72,9 @@ void RenameValue(HKEY key, const std::string& name, const std::string& new_name)
   RaiseRegistryError(RegDeleteValueA(key, name.c_str()));
 }
 
-void ReplaceInValues(HKEY key, int32_t value_count, const ReplaceOptions& options, int32_t& count) {
-  const std::vector<ListedValue> values = ListValues(key, value_count);
+void ReplaceInValues(HKEY key, const ReplaceOptions& options, int32_t& count) {
+  std::vector<ListedValue> values;
+  RaiseRegistryError(ListValues(key, &values));
   std::string replaced;
   if (options.find.value_data) {
     for (const ListedValue& value : values) {
@@ -88,6 +89,27 @@ void ReplaceInValues(HKEY key, int32_t value_count, const ReplaceOptions& option
     RenameValue(key, value.name, replaced);
     ++count;
   }
+}
+
+// One key of a replace walk: its path and its sub-key names, taken when
+// the key was entered, and the next of them to enter.
+struct ReplaceLevel {
+  std::string path;
+  std::vector<std::string> children;
+  size_t next = 0;
+};
+
+// Enters a key: its progress step, its values, then the names of its
+// sub-keys. A key that cannot be opened is left as it is.
+ReplaceLevel EnterKey(HKEY root, std::string path, const ReplaceOptions& options, const ProgressWindow& progress,
+                      bool step, int32_t& count) {
+  if (step) progress.Step();
+  ReplaceLevel level{std::move(path), {}, 0};
+  ScopedKey key;
+  if (key.Open(root, level.path) != ERROR_SUCCESS) return level;
+  if (options.find.value_names || options.find.value_data) ReplaceInValues(key.get(), options, count);
+  RaiseRegistryError(ListSubKeyNames(key.get(), &level.children));
+  return level;
 }
 
 }  // namespace
@@ -109,20 +131,27 @@ bool ReplacedData(uint32_t type, const std::string& bytes, const ReplaceOptions&
 
 void ReplaceInKey(HKEY root, const std::string& path, const ReplaceOptions& options, const ProgressWindow& progress,
                   int16_t depth, int32_t& count) {
-  if (depth > 0) progress.Step();
-  ScopedKey key;
-  key.Open(root, path);
-  const KeyInfo info = QueryKeyInfo(key.get());
-  if ((options.find.value_names || options.find.value_data) && info.values > 0) {
-    ReplaceInValues(key.get(), info.values, options, count);
-  }
+  // The walk keeps its own stack, so any depth is safe. A sub-key is
+  // renamed after its whole subtree has been through.
+  std::vector<ReplaceLevel> stack;
+  stack.push_back(EnterKey(root, path, options, progress, depth > 0, count));
   std::string new_name;
-  for (const std::string& name : ListSubKeyNames(key.get(), info.sub_keys)) {
-    const std::string child = ChildPath(path, name);
-    ReplaceInKey(root, child, options, progress, static_cast<int16_t>(depth - 1), count);
-    if (!options.find.key_names || !ReplacedName(name, options, new_name)) continue;
-    TransferKey(root, child, root, ChildPath(path, new_name), TransferOperation::kMove, false);
-    ++count;
+  while (!stack.empty()) {
+    ReplaceLevel& level = stack.back();
+    if (level.next == level.children.size()) {
+      stack.pop_back();
+      if (stack.empty() || !options.find.key_names) continue;
+      ReplaceLevel& parent = stack.back();
+      const std::string& name = parent.children[parent.next - 1];
+      if (!ReplacedName(name, options, new_name)) continue;
+      TransferKey(root, ChildPath(parent.path, name), root, ChildPath(parent.path, new_name),
+                  TransferOperation::kMove, false);
+      ++count;
+      continue;
+    }
+    std::string child = ChildPath(level.path, level.children[level.next++]);
+    const bool step = static_cast<int>(stack.size()) < depth;
+    stack.push_back(EnterKey(root, std::move(child), options, progress, step, count));
   }
 }
 

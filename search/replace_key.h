@@ -26,7 +26,8 @@ struct ReplaceOptions {
 // sub-key, whose names are taken before any is visited: its subtree first
 // (depth - 1), then its own name. Adds every change to `count`. Raises
 // 60134 when a renamed key's new name exists beside it, any other error of
-// the move, and a failed value write or deletion (60000 + its status).
+// the move, a failed value write or deletion, and a failed enumeration
+// (60000 + its status). Works at any depth (the walk keeps its own stack).
 void ReplaceInKey(HKEY root, const std::string& path, const ReplaceOptions& options, const ProgressWindow& progress,
                   int16_t depth, int32_t& count);
 

@@ -1,6 +1,7 @@
 #include "search/search_key.h"
 
 #include "keyops/subtree.h"
+#include "registry/key_path.h"
 #include "registry/scoped_key.h"
 #include "search/key_listing.h"
 #include "search/match_text.h"
@@ -8,9 +9,11 @@
 namespace orvane {
 namespace {
 
-void MatchValues(HKEY key, int32_t count, int32_t root, const std::string& path, const SearchOptions& options,
+void MatchValues(HKEY key, int32_t root, const std::string& path, const SearchOptions& options,
                  MatchTable& matches) {
-  for (ListedValue& value : ListValues(key, count)) {
+  std::vector<ListedValue> values;
+  ListValues(key, &values);  // a failed enumeration ends the list: no row is made of it
+  for (ListedValue& value : values) {
     if (options.value_names && TextMatches(value.name, options.text, options.mode)) {
       matches.Append({root, path, MatchKind::kValueName, value.name, {}, 0});
     }
@@ -27,20 +30,27 @@ void MatchValues(HKEY key, int32_t count, int32_t root, const std::string& path,
 
 void SearchKey(HKEY root, const std::string& path, const SearchOptions& options, const ProgressWindow& progress,
                int16_t depth, MatchTable& matches) {
-  if (depth > 0) progress.Step();
-  ScopedKey key;
-  key.Open(root, path);
-  const KeyInfo info = QueryKeyInfo(key.get());
-  if ((options.value_names || options.value_data) && info.values > 0) {
-    MatchValues(key.get(), info.values, RootValue(root), path, options, matches);
-  }
-  for (const std::string& name : ListSubKeyNames(key.get(), info.sub_keys)) {
-    std::string child = ChildPath(path, name);
-    if (options.key_names && TextMatches(name, options.text, options.mode)) {
-      matches.Append({RootValue(root), child, MatchKind::kKey, {}, {}, 0});
+  const int32_t root_value = RootValue(root);
+  // A sub-key's name row comes just before the rows of its own subtree.
+  auto match_name = [&](const std::string& key_path, size_t level) {
+    if (level > 0 && options.key_names && TextMatches(LeafKeyName(key_path), options.text, options.mode)) {
+      matches.Append({root_value, key_path, MatchKind::kKey, {}, {}, 0});
     }
-    SearchKey(root, child, options, progress, static_cast<int16_t>(depth - 1), matches);
-  }
+    if (level > 0 && static_cast<int>(level) < depth) progress.Step();
+  };
+  if (depth > 0) progress.Step();
+  TreeVisitor visitor;
+  visitor.visit = [&](HKEY key, const std::string& key_path, size_t level) -> LONG {
+    match_name(key_path, level);
+    if (options.value_names || options.value_data) MatchValues(key, root_value, key_path, options, matches);
+    return ERROR_SUCCESS;
+  };
+  // A key that cannot be opened reads empty; its name still counts.
+  visitor.open_failed = [&](const std::string& key_path, size_t level, LONG) -> LONG {
+    match_name(key_path, level);
+    return ERROR_SUCCESS;
+  };
+  WalkKeyTree(root, path, visitor);  // what could not be read reads empty
 }
 
 }  // namespace orvane

@@ -81,17 +81,21 @@ std::vector<std::string> NumberedEntries(HKEY key, const std::string& prefix) {
   return entries;
 }
 
-// Deletes the key `path` under `root` with its subtree, statuses ignored.
-// A path that names no key below the root (empty, or only backslashes)
-// deletes nothing: such an entry stands for a key that existed already.
+// Deletes the key `path` under `root` with its subtree, all or nothing. A
+// key already gone is fine; any other failure is raised and undoes the
+// partial deletion. A path that names no key below the root (empty, or
+// only backslashes) deletes nothing: such an entry stands for a key that
+// existed already.
 void DeleteCreatedKey(HKEY root, const std::string& path) {
   const std::string normal = TrimKeyPath(CollapseBackslashes(path));
   if (normal.empty()) return;
+  platform::RegistryRollbackScope unit;
   DeleteKeyTree(root, normal);
   ScopedKey parent;
-  if (parent.Open(root, ParentKeyPath(normal)) == ERROR_SUCCESS) {
-    RegDeleteKeyA(parent.get(), LeafKeyName(normal).c_str());
-  }
+  LONG status = parent.Open(root, ParentKeyPath(normal));
+  if (status == ERROR_SUCCESS) status = RegDeleteKeyA(parent.get(), LeafKeyName(normal).c_str());
+  if (status != ERROR_FILE_NOT_FOUND) RaiseRegistryError(status);
+  unit.Keep();
 }
 
 // Record 0, opened for one undo step.

@@ -222,5 +222,31 @@ TEST_F(Keys, FlushSucceedsOnKeysAndRoots) {
   EXPECT_EQ(RegFlushKey(HKEY_CURRENT_USER), ERROR_SUCCESS);
 }
 
+TEST_F(Keys, NoKeyIsCreatedMoreThan512LevelsBelowTheUsersRoot) {
+  // Wine sets no such limit (700 nested keys are created there); Windows
+  // documents trees of at most 512 levels, counted from the registry's own
+  // root, two levels above HKEY_USERS, so it refuses two levels earlier.
+  if (RunningUnderWine()) GTEST_SKIP() << "Wine creates keys at any depth";
+  size_t base_depth = 2;  // the user's key below HKEY_USERS, and the base's first name
+  for (char c : BasePath()) base_depth += c == '\\' ? 1 : 0;
+  Key parent;
+  ASSERT_EQ(OpenKey(Base(), "", parent), ERROR_SUCCESS);
+  size_t depth = base_depth;
+  LONG status = ERROR_SUCCESS;
+  while (depth < 600) {
+    Key child;
+    status = CreateKey(parent.get(), "d", child);
+    if (status != ERROR_SUCCESS) break;
+    parent = std::move(child);
+    ++depth;
+  }
+  EXPECT_EQ(status, ERROR_INVALID_PARAMETER);
+  EXPECT_LE(depth, 512u) << "the deepest key created, in levels below HKEY_USERS";
+  EXPECT_GE(depth, 510u);
+#ifndef _WIN32
+  EXPECT_EQ(depth, 512u);
+#endif
+}
+
 }  // namespace
 }  // namespace conformance

@@ -55,7 +55,10 @@ TEST_F(ExistenceTest, AKeyThatRefusesFullAccessCountsAsMissing) {
   ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_CURRENT_USER, "Software\\Locked", true), 0);
   EXPECT_FALSE(KeyOrValueExists(HKEY_CURRENT_USER, "Software\\Locked", "", kVerifyKey));
   EXPECT_ERROR_NUMBER(KeyOrValueExists(HKEY_CURRENT_USER, "Software\\Locked", "v", kVerifyValueName), 60005);
-  EXPECT_EQ(FirstMissingKey(HKEY_CURRENT_USER, "Software\\Locked\\X"), "Software\\Locked");
+  // The topmost key to create is the first one not found: the locked key
+  // exists, so only the key below it would be created.
+  EXPECT_EQ(FirstMissingKey(HKEY_CURRENT_USER, "Software\\Locked\\X"), "Software\\Locked\\X");
+  EXPECT_EQ(FirstMissingKey(HKEY_CURRENT_USER, "Software\\Locked"), "");
 }
 
 TEST_F(ExistenceTest, FirstMissingKeyNamesTheTopmostKeyToCreate) {

@@ -5,6 +5,7 @@
 #include "keyops/key_create_delete.h"
 #include "platform/registry_store.h"
 #include "registry/expect_error.h"
+#include "undo/undo_actions.h"
 
 namespace orvane {
 namespace {
@@ -19,6 +20,31 @@ TEST_F(KeyCreateDeleteTest, WriteKeyCreatesMissingLevelsAndRecordsTheTopmost) {
   WriteKey(HKEY_CURRENT_USER, "Software\\A\\B\\C", true);
   EXPECT_TRUE(KeyThere(HKEY_CURRENT_USER, "Software\\A\\B\\C"));
   EXPECT_EQ(Record(0), "[]\n\"\"=\"D0\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\A\\B\"\n");
+}
+
+TEST_F(KeyCreateDeleteTest, AKeyThatRefusesToOpenCountsAsExistingAndItsUndoDeletesOnlyTheNewKey) {
+  PutString(HKEY_CURRENT_USER, "RO\\inner", "v", "1");
+  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_CURRENT_USER, "RO", true), 0);
+  SetUndoEnabledFlag(true);
+  WriteKey(HKEY_CURRENT_USER, "RO\\inner\\new", true);
+  EXPECT_EQ(Record(0), "[]\n\"\"=\"D0\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"RO\\inner\\new\"\n");
+  UndoActions(1);
+  EXPECT_FALSE(KeyThere(HKEY_CURRENT_USER, "RO\\inner\\new"));
+  EXPECT_EQ(RecordCount(), 0);
+  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_CURRENT_USER, "RO", false), 0);
+  EXPECT_EQ(testing::StringAt(HKEY_CURRENT_USER, "RO\\inner", "v"), "1");
+}
+
+TEST_F(KeyCreateDeleteTest, UndoOfACreatedKeyThatCannotBeDeletedRaisesAndKeepsTheRecord) {
+  SetUndoEnabledFlag(true);
+  WriteKey(HKEY_CURRENT_USER, "Made\\Below", true);
+  PutString(HKEY_CURRENT_USER, "Made\\Below\\Later", "w", "2");
+  const std::string before = TreeText(HKEY_CURRENT_USER, "Made");
+  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_CURRENT_USER, "Made", true), 0);
+  EXPECT_ERROR_NUMBER(UndoActions(1), 60005);
+  EXPECT_EQ(RecordCount(), 1);
+  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_CURRENT_USER, "Made", false), 0);
+  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "Made"), before);  // nothing below it went either
 }
 
 TEST_F(KeyCreateDeleteTest, WriteKeyOfAnExistingKeyRecordsAnEmptyTarget) {

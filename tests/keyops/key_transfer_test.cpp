@@ -152,7 +152,7 @@ TEST_F(KeyTransferTest, DestinationInsideTheSourceThroughARootViewIsRefused) {
   EXPECT_EQ(testing::StringAt(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\Sub2", "v"), "1");
 }
 
-TEST_F(KeyTransferTest, MoveWhoseCopyFailsKeepsTheSourceWhole) {
+TEST_F(KeyTransferTest, MoveOfATreeHoldingAReadOnlyKeyChangesNothing) {
   BuildSource();
   PutString(HKEY_CURRENT_USER, "Software\\A\\Z\\Locked", "v", "1");
   ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_CURRENT_USER, "Software\\A\\Z\\Locked", true), 0);
@@ -160,11 +160,44 @@ TEST_F(KeyTransferTest, MoveWhoseCopyFailsKeepsTheSourceWhole) {
   SetUndoEnabledFlag(true);
   EXPECT_ERROR_NUMBER(CopyOrMoveKey(HKEY_CURRENT_USER, "Software\\A", HKEY_LOCAL_MACHINE, "Moved", kMove), 60005);
   EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "Software\\A"), before);
-  EXPECT_EQ(testing::StringAt(HKEY_LOCAL_MACHINE, "Moved", ""), "default");  // the partial copy stays
+  EXPECT_FALSE(KeyThere(HKEY_LOCAL_MACHINE, "Moved"));  // no partial copy either
   EXPECT_EQ(RecordCount(), -1);
   std::string name = "Renamed";
   EXPECT_ERROR_NUMBER(RenameKeyTo(HKEY_CURRENT_USER, "Software\\A", name), 60005);
   EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "Software\\A"), before);
+}
+
+TEST_F(KeyTransferTest, AFailedCopyLeavesNoPartialCopy) {
+  BuildSource();
+  PutString(HKEY_CURRENT_USER, "Software\\A\\Z\\Locked", "v", "1");
+  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_CURRENT_USER, "Software\\A\\Z\\Locked", true), 0);
+  EXPECT_ERROR_NUMBER(CopyOrMoveKey(HKEY_CURRENT_USER, "Software\\A", HKEY_LOCAL_MACHINE, "Copied\\Here", kCopy),
+                      60005);
+  EXPECT_FALSE(KeyThere(HKEY_LOCAL_MACHINE, "Copied"));
+}
+
+TEST_F(KeyTransferTest, KeysBehindRootViewsCannotBeMovedAndKeepEveryByte) {
+  PutString(HKEY_CLASSES_ROOT, ".txt", "", "txtfile");
+  PutString(HKEY_CURRENT_USER, "Software\\Mine", "v", "1");
+  PutString(HKEY_CURRENT_CONFIG, "Display", "d", "2");
+  const std::string machine = TreeText(HKEY_LOCAL_MACHINE, "");
+  const std::string users = TreeText(HKEY_USERS, "");
+  SetUndoEnabledFlag(true);
+  std::string name = "Klasses";
+  EXPECT_ERROR_NUMBER(RenameKeyTo(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes", name), 60005);
+  EXPECT_ERROR_NUMBER(CopyOrMoveKey(HKEY_LOCAL_MACHINE, "SOFTWARE", HKEY_USERS, "Soft", kMove), 60005);
+  EXPECT_ERROR_NUMBER(CopyOrMoveKey(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet", HKEY_USERS, "Set", kMove),
+                      60005);
+  name = "Someone";
+  EXPECT_ERROR_NUMBER(RenameKeyTo(HKEY_USERS, platform::CurrentUserKeyName(), name), 60005);
+  EXPECT_EQ(TreeText(HKEY_LOCAL_MACHINE, ""), machine);
+  EXPECT_EQ(TreeText(HKEY_USERS, ""), users);
+  EXPECT_EQ(testing::StringAt(HKEY_CLASSES_ROOT, ".txt", ""), "txtfile");
+  EXPECT_EQ(testing::StringAt(HKEY_CURRENT_USER, "Software\\Mine", "v"), "1");
+  EXPECT_EQ(RecordCount(), -1);
+  // A key inside a view's key moves as any other.
+  CopyOrMoveKey(HKEY_CLASSES_ROOT, ".txt", HKEY_CLASSES_ROOT, ".text", kMove);
+  EXPECT_EQ(testing::StringAt(HKEY_CLASSES_ROOT, ".text", ""), "txtfile");
 }
 
 TEST_F(KeyTransferTest, DestinationTheStoreRefusesIsRaisedAndKeepsTheSource) {

@@ -44,6 +44,13 @@ TEST_F(FindTest, ValueNameAndDataRowsHaveTheirOwnLayout) {
                 Row(kUser, "Software\\Test|Reddish|red|1"));
 }
 
+TEST_F(FindTest, ValueNamesOfAnyLengthAreFoundWhole) {
+  const std::string name = std::string(3000, 'n') + "Tail";
+  PutString(HKEY_CURRENT_USER, "Software\\Test", name, "long");
+  EXPECT_EQ(RowsText(Find("tail", kPartial, {.names = true})), Row(kUser, "Software\\Test|" + name + "|-|-"));
+  EXPECT_EQ(RowsText(Find("long", kWhole, {.data = true})), Row(kUser, "Software\\Test|" + name + "|long|1"));
+}
+
 TEST_F(FindTest, NoMatchAndUnknownModeGiveEmpty) {
   EXPECT_TRUE(Find("blue", kPartial, {true, true, true}).is_empty());
   EXPECT_TRUE(Find("red", 2, {true, true, true}).is_empty());

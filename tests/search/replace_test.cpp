@@ -154,5 +154,15 @@ TEST_F(ReplaceTest, ProgressOfTheWholeRegistrySendsSevenStepsOnNtAndFiveOtherwis
   EXPECT_EQ(platform::ProgressBarLog(window), expected + "SETPOS 0");
 }
 
+TEST_F(ReplaceTest, RenamingTheKeyBehindARootViewIsRefusedAndKeepsItsContents) {
+  PutString(HKEY_CLASSES_ROOT, ".txt", "", "txtfile");
+  PutString(HKEY_CLASSES_ROOT, "txtfile\\shell", "", "open");
+  const std::string before = TreeText(HKEY_LOCAL_MACHINE, "");
+  control_.GlobalKeyPath("HKEY_LOCAL_MACHINE\\SOFTWARE");
+  EXPECT_ERROR_NUMBER(Replace("Classes", "Klasses", kWhole, {true}), 60005);
+  EXPECT_EQ(TreeText(HKEY_LOCAL_MACHINE, ""), before);
+  EXPECT_EQ(testing::StringAt(HKEY_CLASSES_ROOT, ".txt", ""), "txtfile");
+}
+
 }  // namespace
 }  // namespace orvane

@@ -43,8 +43,8 @@ class KeyHandle {
 // The access regedit asks for when it opens or creates a key to change it.
 constexpr REGSAM kWriteAccess = KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_ENUMERATE_SUB_KEYS;
 
-// The names of the sub-keys of `key`, in enumeration order; *status is the
-// first failure other than the end of the list.
+// The names of the sub-keys of `key`, in enumeration order, however long;
+// *status is the first failure other than the end of the list.
 std::vector<std::string> SubKeyNames(HKEY key, LONG* status);
 
 }  // namespace orvane::regedit

@@ -39,26 +39,52 @@ LONG WriteValues(HKEY key, DWORD count, EnumBuffers* buffers, RegWriter* writer)
   return ERROR_SUCCESS;
 }
 
-// Writes `key` (its section and values), then each sub-key, depth first.
-LONG WriteTree(HKEY key, std::string* path, EnumBuffers* buffers, RegWriter* writer) {
+// Writes one key's section and values, then lists its sub-keys into *names.
+LONG WriteKey(HKEY key, const std::string& path, EnumBuffers* buffers, RegWriter* writer,
+              std::vector<std::string>* names) {
   DWORD sub_keys = 0, values = 0, max_name = 0, max_data = 0;
   LONG status = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &sub_keys, nullptr, nullptr, &values,
                                  &max_name, &max_data, nullptr, nullptr);
   if (status != ERROR_SUCCESS) return status;
   if (buffers->name.size() <= max_name) buffers->name.resize(max_name + 1);
   if (buffers->data.size() < max_data) buffers->data.resize(max_data);
-  writer->WriteKeyHeader(*path);
+  writer->WriteKeyHeader(path);
   if ((status = WriteValues(key, values, buffers, writer)) != ERROR_SUCCESS) return status;
-  const std::vector<std::string> names = SubKeyNames(key, &status);
-  if (status != ERROR_SUCCESS) return status;
-  for (const std::string& name : names) {
+  *names = SubKeyNames(key, &status);
+  return status;
+}
+
+// One open key of the export walk and the sub-keys still to write.
+struct ExportLevel {
+  KeyHandle key;
+  std::vector<std::string> names;
+  size_t next = 0;
+  size_t path_length = 0;
+};
+
+// Writes `key` (its section and values), then each sub-key, depth first.
+// The walk keeps its own stack, so any depth the store holds is written.
+LONG WriteTree(HKEY key, std::string* path, EnumBuffers* buffers, RegWriter* writer) {
+  std::vector<ExportLevel> stack(1);
+  stack.back().path_length = path->size();
+  if (LONG status = WriteKey(key, *path, buffers, writer, &stack.back().names)) return status;
+  HKEY top = key;
+  while (!stack.empty()) {
+    ExportLevel& level = stack.back();
+    if (level.next == level.names.size()) {
+      stack.pop_back();
+      if (!stack.empty()) path->resize(stack.back().path_length);
+      continue;
+    }
+    const std::string& name = level.names[level.next++];
+    const HKEY parent = stack.size() == 1 ? top : level.key.get();
     KeyHandle sub_key;
-    if (RegOpenKeyExA(key, name.c_str(), 0, KEY_READ, sub_key.out()) != ERROR_SUCCESS) continue;
-    const size_t length = path->size();
+    if (RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ, sub_key.out()) != ERROR_SUCCESS) continue;
     path->append("\\").append(name);
-    status = WriteTree(sub_key.get(), path, buffers, writer);
-    path->resize(length);
-    if (status != ERROR_SUCCESS) return status;
+    ExportLevel& entered = stack.emplace_back();
+    entered.key = std::move(sub_key);
+    entered.path_length = path->size();
+    if (LONG status = WriteKey(entered.key.get(), *path, buffers, writer, &entered.names)) return status;
   }
   return ERROR_SUCCESS;
 }

@@ -127,35 +127,76 @@ LONG DeleteValues(HKEY key) {
   }
 }
 
+// One key of a deleting walk: its handle, its sub-keys and the next one.
+struct DeleteLevel {
+  KeyHandle owned;  // empty for the walk's top key, which the caller owns
+  HKEY key = nullptr;
+  std::vector<std::string> names;
+  size_t next = 0;
+  LONG listed = ERROR_SUCCESS;  // the status of listing the sub-keys
+};
+
+void ListInto(DeleteLevel* level) { level->names = SubKeyNames(level->key, &level->listed); }
+
 // Deletes every value and sub-key of `key`. A sub-key that the store keeps
 // because a root view stands for it (the classes, current user and current
 // configuration keys) is emptied and kept; a read-only key is a failure.
+// The walk keeps its own stack, so any depth is emptied.
 LONG EmptyKey(HKEY key) {
-  LONG status = ERROR_SUCCESS;
-  for (const std::string& name : SubKeyNames(key, &status)) {
-    KeyHandle sub_key;
-    if (LONG failed = RegOpenKeyExA(key, name.c_str(), 0, kWriteAccess, sub_key.out())) return failed;
-    if (LONG failed = EmptyKey(sub_key.get())) return failed;
-    sub_key.Close();
-    const LONG deleted = RegDeleteKeyA(key, name.c_str());
+  std::vector<DeleteLevel> stack(1);
+  stack.back().key = key;
+  ListInto(&stack.back());
+  while (!stack.empty()) {
+    DeleteLevel& level = stack.back();
+    if (level.next < level.names.size()) {
+      KeyHandle sub_key;
+      const std::string& name = level.names[level.next++];
+      if (LONG failed = RegOpenKeyExA(level.key, name.c_str(), 0, kWriteAccess, sub_key.out())) return failed;
+      DeleteLevel& entered = stack.emplace_back();
+      entered.owned = std::move(sub_key);
+      entered.key = entered.owned.get();
+      ListInto(&entered);
+      continue;
+    }
+    if (level.listed != ERROR_SUCCESS) return level.listed;
+    if (LONG failed = DeleteValues(level.key)) return failed;
+    stack.pop_back();
+    if (stack.empty()) break;
+    DeleteLevel& parent = stack.back();
+    const LONG deleted = RegDeleteKeyA(parent.key, parent.names[parent.next - 1].c_str());
     if (deleted != ERROR_SUCCESS && deleted != ERROR_ACCESS_DENIED) return deleted;
   }
-  if (status != ERROR_SUCCESS) return status;
-  return DeleteValues(key);
+  return ERROR_SUCCESS;
 }
 
 }  // namespace
 
 LONG DeleteKeyTree(HKEY root, const std::string& path) {
-  KeyHandle key;
-  LONG status = RegOpenKeyExA(root, path.c_str(), 0, kWriteAccess, key.out());
-  if (status != ERROR_SUCCESS) return status;
-  for (const std::string& name : SubKeyNames(key.get(), &status)) {
-    if (LONG failed = DeleteKeyTree(key.get(), name)) return failed;
+  // The walk keeps its own stack, so any depth is deleted.
+  std::vector<DeleteLevel> stack(1);
+  if (LONG status = RegOpenKeyExA(root, path.c_str(), 0, kWriteAccess, stack.back().owned.out())) return status;
+  stack.back().key = stack.back().owned.get();
+  ListInto(&stack.back());
+  while (!stack.empty()) {
+    DeleteLevel& level = stack.back();
+    if (level.next < level.names.size()) {
+      KeyHandle sub_key;
+      const std::string& name = level.names[level.next++];
+      if (LONG failed = RegOpenKeyExA(level.key, name.c_str(), 0, kWriteAccess, sub_key.out())) return failed;
+      DeleteLevel& entered = stack.emplace_back();
+      entered.owned = std::move(sub_key);
+      entered.key = entered.owned.get();
+      ListInto(&entered);
+      continue;
+    }
+    if (level.listed != ERROR_SUCCESS) return level.listed;
+    level.owned.Close();
+    stack.pop_back();
+    if (stack.empty()) return RegDeleteKeyA(root, path.c_str());
+    DeleteLevel& parent = stack.back();
+    if (LONG failed = RegDeleteKeyA(parent.key, parent.names[parent.next - 1].c_str())) return failed;
   }
-  if (status != ERROR_SUCCESS) return status;
-  key.Close();
-  return RegDeleteKeyA(root, path.c_str());
+  return ERROR_SUCCESS;
 }
 
 int MergeRegFile(const RegFile& file, std::vector<RegMessage>* messages) {
