@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "orvane/version.h"
 #include "platform/process_start.h"
 
 #ifndef ORVANE_HELP_FILE

@@ -11,6 +11,7 @@
 
 #include "about/about_box.h"
 #include "orvane/runtime_errors.h"
+#include "orvane/version.h"
 
 #ifdef _WIN32
 #define getc_unlocked _getc_nolock  // one thread reads the file: no stream locking

@@ -2,18 +2,20 @@
 //   orvane-registry-admin [--store FILE] where
 //   orvane-registry-admin [--store FILE] check
 //   orvane-registry-admin [--store FILE] read-only on|off ROOT\PATH
+//   orvane-registry-admin --help | --version
 // ROOT is a root key name or its abbreviation (HKLM, HKCU, HKCR, HKU, HKCC,
 // HKDD). Without --store the default store is used. Exit status: 0 done,
-// 1 a registry status (printed), 2 a usage error.
+// 1 a registry status (printed), 2 a usage error (one line).
 #include <strings.h>
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/registry_store.h"
+#include "tools/common/command_line_end.h"
 
 namespace {
 
@@ -49,21 +51,51 @@ bool ParseKey(const std::string& text, HKEY* root, std::string* path) {
   return false;
 }
 
-int Usage() {
-  std::fprintf(stderr,
-               "usage: orvane-registry-admin [--store FILE] where | check | read-only on|off ROOT\\PATH\n");
-  return 2;
-}
+// What the command line asks for.
+struct Command {
+  std::string store;  // empty: the default store
+  std::string action;  // where, check or read-only
+  std::string state;   // read-only: on or off
+  std::string key;     // read-only: ROOT\PATH
+};
 
-int ReadOnly(const std::vector<std::string>& args) {
-  if (args.size() != 3 || (args[1] != "on" && args[1] != "off")) return Usage();
+// Accepts ROOT\PATH with a known root; otherwise names the problem.
+std::string CheckKey(const std::string& text) {
   HKEY root = nullptr;
   std::string path;
-  if (!ParseKey(args[2], &root, &path)) {
-    std::fprintf(stderr, "unknown root key in \"%s\"\n", args[2].c_str());
-    return 2;
+  return ParseKey(text, &root, &path) ? "" : "unknown root key in \"" + text + "\"";
+}
+
+// Reads the command line into *command; false with the exit status in
+// *status when there is nothing to do (help, version, a usage error).
+bool ParseCommandLine(int argc, char** argv, Command* command, int* status) {
+  CLI::App app{"Administration of the Orvane registry store.", "orvane-registry-admin"};
+  orvane::tools::AddVersionFlag(app);
+  app.add_option("--store", command->store, "Registry store file to use instead of the default one");
+  app.require_subcommand(0, 1);
+  app.add_subcommand("where", "Print the file of the store in use");
+  app.add_subcommand("check", "Check the store's integrity; prints ok or what is wrong");
+  CLI::App* read_only = app.add_subcommand("read-only", "Make a key read-only (on) or writable again (off)");
+  read_only->add_option("state", command->state, "on or off")->required()->check(CLI::IsMember({"on", "off"}));
+  read_only->add_option("key", command->key, "ROOT\\PATH, ROOT a root key name or its abbreviation")
+      ->required()
+      ->check(CLI::Validator(CheckKey, "ROOT\\PATH"));
+  try {
+    app.parse(argc, argv);
+    if (app.get_subcommands().empty()) throw CLI::RequiredError("A command (where, check or read-only)");
+  } catch (const CLI::ParseError& error) {
+    *status = orvane::tools::EndParse(app, error);
+    return false;
   }
-  const LONG status = p::SetRegistryKeyReadOnly(root, path.c_str(), args[1] == "on");
+  command->action = app.get_subcommands().front()->get_name();
+  return true;
+}
+
+int ReadOnly(const Command& command) {
+  HKEY root = nullptr;
+  std::string path;
+  ParseKey(command.key, &root, &path);
+  const LONG status = p::SetRegistryKeyReadOnly(root, path.c_str(), command.state == "on");
   if (status == ERROR_SUCCESS) return 0;
   std::printf("status %d\n", static_cast<int>(status));
   return 1;
@@ -90,14 +122,10 @@ int Where() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.size() >= 2 && args[0] == "--store") {
-    if (p::SelectRegistryStore(args[1]) != ERROR_SUCCESS) return 1;
-    args.erase(args.begin(), args.begin() + 2);
-  }
-  if (args.empty()) return Usage();
-  if (args[0] == "where" && args.size() == 1) return Where();
-  if (args[0] == "check" && args.size() == 1) return Check();
-  if (args[0] == "read-only") return ReadOnly(args);
-  return Usage();
+  Command command;
+  if (int status = 0; !ParseCommandLine(argc, argv, &command, &status)) return status;
+  if (!command.store.empty() && p::SelectRegistryStore(command.store) != ERROR_SUCCESS) return 1;
+  if (command.action == "where") return Where();
+  if (command.action == "check") return Check();
+  return ReadOnly(command);
 }

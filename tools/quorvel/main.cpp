@@ -1,5 +1,5 @@
 // quorvel [--registry FILE] [--platform nt|9x] [--form FILE] [--design]
-//         [SCRIPT | -e STATEMENTS]
+//         [SCRIPT | -e STATEMENTS]      (also --help, --version)
 // Runs a script, the statements of -e, the script on standard input, or
 // (on a terminal with no script) an interactive prompt.
 #include <unistd.h>
@@ -15,6 +15,7 @@
 
 #include "orvane/error.h"
 #include "session.h"
+#include "tools/common/command_line_end.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ struct Options {
   std::string script;
   std::string form;
   bool design = false;
+  bool has_statements = false;  // -e was given, even with no statements
 };
 
 // Reads the whole file or stream as bytes; false when it cannot be read.
@@ -78,11 +80,11 @@ int RunStandardInput(quorvel::HostOptions host) {
   return quorvel::RunScript("<stdin>", source, std::cout, std::cerr, std::move(host));
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  Options options;
+// Reads the command line into `options`; false with the exit status in
+// *status when there is nothing to run (help, version, a usage error).
+bool ParseCommandLine(int argc, char** argv, Options& options, int* status) {
   CLI::App app{"The script host of the Quorvel registry control.", "quorvel"};
+  orvane::tools::AddVersionFlag(app);
   app.add_option("--registry", options.registry, "Registry store file for this process and the programs it starts");
   app.add_option("--platform", options.platform, "Emulated platform")->check(CLI::IsMember({"nt", "9x"}));
   app.add_option("--form", options.form, "Saved properties the first control loads instead of being new");
@@ -92,13 +94,22 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
-    int code = app.exit(error);
-    return code == 0 ? quorvel::kExitClean : quorvel::kExitUsage;
+    *status = orvane::tools::EndParse(app, error);
+    return false;
   }
+  options.has_statements = statements->count() > 0;
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (int status = 0; !ParseCommandLine(argc, argv, options, &status)) return status;
   ExportSettings(options);
   quorvel::HostOptions host;
   if (!MakeHostOptions(options, host)) return quorvel::kExitUsage;
-  if (statements->count() > 0) {
+  if (options.has_statements) {
     return quorvel::RunScript("-e", options.statements, std::cout, std::cerr, std::move(host));
   }
   if (!options.script.empty()) return RunFile(options.script, std::move(host));
