@@ -91,6 +91,19 @@ TEST_F(ProgramTest, AUsageErrorIsOneLineNamingTheProblem) {
   }
 }
 
+// --no-dialogs is the container's choice, which comes before the
+// environment's: the About box is written and closes at once even where
+// ORVANE_DIALOGS asks for the terminal. --quiet leaves out its text.
+TEST_F(ProgramTest, NoDialogsAndQuietNeverWaitForTheAboutBox) {
+  setenv("ORVANE_DIALOGS", "terminal", 1);
+  ProgramRun batch = Run({"--no-dialogs", "-e", "Print 1: AboutBox"});
+  ProgramRun quiet = Run({"--quiet", "-e", "Print 1: AboutBox"});
+  unsetenv("ORVANE_DIALOGS");
+  EXPECT_EQ(Transcript(batch), "Integer 1\n--- stderr\n" + kAboutBox + kAboutBox + "--- exit 0\n");
+  EXPECT_EQ(Transcript(quiet), "Integer 1\n--- exit 0\n");
+  EXPECT_EQ(Transcript(Run({"--quiet"}, "Print 2\n")), "Integer 2\n--- exit 0\n");
+}
+
 // A relative --registry path is made absolute before the store is opened.
 TEST_F(ProgramTest, RegistryOptionSelectsTheStoreFile) {
   std::filesystem::create_directory(dir_.path() / "sub");

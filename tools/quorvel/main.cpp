@@ -1,5 +1,6 @@
 // quorvel [--registry FILE] [--platform nt|9x] [--form FILE] [--design]
-//         [SCRIPT | -e STATEMENTS]      (also --help, --version)
+//         [--no-dialogs | --quiet] [SCRIPT | -e STATEMENTS]
+//         (also --help, --version)
 // Runs a script, the statements of -e, the script on standard input, or
 // (on a terminal with no script) an interactive prompt.
 #include <unistd.h>
@@ -26,6 +27,8 @@ struct Options {
   std::string script;
   std::string form;
   bool design = false;
+  bool no_dialogs = false;
+  bool quiet = false;
   bool has_statements = false;  // -e was given, even with no statements
 };
 
@@ -51,6 +54,8 @@ void ExportSettings(const Options& options) {
 // form file cannot be read or is malformed.
 bool MakeHostOptions(const Options& options, quorvel::HostOptions& host) {
   host.design = options.design;
+  if (options.no_dialogs) host.dialogs = orvane::DialogStyle::kBatch;
+  if (options.quiet) host.dialogs = orvane::DialogStyle::kSilent;
   if (options.form.empty()) return true;
   try {
     host.form = orvane::MemoryPropertyBag::LoadFile(options.form);
@@ -89,6 +94,9 @@ bool ParseCommandLine(int argc, char** argv, Options& options, int* status) {
   app.add_option("--platform", options.platform, "Emulated platform")->check(CLI::IsMember({"nt", "9x"}));
   app.add_option("--form", options.form, "Saved properties the first control loads instead of being new");
   app.add_flag("--design", options.design, "Report design mode to the controls (a form designer)");
+  app.add_flag("--no-dialogs", options.no_dialogs,
+               "Dialogs never wait: their text goes to standard error and they close at once");
+  app.add_flag("--quiet", options.quiet, "As --no-dialogs, without the dialogs' text (the About box)");
   auto* statements = app.add_option("-e", options.statements, "Statements to run instead of a script");
   app.add_option("script", options.script, "Script file to run")->excludes(statements);
   try {
