@@ -112,8 +112,9 @@ bool TmuxPane::WaitForLastLine(const std::string& line) {
   return WaitUntil([&](const std::string& screen) {
     const size_t end = screen.find_last_not_of('\n');
     if (end == std::string::npos) return false;
-    const size_t start = screen.rfind('\n', end);
-    return screen.compare(start == std::string::npos ? 0 : start + 1, end + 1 - (start == std::string::npos ? 0 : start + 1), line) == 0;
+    const size_t newline = screen.rfind('\n', end);
+    const size_t start = newline == std::string::npos ? 0 : newline + 1;
+    return screen.compare(start, end + 1 - start, line) == 0;
   });
 }
 

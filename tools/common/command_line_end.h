@@ -16,7 +16,9 @@ namespace orvane::tools {
 inline constexpr int kExitUsageError = 2;
 
 // Adds --version, printing the product's name and version.
-inline void AddVersionFlag(CLI::App& app) { app.set_version_flag("--version", kProductVersionLine, "Print the version and exit"); }
+inline void AddVersionFlag(CLI::App& app) {
+  app.set_version_flag("--version", kProductVersionLine, "Print the version and exit");
+}
 
 // The exit status for a parse error, after printing what it calls for.
 inline int EndParse(const CLI::App& app, const CLI::ParseError& error) {
