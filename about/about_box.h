@@ -4,14 +4,17 @@
 
 #include <string>
 
+#include "orvane/container.h"
+
 namespace orvane {
 
 // The contact address the About box shows between "<" and ">".
 inline constexpr const char* kContactAddress = "orvane@verrilan.example";
 
 // Sets the contact address, creates frmAbout if needed, loads and shows it
-// modally; returns when the dialog is closed.
-void ShowAboutBox();
+// modally in the style the control's container asks for; returns when the
+// dialog is closed.
+void ShowAboutBox(DialogStyle style = DialogStyle::kUnspecified);
 
 // The contact address the last ShowAboutBox set; empty before.
 const std::string& AboutContactAddress();

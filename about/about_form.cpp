@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "orvane/version.h"
 #include "platform/process_start.h"
 
 #ifndef ORVANE_HELP_FILE
@@ -47,12 +48,16 @@ platform::DialogContent FrmAbout::Content() const {
           0};
 }
 
-void FrmAbout::ShowModal() {
-  platform::ShowModalDialog(Content(), [this](size_t button) {
-    if (button == 1) return cmdSysInfo_Click();
-    if (button == 2) return Command1_Click();
-    return cmdOK_Click();
-  });
+void FrmAbout::ShowModal(platform::DialogMode mode) {
+  mode_ = mode;
+  platform::ShowModalDialog(
+      Content(),
+      [this](size_t button) {
+        if (button == 1) return cmdSysInfo_Click();
+        if (button == 2) return Command1_Click();
+        return cmdOK_Click();
+      },
+      mode);
   loaded_ = false;
 }
 
@@ -63,14 +68,14 @@ bool FrmAbout::cmdOK_Click() {
 
 bool FrmAbout::cmdSysInfo_Click() {
   if (platform::StartProgram("Quorvel.exe") == 0) {
-    platform::ShowMessageBox("Microsoft Quorvel is not available.", kMessageTitle);
+    platform::ShowMessageBox("Microsoft Quorvel is not available.", kMessageTitle, mode_);
   }
   return false;
 }
 
 bool FrmAbout::Command1_Click() {
   if (platform::StartProgram(WarrantyHelpCommandLine(ORVANE_HELP_FILE)) == 0) {
-    platform::ShowMessageBox("Warranty Disclaimer is not available.", kMessageTitle);
+    platform::ShowMessageBox("Warranty Disclaimer is not available.", kMessageTitle, mode_);
   }
   return false;
 }

@@ -37,8 +37,9 @@ class FrmAbout {
   // Form_Load: the version label, the contact label, the centred position.
   void Load(const std::string& contact_address, double screen_width, double screen_height);
 
-  // Shows the loaded form modally until cmdOK unloads it.
-  void ShowModal();
+  // Shows the loaded form modally until cmdOK unloads it; it and the
+  // message boxes its buttons open take the container's mode `mode`.
+  void ShowModal(platform::DialogMode mode = platform::DialogMode::kAutomatic);
 
   // Button handlers; each returns true when the form unloads.
   bool cmdOK_Click();
@@ -60,6 +61,7 @@ class FrmAbout {
   int32_t top_ = 0;
   int32_t left_ = 0;
   bool loaded_ = false;
+  platform::DialogMode mode_ = platform::DialogMode::kAutomatic;
 };
 
 }  // namespace orvane

@@ -77,6 +77,6 @@ void Quorvel::Resize() {
   container_.SetExtent(width_, height_);
 }
 
-void Quorvel::AboutBox() { ShowAboutBox(); }
+void Quorvel::AboutBox() { ShowAboutBox(container_.AmbientDialogStyle()); }
 
 }  // namespace orvane

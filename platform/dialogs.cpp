@@ -30,10 +30,10 @@ DialogMode ModeFromEnvironment() {
   return DialogMode::kAutomatic;
 }
 
-bool UseTerminal() {
-  DialogMode mode = CurrentDialogMode();
-  if (mode == DialogMode::kAutomatic) return ORVANE_IS_TERMINAL(0) && ORVANE_IS_TERMINAL(2);
-  return mode == DialogMode::kTerminal;
+// A dialog drawn on standard error and answered on standard input must
+// not hold up a pipeline whose output goes elsewhere: all three count.
+bool AllStandardStreamsAreTerminals() {
+  return ORVANE_IS_TERMINAL(0) && ORVANE_IS_TERMINAL(1) && ORVANE_IS_TERMINAL(2);
 }
 
 // The text form:  [Title]  then each line indented, then the buttons.
@@ -50,20 +50,24 @@ void WriteDialogText(const DialogContent& content) {
 
 void SetDialogMode(DialogMode mode) { chosen_mode = mode; }
 
-DialogMode CurrentDialogMode() {
-  if (!chosen_mode) chosen_mode = ModeFromEnvironment();
-  return *chosen_mode;
+DialogMode CurrentDialogMode() { return chosen_mode ? *chosen_mode : ModeFromEnvironment(); }
+
+DialogMode ResolveDialogMode(DialogMode container, DialogMode process, bool all_terminals) {
+  if (container != DialogMode::kAutomatic) return container;
+  if (process != DialogMode::kAutomatic) return process;
+  return all_terminals ? DialogMode::kTerminal : DialogMode::kText;
 }
 
-void ShowModalDialog(const DialogContent& content, const ButtonHandler& on_button) {
-  if (UseTerminal() && RunTerminalDialog(content, on_button)) return;
-  WriteDialogText(content);
+void ShowModalDialog(const DialogContent& content, const ButtonHandler& on_button, DialogMode container) {
+  const DialogMode mode = ResolveDialogMode(container, CurrentDialogMode(), AllStandardStreamsAreTerminals());
+  if (mode == DialogMode::kTerminal && RunTerminalDialog(content, on_button)) return;
+  if (mode != DialogMode::kSilent) WriteDialogText(content);
   if (!content.buttons.empty()) on_button(content.default_button);
 }
 
-void ShowMessageBox(const std::string& text, const std::string& title) {
+void ShowMessageBox(const std::string& text, const std::string& title, DialogMode container) {
   DialogContent content{title, {text}, {"OK"}, 0};
-  ShowModalDialog(content, [](size_t) { return true; });
+  ShowModalDialog(content, [](size_t) { return true; }, container);
 }
 
 std::string PlainCaption(const std::string& caption) {

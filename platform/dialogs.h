@@ -1,7 +1,8 @@
 // Modal dialogs and message boxes for the control. On a terminal (standard
-// input and standard error both terminals) the dialog is drawn with curses
-// and answered with the keyboard; otherwise its text goes to standard error
-// and it closes at once as if its default button were chosen. One thread.
+// input, output and error all terminals) the dialog is drawn with curses on
+// standard error and answered with the keyboard; otherwise its text goes to
+// standard error and it closes at once as if its default button were
+// chosen, so a pipeline never waits. One thread.
 #pragma once
 
 #include <functional>
@@ -23,23 +24,32 @@ struct DialogContent {
 using ButtonHandler = std::function<bool(size_t button)>;
 
 enum class DialogMode {
-  kAutomatic,  // a terminal when stdin and stderr are terminals, else text
+  kAutomatic,  // the terminal when stdin, stdout and stderr are terminals, else text
   kTerminal,
   kText,
+  kSilent,  // as text, but nothing is written
 };
 
-// Chooses how dialogs appear. The environment variable ORVANE_DIALOGS
-// ("text" or "terminal") sets the starting mode; without it, automatic.
+// The process's mode: the last SetDialogMode, else the environment
+// variable ORVANE_DIALOGS ("text" or "terminal"), else automatic.
 void SetDialogMode(DialogMode mode);
 DialogMode CurrentDialogMode();
 
+// The mode a dialog takes: the container's choice unless automatic, else
+// the process's, else the terminal when `all_terminals`, else text. Never
+// automatic.
+DialogMode ResolveDialogMode(DialogMode container, DialogMode process, bool all_terminals);
+
 // Shows `content` modally: each chosen button runs `on_button` until it
 // returns true. Without a terminal the default button runs once and the
-// dialog closes whatever it returns.
-void ShowModalDialog(const DialogContent& content, const ButtonHandler& on_button);
+// dialog closes whatever it returns. `container` is the mode the
+// container of the calling control asks for.
+void ShowModalDialog(const DialogContent& content, const ButtonHandler& on_button,
+                     DialogMode container = DialogMode::kAutomatic);
 
 // A message box with `text` and one OK button; returns when it is closed.
-void ShowMessageBox(const std::string& text, const std::string& title);
+void ShowMessageBox(const std::string& text, const std::string& title,
+                    DialogMode container = DialogMode::kAutomatic);
 
 // A caption without its access-key marks: "&Quorvel..." -> "Quorvel...".
 std::string PlainCaption(const std::string& caption);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "about/about_box.h"
+#include "orvane/version.h"
 
 namespace orvane {
 namespace {

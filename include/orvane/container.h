@@ -8,6 +8,17 @@
 
 namespace orvane {
 
+// How the controls of a container show their dialogs (the About box and
+// the message boxes it opens).
+enum class DialogStyle {
+  kUnspecified,  // the process decides: ORVANE_DIALOGS, else interactive only
+                 // when standard input, output and error are all terminals
+  kInteractive,  // drawn on the terminal and answered with the keyboard
+  kBatch,        // the dialog's text on standard error; it closes at once as
+                 // if its default button were chosen, so nothing waits
+  kSilent,       // the batch form without the text
+};
+
 class Container {
  public:
   virtual ~Container() = default;
@@ -21,6 +32,11 @@ class Container {
   // The control sets its own extent, in the container's size units; the
   // container shows it at that size from now on.
   virtual void SetExtent(int32_t /*width*/, int32_t /*height*/) {}
+
+  // How the container's controls show their dialogs. An embedding program
+  // that runs its controls without interactive dialogs answers kBatch or
+  // kSilent; this choice comes before ORVANE_DIALOGS and the terminal check.
+  virtual DialogStyle AmbientDialogStyle() const { return DialogStyle::kUnspecified; }
 };
 
 // A container that ignores notifications; for programs that need none.

@@ -3,20 +3,24 @@
 //   orvane-registry-admin [--store FILE] check
 //   orvane-registry-admin [--store FILE] recover NEWFILE
 //   orvane-registry-admin [--store FILE] read-only on|off ROOT\PATH
+//   orvane-registry-admin --help | --version
 // ROOT is a root key name or its abbreviation (HKLM, HKCU, HKCR, HKU, HKCC,
 // HKDD). Without --store the default store is used. `check` and `recover`
 // never create a store, nor change the one they read. Exit status: 0 done,
-// 1 a registry status or a problem found (printed), 2 a usage error.
+// 1 a registry status or a problem found (printed), 2 a usage error (one
+// line).
 #include <strings.h>
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/admin/store_recovery.h"
 #include "platform/registry_store.h"
+#include "tools/common/command_line_end.h"
 
 namespace {
 
@@ -52,25 +56,67 @@ bool ParseKey(const std::string& text, HKEY* root, std::string* path) {
   return false;
 }
 
-int Usage() {
-  std::fprintf(stderr,
-               "usage: orvane-registry-admin [--store FILE] where | check | recover NEWFILE |\n"
-               "                             read-only on|off ROOT\\PATH\n");
-  return 2;
-}
+// What the command line asks for.
+struct Command {
+  std::string store;  // empty: the default store
+  std::string action;  // where, check, recover or read-only
+  std::string target;  // recover: the new store file
+  std::string state;   // read-only: on or off
+  std::string key;     // read-only: ROOT\PATH
+};
 
-int ReadOnly(const std::vector<std::string>& args) {
-  if (args.size() != 3 || (args[1] != "on" && args[1] != "off")) return Usage();
+// Accepts ROOT\PATH with a known root; otherwise names the problem.
+std::string CheckKey(const std::string& text) {
   HKEY root = nullptr;
   std::string path;
-  if (!ParseKey(args[2], &root, &path)) {
-    std::fprintf(stderr, "unknown root key in \"%s\"\n", args[2].c_str());
-    return 2;
+  return ParseKey(text, &root, &path) ? "" : "unknown root key in \"" + text + "\"";
+}
+
+// Reads the command line into *command; false with the exit status in
+// *status when there is nothing to do (help, version, a usage error).
+bool ParseCommandLine(int argc, char** argv, Command* command, int* status) {
+  CLI::App app{"Administration of the Orvane registry store.", "orvane-registry-admin"};
+  orvane::tools::AddVersionFlag(app);
+  app.add_option("--store", command->store, "Registry store file to use instead of the default one");
+  app.require_subcommand(0, 1);
+  app.add_subcommand("where", "Print the file of the store in use");
+  app.add_subcommand("check", "Check the store's integrity; prints ok or what is wrong");
+  CLI::App* recover = app.add_subcommand("recover", "Copy what can be read of a damaged store into a new file");
+  recover->add_option("newfile", command->target, "The new store file; must not exist")->required();
+  CLI::App* read_only = app.add_subcommand("read-only", "Make a key read-only (on) or writable again (off)");
+  read_only->add_option("state", command->state, "on or off")->required()->check(CLI::IsMember({"on", "off"}));
+  read_only->add_option("key", command->key, "ROOT\\PATH, ROOT a root key name or its abbreviation")
+      ->required()
+      ->check(CLI::Validator(CheckKey, "ROOT\\PATH"));
+  try {
+    app.parse(argc, argv);
+    if (app.get_subcommands().empty()) throw CLI::RequiredError("A command (where, check, recover or read-only)");
+  } catch (const CLI::ParseError& error) {
+    *status = orvane::tools::EndParse(app, error);
+    return false;
   }
-  const LONG status = p::SetRegistryKeyReadOnly(root, path.c_str(), args[1] == "on");
+  command->action = app.get_subcommands().front()->get_name();
+  return true;
+}
+
+int ReadOnly(const Command& command) {
+  HKEY root = nullptr;
+  std::string path;
+  ParseKey(command.key, &root, &path);
+  const LONG status = p::SetRegistryKeyReadOnly(root, path.c_str(), command.state == "on");
   if (status == ERROR_SUCCESS) return 0;
   std::printf("status %d\n", static_cast<int>(status));
   return 1;
+}
+
+// The store file the command names: --store made absolute, else the
+// default one; empty, with a message, when there is none.
+std::filesystem::path StoreFile(const Command& command) {
+  if (!command.store.empty()) return std::filesystem::absolute(command.store);
+  std::string error;
+  std::filesystem::path file = p::DefaultRegistryPath(&error);
+  if (file.empty()) std::fprintf(stderr, "%s\n", error.c_str());
+  return file;
 }
 
 // False, with a message, when there is no store file at `file`.
@@ -102,37 +148,25 @@ int Recover(const std::filesystem::path& file, const std::filesystem::path& targ
   return 0;
 }
 
-int Run(std::vector<std::string> args) {
-  std::string error;
-  std::filesystem::path file;
-  if (args.size() >= 2 && args[0] == "--store") {
-    file = std::filesystem::absolute(args[1]);
-    args.erase(args.begin(), args.begin() + 2);
-  } else {
-    file = p::DefaultRegistryPath(&error);
-  }
-  if (args.empty()) return Usage();
-  if (file.empty()) {
-    std::fprintf(stderr, "%s\n", error.c_str());
-    return 1;
-  }
-  if (args[0] == "where" && args.size() == 1) {
+int Run(const Command& command) {
+  const std::filesystem::path file = StoreFile(command);
+  if (file.empty()) return 1;
+  if (command.action == "where") {
     std::printf("%s\n", file.c_str());
     return 0;
   }
-  if (args[0] == "check" && args.size() == 1) return Check(file);
-  if (args[0] == "recover" && args.size() == 2) return Recover(file, args[1]);
-  if (args[0] == "read-only") {
-    if (p::SelectRegistryStore(file) != ERROR_SUCCESS) return 1;
-    return ReadOnly(args);
-  }
-  return Usage();
+  if (command.action == "check") return Check(file);
+  if (command.action == "recover") return Recover(file, command.target);
+  if (p::SelectRegistryStore(file) != ERROR_SUCCESS) return 1;
+  return ReadOnly(command);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int exit_code = Run(std::vector<std::string>(argv + 1, argv + argc));
+  Command command;
+  if (int status = 0; !ParseCommandLine(argc, argv, &command, &status)) return status;
+  const int exit_code = Run(command);
   // A change that did not reach the store makes the run a failure.
   if (const LONG status = p::CommitRegistryWrites()) {
     std::fprintf(stderr, "registry changes were not saved (status %d)\n", static_cast<int>(status));

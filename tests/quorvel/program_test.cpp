@@ -1,6 +1,7 @@
 // The quorvel command line: script sources, options and exit statuses.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "run_program.h"
@@ -81,6 +82,39 @@ TEST_F(ProgramTest, HelpOptionPrintsUsageAndSucceeds) {
   ProgramRun run = Run({"--help"});
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("--registry"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("--version"), std::string::npos) << run.out;
+  EXPECT_EQ(run.err, "");
+}
+
+TEST_F(ProgramTest, VersionOptionPrintsTheProductVersionAndRunsNothing) {
+  EXPECT_EQ(Transcript(Run({"--version"})), "Orvane 1.6.1\n--- exit 0\n");
+  EXPECT_EQ(Transcript(Run({"--version", "-e", "Print 1"})), "Orvane 1.6.1\n--- exit 0\n");
+}
+
+// A usage error is one line on standard error that names the problem.
+TEST_F(ProgramTest, AUsageErrorIsOneLineNamingTheProblem) {
+  for (const auto& [args, named] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{"--bogus"}, "--bogus"}, {{"--platform", "95"}, "95"}, {{"a.qv", "b.qv"}, "b.qv"}}) {
+    ProgramRun run = Run(args);
+    EXPECT_EQ(run.status, 2) << named;
+    EXPECT_EQ(run.out, "") << named;
+    EXPECT_EQ(run.err.rfind("quorvel: ", 0), 0u) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
+  }
+}
+
+// --no-dialogs is the container's choice, which comes before the
+// environment's: the About box is written and closes at once even where
+// ORVANE_DIALOGS asks for the terminal. --quiet leaves out its text.
+TEST_F(ProgramTest, NoDialogsAndQuietNeverWaitForTheAboutBox) {
+  setenv("ORVANE_DIALOGS", "terminal", 1);
+  ProgramRun batch = Run({"--no-dialogs", "-e", "Print 1: AboutBox"});
+  ProgramRun quiet = Run({"--quiet", "-e", "Print 1: AboutBox"});
+  unsetenv("ORVANE_DIALOGS");
+  EXPECT_EQ(Transcript(batch), "Integer 1\n--- stderr\n" + kAboutBox + kAboutBox + "--- exit 0\n");
+  EXPECT_EQ(Transcript(quiet), "Integer 1\n--- exit 0\n");
+  EXPECT_EQ(Transcript(Run({"--quiet"}, "Print 2\n")), "Integer 2\n--- exit 0\n");
 }
 
 // A relative --registry path is made absolute before the store is opened.

@@ -103,9 +103,50 @@ TEST(ParseCommand, IgnoredOptionsUsageAndErrors) {
   EXPECT_EQ(Parse({"/?"}).action, Action::kUsage);
   EXPECT_EQ(Parse({"/D", "HKEY_CURRENT_USER\\X"}).action, Action::kDelete);
   EXPECT_EQ(ParseError({"/X", "f"}), "Invalid switch [/X]");
-  EXPECT_EQ(ParseError({"/E", "/C", "f"}), "Only one of the options /C, /D and /E may be given.");
+  EXPECT_EQ(ParseError({"/E", "/C", "f"}),
+            "Only one action may be given: /C, /D, /E, --replace-all, --delete, --export or --import.");
   EXPECT_EQ(ParseError({"/S"}), "No file name was given.");
   EXPECT_EQ(ParseError({"/D"}), "The delete option needs exactly one key.");
+}
+
+TEST(ParseCommand, HelpAndVersionWinOverAnyAction) {
+  for (const Words& args : {Words{"--help"}, Words{"-h"}, Words{"/H"}, Words{"/?"}, Words{"/E", "--help", "f"},
+                            Words{"--version", "-?"}}) {
+    EXPECT_EQ(Parse(args).action, Action::kUsage) << args[0];
+  }
+  EXPECT_EQ(Parse({"--version"}).action, Action::kVersion);
+  EXPECT_EQ(Parse({"/S", "--version", "f", "g"}).action, Action::kVersion);
+}
+
+TEST(ParseCommand, LongOptionsNameTheSameActions) {
+  Command command = Parse({"--export", "-", "HKCU\\Software"});
+  EXPECT_EQ(command.action, Action::kExport);
+  EXPECT_EQ(command.args, (Words{"-", "HKCU\\Software"}));
+  EXPECT_EQ(Parse({"/S", "--export", "out.reg"}).args, (Words{"out.reg", ""}));
+  command = Parse({"--import", "a.reg", "-", "--"});
+  EXPECT_EQ(command.action, Action::kImport);
+  EXPECT_EQ(command.args, (Words{"a.reg", "-", "--"}));
+  command = Parse({"--delete", "--", "HKEY_USERS\\-x"});
+  EXPECT_EQ(command.action, Action::kDelete);
+  EXPECT_EQ(command.args, (Words{"HKEY_USERS\\-x"}));
+  command = Parse({"--replace-all", "/home/two  blanks/r.reg"});
+  EXPECT_EQ(command.action, Action::kReplace);
+  EXPECT_EQ(command.args, (Words{"/home/two  blanks/r.reg"}));
+  EXPECT_EQ(Parse({"--export", "--export", "f"}).action, Action::kExport);  // the same action twice
+}
+
+TEST(ParseCommand, LongOptionErrors) {
+  EXPECT_EQ(ParseError({"--bogus", "f"}), "Invalid switch [--bogus]");
+  EXPECT_EQ(ParseError({"--Export", "f"}), "Invalid switch [--Export]");  // long names are exact
+  EXPECT_EQ(ParseError({"--replace-all", "a", "b"}), "The replace option takes exactly one file.");
+  EXPECT_EQ(ParseError({"--replace-all"}), "No file name was given.");
+  EXPECT_EQ(ParseError({"--import"}), "No file name was given.");
+  EXPECT_EQ(ParseError({"--export"}), "No file name was given for the export.");
+  EXPECT_EQ(ParseError({"--delete", "a", "b"}), "The delete option needs exactly one key.");
+  EXPECT_EQ(ParseError({"/E", "--import", "f"}),
+            "Only one action may be given: /C, /D, /E, --replace-all, --delete, --export or --import.");
+  EXPECT_EQ(ParseError({"--delete", "/C", "k"}),
+            "Only one action may be given: /C, /D, /E, --replace-all, --delete, --export or --import.");
 }
 
 }  // namespace

@@ -3,16 +3,21 @@
 // it was whenever it cannot replace it completely.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
 #include "platform/registry_store.h"
 #include "regedit/tree_dump.h"
+#include "support/program_output.h"
 #include "support/temp_registry.h"
 #include "tools/regedit/reg_export.h"
 
 namespace orvane::regedit::testing {
 namespace {
+
+using orvane::testing::ProgramOutput;
+using orvane::testing::RunProgram;
 
 std::string ExportText(const std::string& key) {
   std::string text, error;
@@ -223,10 +228,52 @@ TEST_F(RegeditProgram, DeleteRemovesATreeAndRefusesRoots) {
   EXPECT_EQ(root.error, "regedit: Invalid system key [HKEY_CURRENT_USER]\n");
 }
 
-TEST_F(RegeditProgram, BadOptionPrintsUsage) {
-  const ProgramResult result = RunRegeditProgram({"/Q", "x"});
-  EXPECT_EQ(result.exit_code, 1);
-  EXPECT_EQ(result.error.rfind("regedit: Invalid switch [/Q]\nUsage:\n", 0), 0u);
+// A usage error is one line on standard error that names the problem.
+TEST_F(RegeditProgram, AUsageErrorIsOneLineNamingTheProblem) {
+  for (const auto& [args, named] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{"/Q", "x"}, "Invalid switch [/Q]"},
+           {{"--bogus"}, "Invalid switch [--bogus]"},
+           {{"/S"}, "No file name was given."},
+           {{"--delete"}, "The delete option needs exactly one key."},
+           {{"/E", "--delete", "k"}, "Only one action may be given"}}) {
+    const ProgramOutput run = RunProgram(ORVANE_REGEDIT_PROGRAM, args);
+    EXPECT_EQ(run.status, 2) << named;
+    EXPECT_EQ(run.out, "") << named;
+    EXPECT_EQ(run.err.rfind("regedit: " + named, 0), 0u) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+  }
+}
+
+TEST_F(RegeditProgram, HelpAndVersionGoToStandardOutputAndSucceed) {
+  for (const char* help : {"--help", "-h", "/?", "-H"}) {
+    const ProgramOutput run = RunProgram(ORVANE_REGEDIT_PROGRAM, {help});
+    EXPECT_EQ(run.status, 0) << help;
+    EXPECT_EQ(run.err, "") << help;
+    for (const char* option : {"--export", "--import", "--replace-all", "--delete", "/E", "/C", "/D", "--version"}) {
+      EXPECT_NE(run.out.find(option), std::string::npos) << option << " in " << help;
+    }
+  }
+  const ProgramOutput version = RunProgram(ORVANE_REGEDIT_PROGRAM, {"--version"});
+  EXPECT_EQ(version.out, "Orvane 1.6.1\n");
+  EXPECT_EQ(version.err, "");
+  EXPECT_EQ(version.status, 0);
+}
+
+// The long options on the store; "-" is standard input or output.
+TEST_F(RegeditProgram, LongOptionsImportExportReplaceAndDelete) {
+  const std::string text = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Long]\r\n\"v\"=\"1\"\r\n\r\n";
+  ProgramOutput run = RunProgram(ORVANE_REGEDIT_PROGRAM, {"--import", "-"}, text);
+  EXPECT_EQ(run.status, 0) << run.err;
+  run = RunProgram(ORVANE_REGEDIT_PROGRAM, {"--export", "-", "HKEY_CURRENT_USER\\Software\\Long"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, text);
+  WriteFile(File("all.reg"), FreshExport(""));
+  run = RunProgram(ORVANE_REGEDIT_PROGRAM, {"--delete", "HKEY_CURRENT_USER\\Software\\Long"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(FreshExport("HKEY_CURRENT_USER\\Software"), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n\r\n");
+  run = RunProgram(ORVANE_REGEDIT_PROGRAM, {"--replace-all", File("all.reg")});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(FreshExport("HKEY_CURRENT_USER\\Software\\Long"), text);
 }
 
 }  // namespace

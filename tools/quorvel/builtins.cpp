@@ -104,6 +104,12 @@ const Builtin* FindBuiltin(std::string_view name) {
   return nullptr;
 }
 
+std::vector<std::string_view> BuiltinNames() {
+  std::vector<std::string_view> names;
+  for (const Builtin& builtin : kBuiltins) names.push_back(builtin.name);
+  return names;
+}
+
 Variant Concat(const Variant& a, const Variant& b) {
   if (a.is_null() && b.is_null() && !a.is_array() && !b.is_array()) return Variant::Null();
   auto text = [](const Variant& v) { return v.is_null() && !v.is_array() ? std::string() : orvane::ToString(v); };

@@ -24,6 +24,9 @@ struct Builtin {
 // The builtin of that name (any letter case), or nullptr.
 const Builtin* FindBuiltin(std::string_view name);
 
+// The names of every builtin, in table order.
+std::vector<std::string_view> BuiltinNames();
+
 // a & b: both as text; Null counts as "" unless both are Null (then Null).
 orvane::Variant Concat(const orvane::Variant& a, const orvane::Variant& b);
 

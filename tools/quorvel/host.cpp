@@ -7,7 +7,7 @@
 
 namespace quorvel {
 
-Host::Host(HostOptions options) : design_mode_(options.design) {
+Host::Host(HostOptions options) : design_mode_(options.design), dialogs_(options.dialogs) {
   if (!options.form) {
     PlaceControl(kDefaultControl, nullptr);
     return;
@@ -26,7 +26,7 @@ Host::~Host() {
 void Host::CreateControl(std::string_view name) { PlaceControl(name, nullptr); }
 
 void Host::PlaceControl(std::string_view name, orvane::PropertyBag* saved) {
-  auto slot = std::make_unique<Slot>(design_mode_);
+  auto slot = std::make_unique<Slot>(design_mode_, dialogs_);
   slot->name = std::string(name);
   slot->control = std::make_unique<orvane::Quorvel>(slot->site);
   if (saved) {

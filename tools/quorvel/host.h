@@ -21,12 +21,16 @@ namespace quorvel {
 
 // The container side of one control: it records the names of the
 // properties the control reports as changed, oldest first, reports the
-// host's user mode, and holds the extent the control is shown at.
+// host's user mode and dialog style, and holds the extent the control is
+// shown at.
 class ControlSite : public orvane::Container {
  public:
-  explicit ControlSite(bool design_mode = false) : design_mode_(design_mode) {}
+  explicit ControlSite(bool design_mode = false,
+                       orvane::DialogStyle dialogs = orvane::DialogStyle::kUnspecified)
+      : design_mode_(design_mode), dialogs_(dialogs) {}
   void PropertyChanged(std::string_view name) override { changed_.emplace_back(name); }
   bool AmbientUserMode() const override { return !design_mode_; }
+  orvane::DialogStyle AmbientDialogStyle() const override { return dialogs_; }
   void SetExtent(int32_t width, int32_t height) override {
     width_ = width;
     height_ = height;
@@ -37,6 +41,7 @@ class ControlSite : public orvane::Container {
 
  private:
   bool design_mode_;
+  orvane::DialogStyle dialogs_;
   std::vector<std::string> changed_;
   int32_t width_ = 0;
   int32_t height_ = 0;
@@ -49,6 +54,8 @@ struct HostOptions {
   std::optional<FormBag> form;
   // True: the host is a form designer (ambient user mode false).
   bool design = false;
+  // How the controls show their dialogs (--no-dialogs, --quiet).
+  orvane::DialogStyle dialogs = orvane::DialogStyle::kUnspecified;
 };
 
 class Host {
@@ -99,7 +106,7 @@ class Host {
 
  private:
   struct Slot {
-    explicit Slot(bool design_mode) : site(design_mode) {}
+    Slot(bool design_mode, orvane::DialogStyle dialogs) : site(design_mode, dialogs) {}
     std::string name;
     ControlSite site;  // declared first: outlives the control
     std::unique_ptr<orvane::Quorvel> control;
@@ -113,6 +120,7 @@ class Host {
   Slot& Bound(std::string_view name);
 
   bool design_mode_;
+  orvane::DialogStyle dialogs_;
 
   std::vector<std::unique_ptr<Slot>> slots_;  // living controls, creation order
   std::set<std::string> object_names_;  // every name bound by Set (lower case)

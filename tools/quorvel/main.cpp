@@ -1,5 +1,6 @@
 // quorvel [--registry FILE] [--platform nt|9x] [--form FILE] [--design]
-//         [SCRIPT | -e STATEMENTS]
+//         [--no-dialogs | --quiet] [SCRIPT | -e STATEMENTS]
+//         (also --help, --version)
 // Runs a script, the statements of -e, the script on standard input, or
 // (on a terminal with no script) an interactive prompt.
 #include <unistd.h>
@@ -16,6 +17,7 @@
 #include "orvane/error.h"
 #include "platform/registry_store.h"
 #include "session.h"
+#include "tools/common/command_line_end.h"
 
 namespace {
 
@@ -26,6 +28,9 @@ struct Options {
   std::string script;
   std::string form;
   bool design = false;
+  bool no_dialogs = false;
+  bool quiet = false;
+  bool has_statements = false;  // -e was given, even with no statements
 };
 
 // Reads the whole file or stream as bytes; false when it cannot be read.
@@ -50,6 +55,8 @@ void ExportSettings(const Options& options) {
 // form file cannot be read or is malformed.
 bool MakeHostOptions(const Options& options, quorvel::HostOptions& host) {
   host.design = options.design;
+  if (options.no_dialogs) host.dialogs = orvane::DialogStyle::kBatch;
+  if (options.quiet) host.dialogs = orvane::DialogStyle::kSilent;
   if (options.form.empty()) return true;
   try {
     host.form = quorvel::FormBag::Load(options.form);
@@ -88,32 +95,46 @@ int CommitWrites(int exit_code) {
   return exit_code == quorvel::kExitClean ? quorvel::kExitRaised : exit_code;
 }
 
-int Run(const Options& options, bool statements, quorvel::HostOptions host) {
-  if (statements) return quorvel::RunScript("-e", options.statements, std::cout, std::cerr, std::move(host));
+int Run(const Options& options, quorvel::HostOptions host) {
+  if (options.has_statements) {
+    return quorvel::RunScript("-e", options.statements, std::cout, std::cerr, std::move(host));
+  }
   if (!options.script.empty()) return RunFile(options.script, std::move(host));
   if (isatty(STDIN_FILENO)) return quorvel::RunInteractive(std::move(host));
   return RunStandardInput(std::move(host));
+}
+
+// Reads the command line into `options`; false with the exit status in
+// *status when there is nothing to run (help, version, a usage error).
+bool ParseCommandLine(int argc, char** argv, Options& options, int* status) {
+  CLI::App app{"The script host of the Quorvel registry control.", "quorvel"};
+  orvane::tools::AddVersionFlag(app);
+  app.add_option("--registry", options.registry, "Registry store file for this process and the programs it starts");
+  app.add_option("--platform", options.platform, "Emulated platform")->check(CLI::IsMember({"nt", "9x"}));
+  app.add_option("--form", options.form, "Saved properties the first control loads instead of being new");
+  app.add_flag("--design", options.design, "Report design mode to the controls (a form designer)");
+  app.add_flag("--no-dialogs", options.no_dialogs,
+               "Dialogs never wait: their text goes to standard error and they close at once");
+  app.add_flag("--quiet", options.quiet, "As --no-dialogs, without the dialogs' text (the About box)");
+  auto* statements = app.add_option("-e", options.statements, "Statements to run instead of a script");
+  app.add_option("script", options.script, "Script file to run")->excludes(statements);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    *status = orvane::tools::EndParse(app, error);
+    return false;
+  }
+  options.has_statements = statements->count() > 0;
+  return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   Options options;
-  CLI::App app{"The script host of the Quorvel registry control.", "quorvel"};
-  app.add_option("--registry", options.registry, "Registry store file for this process and the programs it starts");
-  app.add_option("--platform", options.platform, "Emulated platform")->check(CLI::IsMember({"nt", "9x"}));
-  app.add_option("--form", options.form, "Saved properties the first control loads instead of being new");
-  app.add_flag("--design", options.design, "Report design mode to the controls (a form designer)");
-  auto* statements = app.add_option("-e", options.statements, "Statements to run instead of a script");
-  app.add_option("script", options.script, "Script file to run")->excludes(statements);
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError& error) {
-    int code = app.exit(error);
-    return code == 0 ? quorvel::kExitClean : quorvel::kExitUsage;
-  }
+  if (int status = 0; !ParseCommandLine(argc, argv, options, &status)) return status;
   ExportSettings(options);
   quorvel::HostOptions host;
   if (!MakeHostOptions(options, host)) return quorvel::kExitUsage;
-  return CommitWrites(Run(options, statements->count() > 0, std::move(host)));
+  return CommitWrites(Run(options, std::move(host)));
 }

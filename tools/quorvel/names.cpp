@@ -20,13 +20,25 @@ std::string NameKey(std::string_view name) {
   return key;
 }
 
-bool IsKeyword(std::string_view name) {
-  static constexpr std::array<std::string_view, 13> kKeywords = {
-      "Print", "Call", "Set", "New", "Nothing", "Help", "True", "False", "Empty", "Null", "Err", "Save", "Resize"};
-  return std::any_of(kKeywords.begin(), kKeywords.end(), [&](std::string_view k) { return SameName(k, name); });
+namespace {
+
+constexpr std::array<std::string_view, 13> kKeywords = {
+    "Print", "Call", "Set", "New", "Nothing", "Help", "True", "False", "Empty", "Null", "Err", "Save", "Resize"};
+constexpr std::array<std::string_view, 2> kExtenderProperties = {"Width", "Height"};
+
+bool InTable(std::span<const std::string_view> table, std::string_view name) {
+  return std::any_of(table.begin(), table.end(), [&](std::string_view k) { return SameName(k, name); });
 }
 
-bool IsExtenderProperty(std::string_view name) { return SameName(name, "Width") || SameName(name, "Height"); }
+}  // namespace
+
+bool IsKeyword(std::string_view name) { return InTable(kKeywords, name); }
+
+std::span<const std::string_view> Keywords() { return kKeywords; }
+
+bool IsExtenderProperty(std::string_view name) { return InTable(kExtenderProperties, name); }
+
+std::span<const std::string_view> ExtenderProperties() { return kExtenderProperties; }
 
 const orvane::EnumConstant* FindConstant(std::string_view name) {
   for (const auto& constant : orvane::QuorvelEnumConstants()) {

@@ -3,6 +3,7 @@
 // these is a variable. Every comparison ignores ASCII letter case.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -18,10 +19,12 @@ std::string NameKey(std::string_view name);
 // Words of the language itself: Print, Call, Set, New, Nothing, Help, True,
 // False, Empty, Null, Err, Save, Resize.
 bool IsKeyword(std::string_view name);
+std::span<const std::string_view> Keywords();
 
 // Properties the host itself gives every control (its extender): Width
 // and Height, the extent the control is shown at.
 bool IsExtenderProperty(std::string_view name);
+std::span<const std::string_view> ExtenderProperties();
 
 // The enumeration member of that name, or nullptr.
 const orvane::EnumConstant* FindConstant(std::string_view name);

@@ -89,33 +89,41 @@ std::string QuotedWord(const std::string& word) {
 
 char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
+bool IsLongOption(const std::string& arg) { return arg.size() > 2 && arg.compare(0, 2, "--") == 0; }
+
 bool IsOption(const std::string& arg) {
   if (arg.size() < 2 || (arg[0] != '/' && arg[0] != '-')) return false;
-  return arg.size() == 2 || arg[2] == ':';
+  return arg.size() == 2 || arg[2] == ':' || IsLongOption(arg);
 }
 
 // The actions the options asked for.
 struct Requested {
   bool usage = false;
+  bool version = false;
   int count = 0;
   Action action = Action::kImport;
+  bool joined_path = false;  // /C: the words after it are one path
 };
 
-// Notes the option letter `letter`; false for an unknown one.
-bool ApplyOption(char letter, Requested* requested) {
-  const auto choose = [requested](Action action) {
-    if (requested->count == 0 || requested->action != action) ++requested->count;
-    requested->action = action;
-    return true;
-  };
+void Choose(Action action, Requested* requested) {
+  if (requested->count == 0 || requested->action != action) ++requested->count;
+  requested->action = action;
+}
+
+// Notes the Windows switch letter `letter`; false for an unknown one.
+bool ApplySwitch(char letter, Requested* requested) {
   switch (UpperAscii(letter)) {
     case 'E':
-      return choose(Action::kExport);
+      Choose(Action::kExport, requested);
+      return true;
     case 'C':
-      return choose(Action::kReplace);
+      Choose(Action::kReplace, requested);
+      requested->joined_path = true;
+      return true;
     case 'D':
-      return choose(Action::kDelete);
-    case '?':
+      Choose(Action::kDelete, requested);
+      return true;
+    case '?': case 'H':
       requested->usage = true;
       return true;
     case 'S': case 'V': case 'L': case 'M': case 'R':
@@ -125,10 +133,37 @@ bool ApplyOption(char letter, Requested* requested) {
   }
 }
 
-bool CheckArguments(Command* command, std::string* error) {
+struct LongOption {
+  std::string_view name;
+  Action action;
+};
+
+constexpr LongOption kLongOptions[] = {
+    {"--export", Action::kExport}, {"--import", Action::kImport}, {"--replace-all", Action::kReplace},
+    {"--delete", Action::kDelete}, {"--help", Action::kUsage},    {"--version", Action::kVersion},
+};
+
+// Notes the long option `arg`; false for an unknown one.
+bool ApplyLongOption(const std::string& arg, Requested* requested) {
+  for (const LongOption& option : kLongOptions) {
+    if (arg != option.name) continue;
+    if (option.action == Action::kUsage) requested->usage = true;
+    else if (option.action == Action::kVersion) requested->version = true;
+    else Choose(option.action, requested);
+    return true;
+  }
+  return false;
+}
+
+bool ApplyOption(const std::string& arg, Requested* requested) {
+  return IsLongOption(arg) ? ApplyLongOption(arg, requested) : ApplySwitch(arg[1], requested);
+}
+
+bool CheckArguments(Command* command, bool joined_path, std::string* error) {
   std::vector<std::string>& args = command->args;
   switch (command->action) {
     case Action::kUsage:
+    case Action::kVersion:
       return true;
     case Action::kExport:
       if (args.empty()) *error = "No file name was given for the export.";
@@ -139,7 +174,9 @@ bool CheckArguments(Command* command, std::string* error) {
       if (args.size() != 1) *error = "The delete option needs exactly one key.";
       return error->empty();
     case Action::kReplace: {
-      // The file may come unquoted: its words are one path.
+      if (!joined_path && args.size() > 1) *error = "The replace option takes exactly one file.";
+      if (!error->empty()) return false;
+      // After /C the file may come unquoted: its words are one path.
       std::string path;
       for (const std::string& arg : args) path += (path.empty() ? "" : " ") + arg;
       args.assign(1, path);
@@ -176,18 +213,38 @@ bool ParseCommand(const std::vector<std::string>& args, Command* command, std::s
       ++i;
       break;
     }
-    if (!ApplyOption(args[i][1], &requested)) {
+    if (!ApplyOption(args[i], &requested)) {
       *error = "Invalid switch [" + args[i] + "]";
       return false;
     }
   }
-  if (requested.count > 1 && !requested.usage) {
-    *error = "Only one of the options /C, /D and /E may be given.";
+  if (requested.usage || requested.version) {
+    command->action = requested.usage ? Action::kUsage : Action::kVersion;
+    return true;
+  }
+  if (requested.count > 1) {
+    *error = "Only one action may be given: /C, /D, /E, --replace-all, --delete, --export or --import.";
     return false;
   }
-  command->action = requested.usage ? Action::kUsage : requested.action;
+  command->action = requested.action;
   command->args.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
-  return CheckArguments(command, error);
+  return CheckArguments(command, requested.joined_path, error);
 }
+
+const char kUsageText[] =
+    "Usage:\n"
+    "  regedit [/S] file...                  merge registration files into the registry\n"
+    "  regedit --import file...\n"
+    "  regedit [/S] /E file [key]            export a key (a full path such as HKEY_CURRENT_USER\\Software),\n"
+    "  regedit --export file [key]           or the whole registry when no key is given\n"
+    "  regedit [/S] /C file                  replace the whole registry with the file\n"
+    "  regedit --replace-all file\n"
+    "  regedit /D key                        delete a key and its sub-keys\n"
+    "  regedit --delete key\n"
+    "  regedit --help | -h | /?              print this text\n"
+    "  regedit --version                     print the version\n"
+    "A file named \"-\" is standard input (import) or standard output (export). Switches may be\n"
+    "written with \"/\" or \"-\" in any letter case; /S is accepted and changes nothing. \"--\" ends\n"
+    "the options: every argument after it is a file or key, whatever it looks like.\n";
 
 }  // namespace orvane::regedit

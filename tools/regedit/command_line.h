@@ -23,7 +23,7 @@ std::vector<std::string> SplitWindowsCommandLine(std::string_view line);
 // backslashes before a quote and before the closing quote doubled.
 std::string JoinWindowsCommandLine(const std::vector<std::string>& words);
 
-enum class Action { kImport, kReplace, kExport, kDelete, kUsage };
+enum class Action { kImport, kReplace, kExport, kDelete, kUsage, kVersion };
 
 struct Command {
   Action action = Action::kImport;
@@ -32,13 +32,20 @@ struct Command {
   std::vector<std::string> args;
 };
 
-// Reads options from the left while an argument starts with "/" or "-": a
-// letter alone or followed by ":" and more, in any case. E exports, C
-// replaces the registry, D deletes a key, ? asks for usage; S, V, L, M and R
-// change nothing. "-" alone or a longer word ("/tmp/x.reg") is a file name
-// and ends the options; "--" ends them and is dropped, so every argument
-// after it is a file name or key whatever it looks like. Returns false with a message in *error for an
-// unknown option or missing or extra arguments.
+// Reads options from the left while an argument is one. A Windows switch
+// is "/" or "-" and a letter alone or followed by ":" and more, in any
+// case: E exports, C replaces the registry, D deletes a key, ? and H ask
+// for usage; S, V, L, M and R change nothing. A long option is "--" and a
+// name: --export, --import, --replace-all, --delete, --help, --version.
+// "-" alone or a longer word ("/tmp/x.reg") is a file name and ends the
+// options; "--" alone ends them and is dropped, so every argument after it
+// is a file name or key whatever it looks like. The words after /C are one
+// path; --replace-all takes exactly one. Returns false with a one-line
+// message in *error for an unknown option, two actions, or missing or
+// extra arguments.
 bool ParseCommand(const std::vector<std::string>& args, Command* command, std::string* error);
+
+// The usage text that --help, -h and /? print.
+extern const char kUsageText[];
 
 }  // namespace orvane::regedit

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "orvane/version.h"
 #include "platform/store_extensions.h"
 #include "tools/regedit/command_line.h"
 #include "tools/regedit/file_completeness.h"
@@ -16,15 +17,6 @@
 
 namespace orvane::regedit {
 namespace {
-
-constexpr char kUsage[] =
-    "Usage:\n"
-    "  regedit [/S] file...          merge registration files into the registry\n"
-    "  regedit [/S] /E file [key]    export a key (a full path such as HKEY_CURRENT_USER\\Software),\n"
-    "                                or the whole registry when no key is given\n"
-    "  regedit [/S] /C file          replace the whole registry with the file\n"
-    "  regedit /D key                delete a key and its sub-keys\n"
-    "Options may be written with \"/\" or \"-\" in any letter case; /S is accepted and changes nothing.\n";
 
 void PrintError(const std::string& text) { std::fprintf(stderr, "regedit: %s\n", text.c_str()); }
 
@@ -133,13 +125,15 @@ int RunRegedit(const std::vector<std::string>& args) {
   Command command;
   std::string error;
   if (!ParseCommand(args, &command, &error)) {
-    PrintError(error);
-    std::fputs(kUsage, stderr);
-    return kExitFailure;
+    PrintError(error + " (see regedit --help)");
+    return kExitUsage;
   }
   switch (command.action) {
     case Action::kUsage:
-      std::fputs(kUsage, stdout);
+      std::fputs(kUsageText, stdout);
+      return kExitSuccess;
+    case Action::kVersion:
+      std::printf("%s\n", kProductVersionLine);
       return kExitSuccess;
     case Action::kExport:
       return ExportToFile(command.args[0], command.args[1]);

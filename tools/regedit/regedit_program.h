@@ -11,9 +11,12 @@ namespace orvane::regedit {
 
 constexpr int kExitSuccess = 0;
 constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;  // the command line could not be read
 
 // Runs the command line `args` (the words after the program name). Returns
-// the exit status: 0 when everything was done, 1 otherwise (with messages).
+// the exit status: 0 when everything was done (or the usage or version was
+// printed), 1 otherwise (with messages), 2 when the command line cannot be
+// read (with one line naming the problem).
 // A failed replacement ends the process at once (see ReplaceRegistry).
 int RunRegedit(const std::vector<std::string>& args);
 

@@ -1,0 +1,76 @@
+#include "support/program_output.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace orvane::testing {
+namespace {
+
+std::string ReadWhole(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+// A temporary folder for the child's three streams, removed at the end.
+class StreamFolder {
+ public:
+  StreamFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "orvane-run-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary directory");
+    path_ = pattern;
+  }
+  ~StreamFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  StreamFolder(const StreamFolder&) = delete;
+  StreamFolder& operator=(const StreamFolder&) = delete;
+  std::string operator/(const char* name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace
+
+ProgramOutput RunProgram(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& input) {
+  StreamFolder io;
+  std::ofstream(io / "in", std::ios::binary) << input;
+  std::vector<std::string> words = {program};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, (io / "in").c_str(), O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, (io / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 2, (io / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  pid_t pid = 0;
+  const int started = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (started != 0) throw std::runtime_error("cannot start " + program);
+  int wait_status = 0;
+  waitpid(pid, &wait_status, 0);
+  ProgramOutput run;
+  run.out = ReadWhole(io / "out");
+  run.err = ReadWhole(io / "err");
+  run.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -1;
+  return run;
+}
+
+}  // namespace orvane::testing
