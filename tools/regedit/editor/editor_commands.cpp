@@ -1,6 +1,8 @@
 // The editor's commands through the control's methods.
 #include "tools/regedit/editor/editor_commands.h"
 
+#include <sys/wait.h>
+
 #include <array>
 #include <cstdio>
 #include <utility>
@@ -279,7 +281,16 @@ Outcome EditorCommands::Export(const std::string& key_path, const std::string& f
 
 Outcome EditorCommands::Import(const std::string& file) {
   std::string path = file;
-  return Guard("Imported " + file, [&] { control_.Import(path); });
+  Outcome outcome = Guard("Imported " + file, [&] { control_.Import(path); });
+  if (!outcome.ok) return outcome;
+  // The control starts the import and returns; the editor waits for it
+  // (its only child then) so that the tree shows the result.
+  int status = 0;
+  if (waitpid(-1, &status, 0) > 0 && !(WIFEXITED(status) && WEXITSTATUS(status) == 0)) {
+    return {false, "The import of " + file + " failed or skipped lines (regedit exit status " +
+                       std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + ")"};
+  }
+  return outcome;
 }
 
 Outcome EditorCommands::Undo() {

@@ -43,6 +43,7 @@ class EditorLoop {
       int key = getch();
       if (key == ERR) break;  // input closed
       Handle(key);
+      ShowErrorOutput();
     }
   }
 
@@ -52,6 +53,7 @@ class EditorLoop {
   void HandleMouse();
   void Menu();
   void About();
+  void ShowErrorOutput();
 
   EditorControl& control_;
   Terminal& terminal_;
@@ -158,6 +160,16 @@ void EditorLoop::Menu() {
   std::vector<std::string> names;
   for (const auto& entry : entries) names.push_back(entry.first);
   if (std::optional<size_t> chosen = ChooseFromList("Menu", names)) entries[*chosen].second();
+}
+
+// The last line that a started program (or the control) wrote to standard
+// error joins the message line.
+void EditorLoop::ShowErrorOutput() {
+  std::string text = terminal_.TakeErrors();
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  if (text.empty()) return;
+  std::string last = text.substr(text.find_last_of('\n') == std::string::npos ? 0 : text.find_last_of('\n') + 1);
+  model_.Say(model_.message().empty() ? last : model_.message() + " - " + last, true);
 }
 
 void EditorLoop::About() {

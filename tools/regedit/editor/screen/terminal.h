@@ -1,8 +1,13 @@
 // The editor's curses screen on standard output and input: raw keys, the
 // keypad, mouse reports where the terminal offers them. Open while the
 // object lives; Suspend gives the terminal back for a while (for a dialog
-// or program of its own) and Resume takes it again. One per process.
+// or program of its own) and Resume takes it again. While the screen is
+// open, standard error (also the one of the programs the control starts)
+// goes to a temporary file, read back with TakeErrors. One per process.
 #pragma once
+
+#include <cstdio>
+#include <string>
 
 struct screen;
 
@@ -19,8 +24,17 @@ class Terminal {
   void Suspend();
   void Resume();
 
+  // What was written to standard error since the last call.
+  std::string TakeErrors();
+
  private:
+  void CaptureErrors();
+  void RestoreErrors();
+
   ::screen* screen_ = nullptr;
+  std::FILE* errors_ = nullptr;
+  long errors_read_ = 0;
+  int saved_stderr_ = -1;
 };
 
 }  // namespace orvane::regedit::editor::screen
