@@ -26,7 +26,7 @@ EditorControl::EditorControl() {
 EditorControl::~EditorControl() = default;
 
 void EditorControl::ShowAboutOnRequest() {
-  platform::SetDialogMode(platform::DialogMode::kAutomatic);
+  platform::SetDialogMode(platform::DialogMode::kTerminal);
   control_->AboutBox();
   UseBatchDialogs();
 }

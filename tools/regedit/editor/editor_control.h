@@ -20,8 +20,8 @@ class EditorControl {
 
   Quorvel& control() { return *control_; }
 
-  // Shows the control's About box on the terminal, then goes back to
-  // showing no dialogs.
+  // Shows the control's About box on the terminal (over a curses screen
+  // the caller shows), then goes back to showing no dialogs.
   void ShowAboutOnRequest();
 
  private:

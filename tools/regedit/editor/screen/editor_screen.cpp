@@ -172,10 +172,10 @@ void EditorLoop::ShowErrorOutput() {
   model_.Say(model_.message().empty() ? last : model_.message() + " - " + last, true);
 }
 
+// The About box is drawn over the editor's own screen.
 void EditorLoop::About() {
-  terminal_.Suspend();
   control_.ShowAboutOnRequest();
-  terminal_.Resume();
+  clearok(curscr, TRUE);
 }
 
 }  // namespace

@@ -59,19 +59,5 @@ std::string Terminal::TakeErrors() {
   return text;
 }
 
-void Terminal::Suspend() {
-  def_prog_mode();
-  endwin();
-  std::fflush(stdout);
-  RestoreErrors();  // a dialog draws on standard error
-}
-
-void Terminal::Resume() {
-  CaptureErrors();
-  set_term(screen_);  // a dialog may have used a screen of its own meanwhile
-  reset_prog_mode();
-  clearok(stdscr, TRUE);
-  refresh();
-}
 
 }  // namespace orvane::regedit::editor::screen

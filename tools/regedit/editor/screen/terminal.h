@@ -1,7 +1,6 @@
 // The editor's curses screen on standard output and input: raw keys, the
 // keypad, mouse reports where the terminal offers them. Open while the
-// object lives; Suspend gives the terminal back for a while (for a dialog
-// or program of its own) and Resume takes it again. While the screen is
+// object lives. While the screen is
 // open, standard error (also the one of the programs the control starts)
 // goes to a temporary file, read back with TakeErrors. One per process.
 #pragma once
@@ -21,8 +20,6 @@ class Terminal {
   Terminal& operator=(const Terminal&) = delete;
 
   bool ok() const { return screen_ != nullptr; }
-  void Suspend();
-  void Resume();
 
   // What was written to standard error since the last call.
   std::string TakeErrors();
