@@ -1,7 +1,6 @@
 // The editor's commands through the control's methods.
 #include "tools/regedit/editor/editor_commands.h"
 
-#include <sys/wait.h>
 
 #include <array>
 #include <cstdio>
@@ -9,6 +8,7 @@
 
 #include "orvane/error.h"
 #include "platform/win32_registry.h"
+#include "regfiles/editor_process.h"
 #include "search/match_text.h"
 #include "search/replace_key.h"
 #include "tools/regedit/editor/value_display.h"
@@ -283,13 +283,9 @@ Outcome EditorCommands::Import(const std::string& file) {
   std::string path = file;
   Outcome outcome = Guard("Imported " + file, [&] { control_.Import(path); });
   if (!outcome.ok) return outcome;
-  // The control starts the import and returns; the editor waits for it
-  // (its only child then) so that the tree shows the result.
-  int status = 0;
-  if (waitpid(-1, &status, 0) > 0 && !(WIFEXITED(status) && WEXITSTATUS(status) == 0)) {
-    return {false, "The import of " + file + " failed or skipped lines (regedit exit status " +
-                       std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + ")"};
-  }
+  // The control starts the import and returns; the editor waits for it so
+  // that the tree shows the result.
+  if (!WaitForUnwaitedEditors()) return {false, "The import of " + file + " failed or skipped lines."};
   return outcome;
 }
 

@@ -74,7 +74,7 @@ class EditorCommands {
   // Exports the key `key_path`, or the whole registry when it is empty.
   Outcome Export(const std::string& key_path, const std::string& file);
   // Imports and waits until the started import has ended; a failed one
-  // (missing file, skipped lines) is reported with its exit status.
+  // (missing file, skipped lines) is reported.
   Outcome Import(const std::string& file);
 
   // Undoes the newest recorded change, naming it.

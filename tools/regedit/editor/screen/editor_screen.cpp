@@ -24,7 +24,6 @@ namespace {
 
 constexpr int kCtrlF = 6;
 constexpr int kCtrlZ = 26;
-constexpr int kDelete = 127;
 
 class EditorLoop {
  public:
@@ -99,7 +98,7 @@ void EditorLoop::Handle(int key) {
     case 'k': NewKeyFlow(model_); break;
     case 'v': NewValueFlow(model_); break;
     case 'r': case KEY_F(2): RenameFlow(model_); break;
-    case 'd': case KEY_DC: case kDelete: DeleteFlow(model_); break;
+    case 'd': case KEY_DC: DeleteFlow(model_); break;
     case 'g': JumpFlow(model_); break;
     case 'c': model_.CopyPath(); break;
     case 'f': case kCtrlF: FindFlow(model_, progress_window_); break;
