@@ -15,6 +15,8 @@ namespace {
 
 // The topic of the warranty disclaimer inside the help file.
 constexpr const char* kWarrantyTopic = "WarrantyDisclaimer";
+// The program the registry editor button starts, by its Windows name.
+constexpr const char* kSystemEditorName = "Quorvel.exe";
 // The title of the message boxes: the project's name.
 constexpr const char* kMessageTitle = "RegistryEditor";
 
@@ -66,8 +68,15 @@ bool FrmAbout::cmdOK_Click() {
   return true;
 }
 
+std::string SystemEditorProgram() {
+  // This system's registry editor is its regedit when no program of the
+  // Windows name is installed.
+  return platform::FindProgram(kSystemEditorName).empty() ? std::string("REGEDIT.EXE") : kSystemEditorName;
+}
+
 bool FrmAbout::cmdSysInfo_Click() {
-  if (platform::StartProgram("Quorvel.exe") == 0) {
+  const std::string program = SystemEditorProgram();
+  if (platform::StartOnDialogTerminal([&] { return platform::StartProgram(program); }) == 0) {
     platform::ShowMessageBox("Microsoft Quorvel is not available.", kMessageTitle, mode_);
   }
   return false;

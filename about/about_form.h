@@ -21,6 +21,11 @@ int32_t CentredOffset(double screen_extent, double form_extent);
 // The command line that opens the warranty disclaimer in the help viewer.
 std::string WarrantyHelpCommandLine(const std::string& help_file);
 
+// The program the registry editor button starts: "Quorvel.exe" where a
+// program of that name is found, else this system's registry editor
+// ("REGEDIT.EXE", the regedit program).
+std::string SystemEditorProgram();
+
 class FrmAbout {
  public:
   static constexpr const char* kCaption = "About Orvane";

@@ -2,6 +2,7 @@
 #include "platform/dialog_terminal.h"
 
 #include <curses.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <cctype>
@@ -13,10 +14,16 @@ namespace {
 constexpr int kEscape = 27;
 
 // The curses screen, opened by the outermost dialog and closed after it.
+// When the host already shows a curses screen of its own (a full-screen
+// program), the dialogs are drawn on that one, which stays the host's.
 class CursesScreen {
  public:
   CursesScreen() {
     if (depth_++ > 0) return;
+    if (stdscr != nullptr && !isendwin()) {
+      borrowed_ = true;
+      return;
+    }
     screen_ = newterm(nullptr, stderr, stdin);
     if (!screen_) return;
     set_term(screen_);
@@ -26,18 +33,25 @@ class CursesScreen {
     set_escdelay(25);  // Escape alone answers at once
   }
   ~CursesScreen() {
-    if (--depth_ > 0 || !screen_) return;
+    if (--depth_ > 0) return;
+    if (borrowed_) {
+      borrowed_ = false;
+      return;
+    }
+    if (!screen_) return;
     endwin();
     delscreen(screen_);
     screen_ = nullptr;
   }
-  bool ok() const { return screen_ != nullptr; }
+  bool ok() const { return screen_ != nullptr || borrowed_; }
+  static bool showing() { return depth_ > 0; }
   CursesScreen(const CursesScreen&) = delete;
   CursesScreen& operator=(const CursesScreen&) = delete;
 
  private:
   static inline int depth_ = 0;
   static inline SCREEN* screen_ = nullptr;
+  static inline bool borrowed_ = false;
 };
 
 // One dialog window, centred on the screen, removed on destruction.
@@ -108,6 +122,19 @@ int ButtonForKey(int key, const DialogContent& content, size_t& focus) {
 }
 
 }  // namespace
+
+uint32_t StartOnDialogTerminal(const std::function<uint32_t()>& start) {
+  if (!CursesScreen::showing()) return start();
+  def_prog_mode();
+  endwin();
+  const uint32_t pid = start();
+  int status = 0;
+  if (pid != 0) waitpid(static_cast<pid_t>(pid), &status, 0);
+  reset_prog_mode();
+  clearok(curscr, TRUE);
+  refresh();
+  return pid;
+}
 
 bool RunTerminalDialog(const DialogContent& content, const ButtonHandler& on_button) {
   if (content.buttons.empty()) return true;

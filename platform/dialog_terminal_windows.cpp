@@ -6,6 +6,9 @@
 
 namespace orvane::platform {
 
+// A system message box owns no terminal: the program runs on its own.
+uint32_t StartOnDialogTerminal(const std::function<uint32_t()>& start) { return start(); }
+
 bool RunTerminalDialog(const DialogContent& content, const ButtonHandler& on_button) {
   std::string text;
   for (const std::string& line : content.lines) text += line + "\n";

@@ -5,6 +5,7 @@
 // chosen, so a pipeline never waits. One thread.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -50,6 +51,13 @@ void ShowModalDialog(const DialogContent& content, const ButtonHandler& on_butto
 // A message box with `text` and one OK button; returns when it is closed.
 void ShowMessageBox(const std::string& text, const std::string& title,
                     DialogMode container = DialogMode::kAutomatic);
+
+// Starts a program through `start`, which returns its process id (0 when
+// it could not start). While a dialog is shown on the terminal, the program
+// gets that terminal: the dialog's screen is put away first, the program is
+// waited for, and the screen is drawn again. Otherwise the program runs on
+// its own and this returns at once. Returns what `start` returned.
+uint32_t StartOnDialogTerminal(const std::function<uint32_t()>& start);
 
 // A caption without its access-key marks: "&Quorvel..." -> "Quorvel...".
 std::string PlainCaption(const std::string& caption);

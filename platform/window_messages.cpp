@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <utility>
 
 namespace orvane::platform {
 namespace {
@@ -17,6 +18,7 @@ struct ProgressBar {
   int64_t maximum = 100;
   int64_t position = 0;
   std::string log;
+  ProgressObserver observer;
 };
 
 // Handles start well away from 0 and -1, which mean "no window".
@@ -80,7 +82,8 @@ intptr_t Deliver(ProgressBar& bar, uint32_t message, uintptr_t wparam, intptr_t 
       return 0;
     }
   }
-  Draw(bar, previous);
+  if (bar.observer) bar.observer(bar.position, bar.minimum, bar.maximum);
+  else Draw(bar, previous);
   return static_cast<intptr_t>(previous);
 }
 
@@ -97,6 +100,11 @@ int32_t CreateProgressBarWindow() {
   const int32_t handle = windows.empty() ? kFirstHandle : windows.rbegin()->first + 4;
   windows.emplace(handle, ProgressBar{});
   return handle;
+}
+
+void SetProgressObserver(int32_t window, ProgressObserver observer) {
+  auto found = Windows().find(window);
+  if (found != Windows().end()) found->second.observer = std::move(observer);
 }
 
 std::string ProgressBarLog(int32_t window) {

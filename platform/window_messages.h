@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #ifdef _WIN32
@@ -36,6 +37,13 @@ int32_t CreateProgressBarWindow();
 // "SETRANGE32 min max", "SETPOS pos", "DELTAPOS step", or "MSG 0xNNN w l"
 // for any other message. Empty for a handle that names no window.
 std::string ProgressBarLog(int32_t window);
+
+// Called with the bar's position and range after every position or range
+// message, instead of the bar being drawn on standard error (a full-screen
+// host draws it itself). An empty function restores the drawing; a handle
+// that names no window is ignored.
+using ProgressObserver = std::function<void(int64_t position, int64_t minimum, int64_t maximum)>;
+void SetProgressObserver(int32_t window, ProgressObserver observer);
 #endif
 
 }  // namespace orvane::platform

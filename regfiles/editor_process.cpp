@@ -42,6 +42,38 @@ bool EditorHasEnded(uint32_t pid) {
 }
 #endif
 
+#ifdef _WIN32
+namespace {
+bool WaitForExitCodeZero(uint32_t pid) {
+  HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  if (process == nullptr) return true;
+  DWORD code = 0;
+  WaitForSingleObject(process, INFINITE);
+  const bool ok = GetExitCodeProcess(process, &code) && code == 0;
+  CloseHandle(process);
+  return ok;
+}
+}  // namespace
+#else
+namespace {
+bool WaitForExitCodeZero(uint32_t pid) {
+  int status = 0;
+  pid_t result = 0;
+  do {
+    result = waitpid(static_cast<pid_t>(pid), &status, 0);
+  } while (result < 0 && errno == EINTR);
+  return result < 0 || (WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+}  // namespace
+#endif
+
+bool WaitForUnwaitedEditors() {
+  bool all_ok = true;
+  for (uint32_t pid : UnwaitedEditors()) all_ok = WaitForExitCodeZero(pid) && all_ok;
+  UnwaitedEditors().clear();
+  return all_ok;
+}
+
 void ReapEndedEditors() {
   std::vector<uint32_t>& editors = UnwaitedEditors();
   editors.erase(std::remove_if(editors.begin(), editors.end(), EditorHasEnded), editors.end());

@@ -25,4 +25,9 @@ uint32_t StartUnwaitedEditor(const std::vector<std::string>& argv);
 // Reaps the remembered editors that have ended. Never blocks.
 void ReapEndedEditors();
 
+// Waits until every remembered editor has ended, each by its own process
+// id, and forgets them (for a host that shows an import's result). True
+// when all of them exited with status 0.
+bool WaitForUnwaitedEditors();
+
 }  // namespace orvane

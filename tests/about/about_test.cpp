@@ -118,5 +118,19 @@ TEST_F(AboutBox, FoundRegistryEditorStartsWithoutAMessage) {
   EXPECT_TRUE(std::filesystem::exists(programs_.dir() / "Quorvel.exe.args"));
 }
 
+TEST_F(AboutBox, WithoutAProgramOfTheWindowsNameTheButtonStartsThisSystemsRegedit) {
+  programs_.Add("regedit");
+  EXPECT_EQ(SystemEditorProgram(), "REGEDIT.EXE");
+  FrmAbout form;
+  CaptureStderr();
+  EXPECT_FALSE(form.cmdSysInfo_Click());
+  EXPECT_EQ(GetCapturedStderr(), "");  // no "not available" message
+  int status = 0;
+  EXPECT_GT(wait(&status), 0);
+  EXPECT_TRUE(std::filesystem::exists(programs_.dir() / "regedit.args"));
+  programs_.Add("Quorvel.exe");
+  EXPECT_EQ(SystemEditorProgram(), "Quorvel.exe");
+}
+
 }  // namespace
 }  // namespace orvane

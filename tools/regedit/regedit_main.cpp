@@ -2,6 +2,9 @@
 // as the control (the store is chosen by ORVANE_REGISTRY, inherited from the
 // parent). Arguments arrive already split, or as one Windows-style command
 // line after "--command-line", which is split with the Windows rules.
+// Without arguments on a terminal it is the full-screen editor.
+#include <unistd.h>
+
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -9,10 +12,14 @@
 
 #include "platform/registry_store.h"
 #include "tools/regedit/command_line.h"
+#include "tools/regedit/editor/screen/editor_screen.h"
 #include "tools/regedit/regedit_program.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty() && isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)) {
+    return orvane::regedit::editor::screen::RunFullScreenEditor();
+  }
   if (args.size() == 2 && args[0] == "--command-line") {
     args = orvane::regedit::SplitWindowsCommandLine(args[1]);
   }

@@ -1,0 +1,177 @@
+// Commands that ask first, built from the prompts.
+#include "tools/regedit/editor/screen/flows.h"
+
+#include <array>
+#include <utility>
+
+#include "platform/win32_registry.h"
+#include "tools/regedit/editor/screen/prompts.h"
+#include "tools/regedit/editor/value_display.h"
+#include "tools/regedit/editor/value_input.h"
+
+namespace orvane::regedit::editor::screen {
+namespace {
+
+constexpr std::array<std::pair<uint32_t, const char*>, 5> kNewValueTypes{{
+    {REG_SZ, "String (REG_SZ)"},
+    {REG_EXPAND_SZ, "Expandable string (REG_EXPAND_SZ)"},
+    {REG_MULTI_SZ, "Multi-string (REG_MULTI_SZ)"},
+    {REG_DWORD, "DWORD (REG_DWORD)"},
+    {REG_BINARY, "Binary (REG_BINARY)"},
+}};
+
+// The data of a value of `type`, typed in the editor that fits the type.
+std::optional<std::string> AskData(uint32_t type, const std::string& name, const std::string& initial) {
+  if (IsMultiLineType(type)) return EditLines("Edit " + DisplayName(name) + ", one entry a line", initial);
+  const char* hint = type == REG_DWORD   ? " (decimal, or 0x and hex)"
+                     : type == REG_SZ || type == REG_EXPAND_SZ ? ""
+                                                               : " (hex bytes)";
+  return PromptLine("Data of " + DisplayName(name) + hint + ": ", initial);
+}
+
+// Reads "kvdwa"-style search options into `request`.
+bool AskOptions(FindRequest& request) {
+  std::optional<std::string> options =
+      PromptLine("Look at k=keys v=value names d=data; w=whole text; a=all registry: ", "kvd");
+  if (!options) return false;
+  auto has = [&](char c) { return options->find(c) != std::string::npos; };
+  request.key_names = has('k');
+  request.value_names = has('v');
+  request.value_data = has('d');
+  request.whole = has('w');
+  request.all_registry = has('a');
+  return true;
+}
+
+std::string Where(const FindMatch& match) {
+  return match.kind == MatchKind::kKey ? match.key_path : match.key_path + " : " + DisplayName(match.value_name);
+}
+
+}  // namespace
+
+void NewKeyFlow(EditorModel& model) {
+  std::optional<std::string> name = PromptLine("New key under " + model.tree().SelectedPath() + ": ", "");
+  if (name) model.NewKey(*name);
+}
+
+void NewValueFlow(EditorModel& model) {
+  std::vector<std::string> names;
+  for (const auto& [type, label] : kNewValueTypes) names.emplace_back(label);
+  std::optional<size_t> chosen = ChooseFromList("Type of the new value", names);
+  if (!chosen) return;
+  const uint32_t type = kNewValueTypes[*chosen].first;
+  std::optional<std::string> name = PromptLine("Name of the new value: ", "");
+  if (!name) return;
+  std::optional<std::string> data = AskData(type, *name, type == REG_DWORD ? "0" : "");
+  if (data) model.NewValue(*name, type, *data);
+}
+
+void EditValueFlow(EditorModel& model) {
+  const ValueRow* value = model.SelectedValue();
+  if (value == nullptr) return;
+  std::optional<std::string> data = AskData(value->type, value->name, EditText(value->type, value->bytes));
+  if (data) model.EditValue(*data);
+}
+
+void RenameFlow(EditorModel& model) {
+  if (model.focus() == Pane::kTree) {
+    std::optional<std::string> name = PromptLine("Rename key to: ", model.tree().SelectedRow().name);
+    if (name) model.RenameKey(*name);
+    return;
+  }
+  const ValueRow* value = model.SelectedValue();
+  if (value == nullptr) return;
+  std::optional<std::string> name = PromptLine("Rename value to: ", value->name);
+  if (name) model.RenameValue(*name);
+}
+
+void DeleteFlow(EditorModel& model) {
+  if (model.focus() == Pane::kTree) {
+    if (Confirm("Delete the key " + model.tree().SelectedPath() + " and all its sub-keys?")) model.DeleteKey();
+    return;
+  }
+  const ValueRow* value = model.SelectedValue();
+  if (value != nullptr && Confirm("Delete the value " + DisplayName(value->name) + "?")) model.DeleteValue();
+}
+
+void JumpFlow(EditorModel& model) {
+  std::optional<std::string> path = PromptLine("Go to key: ", model.tree().SelectedPath(), model.clipboard());
+  if (path) model.JumpTo(*path);
+}
+
+void FindFlow(EditorModel& model, int progress_window) {
+  FindRequest request;
+  std::optional<std::string> text = PromptLine("Find: ", "");
+  if (!text || !AskOptions(request)) return;
+  request.text = *text;
+  request.progress_window = progress_window;
+  model.Find(request);
+}
+
+void MatchListFlow(EditorModel& model) {
+  std::vector<std::string> lines;
+  for (const FindMatch& match : model.matches()) lines.push_back(Where(match));
+  if (lines.empty()) {
+    model.Say("No matches; Find first.", true);
+    return;
+  }
+  std::optional<size_t> chosen = ChooseFromList("Matches", lines, model.current_match());
+  if (chosen) model.JumpToMatch(*chosen);
+}
+
+void ReplaceFlow(EditorModel& model, int progress_window) {
+  FindRequest request;
+  std::optional<std::string> text = PromptLine("Replace: ", "");
+  if (!text) return;
+  std::optional<std::string> with = PromptLine("Replace \"" + *text + "\" with: ", "");
+  if (!with || !AskOptions(request)) return;
+  request.text = *text;
+  request.progress_window = progress_window;
+  std::vector<ReplaceChange> changes = model.PreviewReplace(request, *with);
+  if (changes.empty()) return;
+  std::vector<std::string> lines;
+  for (const ReplaceChange& change : changes) {
+    lines.push_back(Where(change.where) + ": \"" + change.before + "\" -> \"" + change.after + "\"");
+  }
+  ShowPage("Replace preview: " + std::to_string(changes.size()) + " changes", lines, "Any key: continue");
+  if (Confirm("Replace these " + std::to_string(changes.size()) + " items? This cannot be undone.")) {
+    model.Replace(request, *with);
+  } else {
+    model.Say("Nothing replaced.");
+  }
+}
+
+void ExportFlow(EditorModel& model, bool all_registry) {
+  std::string what = all_registry ? "the whole registry" : model.tree().SelectedPath();
+  std::optional<std::string> file = PromptLine("Export " + what + " to file: ", "");
+  if (file && !file->empty()) model.Export(*file, all_registry);
+}
+
+void ImportFlow(EditorModel& model) {
+  std::optional<std::string> file = PromptLine("Import the .reg file: ", "");
+  if (file && !file->empty()) model.Import(*file);
+}
+
+void HelpFlow() {
+  ShowPage("Keys of the registry editor",
+           {
+               "Up Down PgUp PgDn Home End   move in the pane that has the focus",
+               "Tab                          switch between keys and values",
+               "Right, Enter (keys)          expand the key",
+               "Left                         collapse the key, or go to its parent",
+               "Mouse click                  select; double click expands a key",
+               "k  new key        v  new value     Enter, e  edit the value's data",
+               "r, F2  rename     Del, d  delete (asks first)",
+               "g  go to a typed key path        c  copy the key's path (Ctrl-V pastes it)",
+               "f  find           F3, .  next match   ,  previous   l  list of matches",
+               "R  replace (shows what will change, asks first; cannot be undone)",
+               "x  export the key   X  export the whole registry   i  import a .reg file",
+               "u, Ctrl-Z  undo the last change (the status line names it)",
+               "F10, m  menu (Help, About ...)   F1, ?  this help   q  quit",
+               "In a prompt: Esc cancels, Ctrl-U empties the line.",
+               "Multi-string data: one entry a line; Ctrl-D ends the editing.",
+           },
+           "Any key: close");
+}
+
+}  // namespace orvane::regedit::editor::screen
