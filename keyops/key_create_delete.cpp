@@ -4,6 +4,7 @@
 #include "keyops/key_transfer.h"
 #include "keyops/root_views.h"
 #include "keyops/subtree.h"
+#include "platform/store_extensions.h"
 #include "registry/existence.h"
 #include "registry/key_path.h"
 #include "registry/registry_error.h"
@@ -36,18 +37,24 @@ void WriteKey(HKEY root, const std::string& path, bool record) {
 void RemoveKey(HKEY root, const std::string& path, bool record) {
   if (path.empty()) RaiseRegistryErrorCode(kCodeParameterIncorrect);
   if (record && HoldsTempUndoKey(root, path)) RaiseRegistryErrorCode(kCodeCopyKeyIntoItself);
+  if (HoldsRootViewKey(root, path)) RaiseRegistryErrorCode(ERROR_ACCESS_DENIED);
   const std::string leaf = LeafKeyName(path);
   ScopedKey parent;
   RaiseRegistryError(parent.Open(root, TrimKeyPath(ParentKeyPath(path))));
   if (record) {
     RequireWritableJournal();
     ClearTempUndo();
-    TransferKey(root, path, HKEY_LOCAL_MACHINE, TempUndoKeyPath(), TransferOperation::kCopy, false);
   }
+  // The saved copy, the deletion and the record are one unit: a key that
+  // cannot be deleted, met after the keys before it are gone (a read-only
+  // key deep inside), rolls all of them back.
+  platform::RegistryRollbackScope unit;
+  if (record) TransferKey(root, path, HKEY_LOCAL_MACHINE, TempUndoKeyPath(), TransferOperation::kCopy, false);
   DeleteKeyTree(root, path);
   RaiseRegistryError(RegDeleteKeyA(parent.get(), leaf.c_str()));
   parent.Close();
   if (record) RecordUndo(UndoActionCode::KeyDeleted, {{RootText(root), path, ""}});
+  unit.Keep();
 }
 
 }  // namespace orvane

@@ -15,13 +15,16 @@ namespace orvane {
 // topmost key the call created (empty when the key existed).
 void WriteKey(HKEY root, const std::string& path, bool record);
 
-// Deletes `path` under `root` with all its descendants. Refused with 60007
-// when `path` is empty (the root itself). With `record`: refused with
-// 60131 when the key holds the temporary undo key (its saved copy would
-// land inside itself); otherwise the key is first saved into the
-// temporary undo key (60002 when it does not exist; nothing is deleted)
-// and KeyDeleted is handed to the journal afterwards. Raises the status
-// of opening the parent and of the final deletion.
+// Deletes `path` under `root` with all its descendants, all or nothing.
+// Refused with 60007 when `path` is empty (the root itself), and with
+// 60005 when the key is or holds the key a root view shows. With
+// `record`: refused with 60131 when the key holds the temporary undo key
+// (its saved copy would land inside itself); otherwise the key is first
+// saved into the temporary undo key (60002 when it does not exist;
+// nothing is deleted) and KeyDeleted is handed to the journal afterwards.
+// Raises the status of opening the parent and of the final deletion (60005
+// for a read-only key inside): a failure rolls back the deletion, the
+// saved copy and the record, so the subtree stays whole.
 void RemoveKey(HKEY root, const std::string& path, bool record);
 
 }  // namespace orvane

@@ -38,10 +38,7 @@ void CheckTransfer(HKEY source_root, const std::string& source_path, HKEY destin
 // be deleted), and every key of its subtree opens for writing (a read-only
 // key cannot be deleted). Raises 60005, or the failed open's status.
 void CheckSourceDeletable(HKEY root, const std::string& path) {
-  for (HKEY view : {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_CURRENT_CONFIG}) {
-    const KeyLocation shown = ResolveRootView(view, "");
-    if (shown.root != view && IsSameOrInside(shown, {root, path})) RaiseRegistryErrorCode(ERROR_ACCESS_DENIED);
-  }
+  if (HoldsRootViewKey(root, path)) RaiseRegistryErrorCode(ERROR_ACCESS_DENIED);
   const TreeVisitor visitor{[](HKEY, const std::string&, size_t) -> LONG { return ERROR_SUCCESS; },
                             [](const std::string&, size_t, LONG status) { return status; }};
   RaiseRegistryError(WalkKeyTree(root, path, visitor));

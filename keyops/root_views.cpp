@@ -62,6 +62,14 @@ bool IsSameOrInside(const KeyLocation& inner, const KeyLocation& outer) {
   return a.path.size() == length || a.path[length] == '\\';
 }
 
+bool HoldsRootViewKey(HKEY root, const std::string& path) {
+  for (HKEY view : {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_CURRENT_CONFIG}) {
+    const KeyLocation shown = ResolveRootView(view, "");
+    if (shown.root != view && IsSameOrInside(shown, {root, path})) return true;
+  }
+  return false;
+}
+
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   return platform::FoldedPrefixLength(text, prefix) != std::string_view::npos;
 }

@@ -28,6 +28,11 @@ KeyLocation ResolveRootView(HKEY root, const std::string& path);
 // whole names count ("A\BC" is not inside "A\B").
 bool IsSameOrInside(const KeyLocation& inner, const KeyLocation& outer);
 
+// Whether `path` under `root` is, or holds, the key that one of the root
+// views (classes, current user, current configuration) shows: such a key
+// cannot be deleted.
+bool HoldsRootViewKey(HKEY root, const std::string& path);
+
 // Whether `text` begins with `prefix`, letter case ignored as the registry
 // ignores it (platform/name_case.h).
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);

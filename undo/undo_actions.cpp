@@ -251,8 +251,13 @@ void UndoActions(int16_t steps) {
   journal.Open(HKEY_LOCAL_MACHINE, JournalKeyPath());
   if (steps > QueryKeyInfo(journal.get()).sub_keys) RaiseRegistryErrorCode(kCodeNoActionsToUndo);
   for (int16_t step = 0; step < steps; ++step) {
+    // One step's reversal and the removal of its record are one unit: a
+    // failure part-way rolls both back, so the record stays and still
+    // describes the registry.
+    platform::RegistryRollbackScope unit;
     UndoNewest();
     ShiftJournal(journal.get(), false);
+    unit.Keep();
   }
 }
 

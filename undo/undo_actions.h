@@ -16,9 +16,10 @@ uint8_t LastAction();
 // disabled and 60100 when fewer records exist (nothing reversed then). A
 // reversal that fails raises its error (60133 a value to bring back is
 // missing, 60002 a source key is, 60134 a key to bring back is in the
-// way): the records reversed before it stay reversed and removed, the
-// failing one stays as record 0. A record naming no key (empty path) never
-// deletes anything.
+// way, 60005 a key to change is read-only): the records reversed before it
+// stay reversed and removed; everything the failing step changed is rolled
+// back and its record stays as record 0. A record naming no key (empty
+// path) never deletes anything.
 void UndoActions(int16_t steps);
 
 // The Undo method: 0 steps clears the journal (whatever UndoEnabled says);

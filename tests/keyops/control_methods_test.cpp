@@ -6,6 +6,7 @@
 #include "keyops/journal_fixture.h"
 #include "orvane/dispatch.h"
 #include "orvane/quorvel.h"
+#include "platform/registry_store.h"
 #include "registry/expect_error.h"
 
 namespace orvane {
@@ -85,6 +86,33 @@ TEST_F(ControlMethodsTest, DeleteKeyOfTheRootItselfIsRefused) {
   control_.GlobalKeyPath("HKEY_CURRENT_USER");
   EXPECT_ERROR_NUMBER(Call("DeleteKey"), 60007);
   EXPECT_EQ(TreeText(HKEY_CURRENT_USER, ""), before);
+}
+
+// Inside the method's group a failed deletion or undo step still changes
+// nothing: its partial work is rolled back, not committed with the group.
+TEST_F(ControlMethodsTest, DeleteKeyAndUndoThatFailPartWayChangeNothing) {
+  control_.UndoEnabled(true);
+  PutString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\.ext", "", "file");
+  control_.GlobalKeyPath("HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes");
+  const std::string machine = TreeText(HKEY_LOCAL_MACHINE, "");
+  EXPECT_ERROR_NUMBER(Call("DeleteKey"), 60005);
+  EXPECT_EQ(TreeText(HKEY_LOCAL_MACHINE, ""), machine);
+  EXPECT_EQ(RecordCount(), -1);
+
+  PutString(HKEY_CURRENT_USER, "Software\\Src\\Sub", "v", "1");
+  control_.GlobalKeyPath("HKEY_CURRENT_USER\\Software\\Src");
+  int32_t root = static_cast<int32_t>(0x80000001u);
+  std::string destination = "Made\\Dst";
+  control_.MoveKey(root, destination);
+  PutString(HKEY_CURRENT_USER, "Made\\Locked", "w", "2");
+  const std::string user = TreeText(HKEY_CURRENT_USER, "");
+  const std::string journal = TreeText(HKEY_LOCAL_MACHINE, "");
+  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_CURRENT_USER, "Made\\Locked", true), 0);
+  int16_t steps = 1;
+  EXPECT_ERROR_NUMBER(control_.Undo(steps), 60005);
+  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_CURRENT_USER, "Made\\Locked", false), 0);
+  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, ""), user);
+  EXPECT_EQ(TreeText(HKEY_LOCAL_MACHINE, ""), journal);
 }
 
 TEST_F(ControlMethodsTest, CopyMoveAndRenameThroughTheDispatchInterface) {

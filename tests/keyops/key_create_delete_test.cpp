@@ -77,6 +77,42 @@ TEST_F(KeyCreateDeleteTest, RemoveKeyDeletesTheWholeSubtreeOnly) {
   EXPECT_FALSE(KeyThere(HKEY_CURRENT_USER, "P"));
 }
 
+// A key deep inside that cannot be deleted is met only after the keys
+// before it are gone: the deletion is undone whole and raised. (A
+// read-only key does not list, so trees are compared writable again.)
+TEST_F(KeyCreateDeleteTest, ARemovalThatFailsPartWayLeavesTheSubtreeWhole) {
+  const std::string locked = "P\\K\\b\\deep\\locked";
+  PutString(HKEY_CURRENT_USER, "P\\K\\a", "v", "1");
+  PutString(HKEY_CURRENT_USER, locked, "w", "2");
+  PutString(HKEY_CURRENT_USER, "P\\K\\c", "x", "3");
+  PutString(HKEY_CURRENT_USER, "P\\K", "top", "4");
+  const std::string before = TreeText(HKEY_CURRENT_USER, "");
+  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_CURRENT_USER, locked.c_str(), true), 0);
+  EXPECT_ERROR_NUMBER(RemoveKey(HKEY_CURRENT_USER, "P\\K", false), 60005);
+  SetUndoEnabledFlag(true);
+  EXPECT_ERROR_NUMBER(RemoveKey(HKEY_CURRENT_USER, "P\\K", true), 60005);
+  EXPECT_EQ(RecordCount(), -1);
+  EXPECT_FALSE(TempUndoThere());
+  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_CURRENT_USER, locked.c_str(), false), 0);
+  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, ""), before);
+}
+
+// The key a root view shows cannot be deleted, so neither can a key that
+// holds it: refused whole, journalled or not.
+TEST_F(KeyCreateDeleteTest, ARemovalHoldingTheKeyOfARootViewChangesNothing) {
+  PutString(HKEY_CLASSES_ROOT, ".ext", "", "file");
+  PutString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\file", "v", "1");
+  SetUndoEnabledFlag(true);
+  WriteKey(HKEY_CURRENT_USER, "Earlier", true);
+  const std::string before = TreeText(HKEY_LOCAL_MACHINE, "");
+  EXPECT_ERROR_NUMBER(RemoveKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes", true), 60005);
+  EXPECT_EQ(TreeText(HKEY_LOCAL_MACHINE, ""), before);
+  EXPECT_ERROR_NUMBER(RemoveKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes", false), 60005);
+  EXPECT_EQ(TreeText(HKEY_LOCAL_MACHINE, ""), before);
+  EXPECT_EQ(RecordCount(), 1);
+  EXPECT_FALSE(TempUndoThere());
+}
+
 TEST_F(KeyCreateDeleteTest, RemoveKeyOfAMissingKeyRaises60002) {
   PutKey(HKEY_CURRENT_USER, "P");
   EXPECT_ERROR_NUMBER(RemoveKey(HKEY_CURRENT_USER, "P\\Missing", true), 60002);

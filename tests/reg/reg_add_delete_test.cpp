@@ -165,6 +165,21 @@ TEST_F(RegDelete, MissingThingsRootsAndBadSwitchesFail) {
   EXPECT_TRUE(Stored(kKey, "x"));
 }
 
+// A read-only key deep inside is met after the keys before it are gone:
+// the deletion fails whole, every key and value stays.
+TEST_F(RegDelete, AKeyHoldingAReadOnlyKeyDeepInsideStaysWhole) {
+  Ok({"add", kKey + "\\a", "/v", "x", "/d", "1"});
+  Ok({"add", kKey + "\\b\\locked", "/v", "y", "/d", "2"});
+  Ok({"add", kKey + "\\c", "/v", "z", "/d", "3"});
+  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_CURRENT_USER, "Software\\A\\b\\locked", true), ERROR_SUCCESS);
+  const RunResult result = Run({"delete", kKey, "/f"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "ERROR: Access is denied.\n");
+  EXPECT_EQ(Stored(kKey + "\\a", "x"), (Value{"x", REG_SZ, std::string("1\0", 2)}));
+  EXPECT_EQ(Stored(kKey + "\\b\\locked", "y"), (Value{"y", REG_SZ, std::string("2\0", 2)}));
+  EXPECT_EQ(Stored(kKey + "\\c", "z"), (Value{"z", REG_SZ, std::string("3\0", 2)}));
+}
+
 TEST_F(RegDelete, AReadOnlyKeyIsNeitherChangedNorDeleted) {
   Ok({"add", kKey, "/v", "x", "/d", "1"});
   ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_CURRENT_USER, "Software\\A", true), ERROR_SUCCESS);

@@ -228,6 +228,21 @@ TEST_F(RegeditProgram, DeleteRemovesATreeAndRefusesRoots) {
   EXPECT_EQ(root.error, "regedit: Invalid system key [HKEY_CURRENT_USER]\n");
 }
 
+// A read-only key deep inside is met after the keys before it are gone:
+// the deletion fails whole and the tree keeps every byte.
+TEST_F(RegeditProgram, DeleteOfATreeHoldingAReadOnlyKeyChangesNothing) {
+  for (const char* key : {"Software\\T\\a", "Software\\T\\b\\locked", "Software\\T\\c"}) {
+    SetValue(HKEY_CURRENT_USER, key, "v", REG_SZ, std::string("x\0", 2));
+  }
+  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_CURRENT_USER, "Software\\T\\b\\locked", true), 0);
+  const std::string before = ExportText("HKEY_CURRENT_USER\\Software");
+  const ProgramResult result = RunRegeditProgram({"/D", "HKEY_CURRENT_USER\\Software\\T"});
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.error,
+            "regedit: Unable to delete the registry key 'HKEY_CURRENT_USER\\Software\\T' (status 5)\n");
+  EXPECT_EQ(FreshExport("HKEY_CURRENT_USER\\Software"), before);
+}
+
 // A usage error is one line on standard error that names the problem.
 TEST_F(RegeditProgram, AUsageErrorIsOneLineNamingTheProblem) {
   for (const auto& [args, named] : std::vector<std::pair<std::vector<std::string>, std::string>>{

@@ -9,6 +9,7 @@
 #include "keyops/key_create_delete.h"
 #include "keyops/key_transfer.h"
 #include "keyops/value_ops.h"
+#include "platform/registry_store.h"
 #include "registry/expect_error.h"
 #include "registry/scoped_key.h"
 #include "registry/value_write.h"
@@ -90,6 +91,43 @@ TEST_F(UndoActionsTest, ADeletedKeyDoesNotComeBackOverANewOne) {
   RemoveKey(kUser, "Software\\K", false);
   UndoActions(1);
   EXPECT_EQ(Tree("Software\\K"), "[]\n[Sub]\n\"v\"=\"old\"\n");
+}
+
+// A step that fails after part of its work is undone whole: the registry
+// and the journal are exactly as before the call, and the record stays.
+// (A read-only key does not list, so trees are compared writable again.)
+TEST_F(UndoActionsTest, AStepThatFailsPartWayLeavesRegistryAndJournalAsTheyWere) {
+  SetString("Software\\Other", "w", "1");
+  SetString("Software\\Other", "w", "2");
+  PutString(kUser, "Software\\K\\Sub", "v", "old");
+  PutString(kUser, "Software\\K", "", "top");
+  RemoveKey(kUser, "Software\\K", true);
+  const std::string user = TreeText(kUser, "");
+  const std::string machine = TreeText(HKEY_LOCAL_MACHINE, "");
+  // The deleted key comes back, then the older record cannot move up.
+  const std::string older = JournalKeyPath() + "\\Undo#1\\OldValue";
+  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_LOCAL_MACHINE, older.c_str(), true), 0);
+  EXPECT_ERROR_NUMBER(UndoActions(1), 60005);
+  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_LOCAL_MACHINE, older.c_str(), false), 0);
+  EXPECT_EQ(TreeText(kUser, ""), user);
+  EXPECT_EQ(TreeText(HKEY_LOCAL_MACHINE, ""), machine);
+  UndoActions(1);
+  EXPECT_EQ(Tree("Software\\K"), "[]\n\"\"=\"top\"\n[Sub]\n\"v\"=\"old\"\n");
+  EXPECT_EQ(LastAction(), 162);
+}
+
+TEST_F(UndoActionsTest, AMovedKeyComesBackOnlyWithTheKeysTheMoveCreatedGone) {
+  PutString(kUser, "Software\\Src\\Sub", "v", "1");
+  TransferKey(kUser, "Software\\Src", kUser, "Made\\Dst", TransferOperation::kMove, true);
+  // The key the move created now holds a key that cannot be deleted.
+  PutString(kUser, "Made\\Locked", "w", "2");
+  const std::string user = TreeText(kUser, "");
+  const std::string machine = TreeText(HKEY_LOCAL_MACHINE, "");
+  ASSERT_EQ(platform::SetRegistryKeyReadOnly(kUser, "Made\\Locked", true), 0);
+  EXPECT_ERROR_NUMBER(UndoActions(1), 60005);
+  ASSERT_EQ(platform::SetRegistryKeyReadOnly(kUser, "Made\\Locked", false), 0);
+  EXPECT_EQ(TreeText(kUser, ""), user);
+  EXPECT_EQ(TreeText(HKEY_LOCAL_MACHINE, ""), machine);
 }
 
 TEST_F(UndoActionsTest, EntriesWithoutAKeyPathDeleteNothing) {

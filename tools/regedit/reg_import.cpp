@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "platform/store_extensions.h"
 #include "tools/regedit/key_handle.h"
 #include "tools/regedit/root_keys.h"
 
@@ -171,8 +172,11 @@ LONG EmptyKey(HKEY key) {
 
 }  // namespace
 
-LONG DeleteKeyTree(HKEY root, const std::string& path) {
-  // The walk keeps its own stack, so any depth is deleted.
+namespace {
+
+// The deletion itself: stops at the first failure, leaving what it has
+// deleted so far. The walk keeps its own stack, so any depth is deleted.
+LONG DeleteKeyTreeSteps(HKEY root, const std::string& path) {
   std::vector<DeleteLevel> stack(1);
   if (LONG status = RegOpenKeyExA(root, path.c_str(), 0, kWriteAccess, stack.back().owned.out())) return status;
   stack.back().key = stack.back().owned.get();
@@ -197,6 +201,17 @@ LONG DeleteKeyTree(HKEY root, const std::string& path) {
     if (LONG failed = RegDeleteKeyA(parent.key, parent.names[parent.next - 1].c_str())) return failed;
   }
   return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+LONG DeleteKeyTree(HKEY root, const std::string& path) {
+  // A failure part-way (a read-only key met after the keys before it were
+  // deleted) rolls the whole deletion back.
+  platform::RegistryRollbackScope unit;
+  const LONG status = DeleteKeyTreeSteps(root, path);
+  if (status == ERROR_SUCCESS) unit.Keep();
+  return status;
 }
 
 int MergeRegFile(const RegFile& file, std::vector<RegMessage>* messages) {

@@ -44,9 +44,9 @@ int MergeRegFile(const RegFile& file, std::vector<RegMessage>* messages);
 // read-only key is one); on any failure the caller must not commit.
 int ReplaceWithRegFile(const RegFile& file, std::vector<RegMessage>* messages);
 
-// Deletes the key `path` below `root` with its whole subtree. Returns 0, 2
-// when the key is missing, or the first failing status (the subtree may then
-// be partly deleted).
+// Deletes the key `path` below `root` with its whole subtree, all or
+// nothing. Returns 0, 2 when the key is missing, or the first failing
+// status (everything deleted before it is then rolled back).
 LONG DeleteKeyTree(HKEY root, const std::string& path);
 
 }  // namespace orvane::regedit
