@@ -5,6 +5,7 @@
 // the change is there.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/wait.h>
 
 #include <chrono>
 
@@ -31,6 +32,11 @@ TEST_F(StoppedHolder, CallsFailBusyInsteadOfAnsweringWithoutTheHeldChange) {
   RunningChild holder({"hold", "Software\\Stopped\\Held", "Name", "kept"});
   ASSERT_EQ(holder.ReadLine(), "ready");
   ASSERT_EQ(kill(holder.pid(), SIGSTOP), 0);
+  // kill() returns before every thread of the child has stopped; until
+  // then its commit thread could still answer a request. Wait for the stop.
+  int state = 0;
+  ASSERT_EQ(waitpid(holder.pid(), &state, WUNTRACED), holder.pid());
+  ASSERT_TRUE(WIFSTOPPED(state));
 
   const std::string busy = "status " + std::to_string(ERROR_BUSY);
   EXPECT_EQ(ReadText("Software\\Stopped\\Held", "Name"), busy);
