@@ -139,13 +139,13 @@ struct DeleteLevel {
 
 void ListInto(DeleteLevel* level) { level->names = SubKeyNames(level->key, &level->listed); }
 
-// Deletes every value and sub-key of `key`. A sub-key that the store keeps
-// because a root view stands for it (the classes, current user and current
-// configuration keys) is emptied and kept; a read-only key is a failure.
-// The walk keeps its own stack, so any depth is emptied.
-LONG EmptyKey(HKEY key) {
-  std::vector<DeleteLevel> stack(1);
-  stack.back().key = key;
+// Walks the keys below the one on `stack` depth first, opening each for
+// writing, and calls `leave` for every key once its sub-keys are done (the
+// top key last), then `remove` with the key's parent and name (not for the
+// top key). Stops at the first failure. The walk keeps its own stack, so
+// any depth is walked.
+template <typename Leave, typename Remove>
+LONG WalkBottomUp(std::vector<DeleteLevel>& stack, Leave leave, Remove remove) {
   ListInto(&stack.back());
   while (!stack.empty()) {
     DeleteLevel& level = stack.back();
@@ -160,47 +160,43 @@ LONG EmptyKey(HKEY key) {
       continue;
     }
     if (level.listed != ERROR_SUCCESS) return level.listed;
-    if (LONG failed = DeleteValues(level.key)) return failed;
+    if (LONG failed = leave(level)) return failed;
     stack.pop_back();
     if (stack.empty()) break;
     DeleteLevel& parent = stack.back();
-    const LONG deleted = RegDeleteKeyA(parent.key, parent.names[parent.next - 1].c_str());
-    if (deleted != ERROR_SUCCESS && deleted != ERROR_ACCESS_DENIED) return deleted;
+    if (LONG failed = remove(parent.key, parent.names[parent.next - 1])) return failed;
   }
   return ERROR_SUCCESS;
 }
 
-}  // namespace
-
-namespace {
+// Deletes every value and sub-key of `key`. A sub-key that the store keeps
+// because a root view stands for it (the classes, current user and current
+// configuration keys) is emptied and kept; a read-only key is a failure.
+LONG EmptyKey(HKEY key) {
+  std::vector<DeleteLevel> stack(1);
+  stack.back().key = key;
+  return WalkBottomUp(
+      stack, [](DeleteLevel& level) { return DeleteValues(level.key); },
+      [](HKEY parent, const std::string& name) {
+        const LONG deleted = RegDeleteKeyA(parent, name.c_str());
+        return deleted == ERROR_ACCESS_DENIED ? ERROR_SUCCESS : deleted;
+      });
+}
 
 // The deletion itself: stops at the first failure, leaving what it has
-// deleted so far. The walk keeps its own stack, so any depth is deleted.
+// deleted so far.
 LONG DeleteKeyTreeSteps(HKEY root, const std::string& path) {
   std::vector<DeleteLevel> stack(1);
   if (LONG status = RegOpenKeyExA(root, path.c_str(), 0, kWriteAccess, stack.back().owned.out())) return status;
   stack.back().key = stack.back().owned.get();
-  ListInto(&stack.back());
-  while (!stack.empty()) {
-    DeleteLevel& level = stack.back();
-    if (level.next < level.names.size()) {
-      KeyHandle sub_key;
-      const std::string& name = level.names[level.next++];
-      if (LONG failed = RegOpenKeyExA(level.key, name.c_str(), 0, kWriteAccess, sub_key.out())) return failed;
-      DeleteLevel& entered = stack.emplace_back();
-      entered.owned = std::move(sub_key);
-      entered.key = entered.owned.get();
-      ListInto(&entered);
-      continue;
-    }
-    if (level.listed != ERROR_SUCCESS) return level.listed;
-    level.owned.Close();
-    stack.pop_back();
-    if (stack.empty()) return RegDeleteKeyA(root, path.c_str());
-    DeleteLevel& parent = stack.back();
-    if (LONG failed = RegDeleteKeyA(parent.key, parent.names[parent.next - 1].c_str())) return failed;
-  }
-  return ERROR_SUCCESS;
+  const LONG emptied = WalkBottomUp(
+      stack,
+      [](DeleteLevel& level) {
+        level.owned.Close();
+        return LONG{ERROR_SUCCESS};
+      },
+      [](HKEY parent, const std::string& name) { return RegDeleteKeyA(parent, name.c_str()); });
+  return emptied != ERROR_SUCCESS ? emptied : RegDeleteKeyA(root, path.c_str());
 }
 
 }  // namespace
