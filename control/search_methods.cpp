@@ -18,6 +18,14 @@ Variant Quorvel::Find(std::string& StringToFind, int32_t& FindMode, bool& FindKe
   return SearchRegistry(scope, options, FindMode, Variant::Long(0), ProgressBarHWnd, NtPlatform());
 }
 
+// GCC 12 at -O2 and above wrongly reports the options' search text as
+// possibly uninitialised when it is destroyed (an aggregate holding a
+// string inside another); every member is initialised where it is declared.
+// Silenced for this function only.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 int32_t Quorvel::Replace(std::string& StringToFind, std::string& ReplaceWith, int32_t& FindMode, bool& FindKeyPath,
                          bool& FindValueName, bool& FindValue, Variant& /*Reserved*/, bool& AllRegistry,
                          int32_t& ProgressBarHWnd) {
@@ -26,5 +34,8 @@ int32_t Quorvel::Replace(std::string& StringToFind, std::string& ReplaceWith, in
   platform::RegistryMethodScope method;
   return ReplaceInRegistry(scope, options, FindMode, Variant::Long(0), ProgressBarHWnd, NtPlatform());
 }
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
 }  // namespace orvane
