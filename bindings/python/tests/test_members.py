@@ -72,13 +72,10 @@ def test_arrays_are_lists_and_tables_lists_of_rows_with_their_bounds(control):
     control.GlobalKeyPath = "HKEY_CURRENT_USER\\Software\\Shapes\\Copy"
     control.SetAllValues(orvane.Table([["m", 8, 4]], lower_bounds=(3, 0)))
     assert control.GetAllValues() == [["m", 8, 4]]
-    shifted = orvane.Array(["x", "y"], lower=1)
-    control.Value = shifted
-    back = control.Value
-    assert back == ["x", "y"] and back.lower == 1
-    grid = orvane.Table([[1, 2], [3, 4]], lower_bounds=(1, 0))
-    control.Value = grid
-    assert control.Value == [[1, 2], [3, 4]] and control.Value.lower_bounds == (1, 0)
+    control.GlobalKeyPath = "HKEY_CURRENT_USER\\Software\\Shapes"
+    box = orvane.ByRef(orvane.Array(["C", "D"], lower=3))
+    control.SetAllKeys(box)
+    assert box.value == ["Software\\Shapes\\C", "Software\\Shapes\\D"] and box.value.lower == 3
 
 
 def test_methods_document_their_parameters():
