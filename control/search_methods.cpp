@@ -10,8 +10,8 @@
 
 namespace orvane {
 
-Variant Quorvel::Find(std::string& StringToFind, int32_t& FindMode, bool& FindKeyPath, bool& FindValueName,
-                      bool& FindValue, Variant& /*Reserved*/, bool& AllRegistry, int32_t& ProgressBarHWnd) {
+Variant Quorvel::Find(const std::string& StringToFind, int32_t FindMode, bool FindKeyPath, bool FindValueName,
+                      bool FindValue, const Variant& /*Reserved*/, bool AllRegistry, int32_t& ProgressBarHWnd) {
   const SearchOptions options{StringToFind, 0, FindKeyPath, FindValueName, FindValue};
   const WalkScope scope{RootHandle(hkey_), sub_key_path_, AllRegistry};
   platform::RegistryMethodScope method;
@@ -26,9 +26,9 @@ Variant Quorvel::Find(std::string& StringToFind, int32_t& FindMode, bool& FindKe
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #endif
-int32_t Quorvel::Replace(std::string& StringToFind, std::string& ReplaceWith, int32_t& FindMode, bool& FindKeyPath,
-                         bool& FindValueName, bool& FindValue, Variant& /*Reserved*/, bool& AllRegistry,
-                         int32_t& ProgressBarHWnd) {
+int32_t Quorvel::Replace(const std::string& StringToFind, const std::string& ReplaceWith, int32_t FindMode,
+                         bool FindKeyPath, bool FindValueName, bool FindValue, const Variant& /*Reserved*/,
+                         bool AllRegistry, int32_t& ProgressBarHWnd) {
   const ReplaceOptions options{{StringToFind, 0, FindKeyPath, FindValueName, FindValue}, ReplaceWith};
   const WalkScope scope{RootHandle(hkey_), sub_key_path_, AllRegistry};
   platform::RegistryMethodScope method;
