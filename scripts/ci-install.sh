@@ -32,5 +32,9 @@ echo "== Python example =="
 PYTHONPATH=$prefix/lib/python3/dist-packages python3 examples/embed/embed.py "$work/python.db"
 
 echo "== Installed programs =="
+# quorvel starts the orvane-regedit beside it, with nothing of ours on PATH.
+ORVANE_REGISTRY=$work/cmake.db PATH=/usr/bin:/bin "$prefix/bin/quorvel" \
+  -e "GlobalKeyPath = \"HKEY_CURRENT_USER\\Software\\Embed\": Export \"$work/embed.reg\""
+grep -q '"Answer"=dword:0000002a' "$work/embed.reg"
 "$prefix/bin/orvane-reg" --version
 ORVANE_REGISTRY=$work/cmake.db "$prefix/bin/orvane-reg" query 'HKCU\Software\Embed' /v Answer
