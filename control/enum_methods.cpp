@@ -25,7 +25,7 @@ Variant Quorvel::GetAllKeys() {
 // CountType 0 gives the values, 1 the sub-keys, anything else 0 (after
 // the walk, which runs whatever the type). Any non-zero mode includes the
 // whole subtree.
-int32_t Quorvel::Count(int32_t& CountType, int32_t& CountMode) {
+int32_t Quorvel::Count(int32_t CountType, int32_t CountMode) {
   const uint8_t mode = NarrowEnumToByte(CountMode);
   platform::RegistryMethodScope scope;
   const Variant totals = CountItems(RootHandle(hkey_), sub_key_path_, mode);
@@ -40,7 +40,7 @@ void Quorvel::ForceWriting() {
 
 // The argument must hold an array (60007 otherwise, before the mode is
 // taken); the mode is narrowed to a byte and handed to every row's write.
-void Quorvel::SetAllValues(Variant& ValueArray, int32_t& SetMode) {
+void Quorvel::SetAllValues(const Variant& ValueArray, int32_t SetMode) {
   if (!ValueArray.is_array()) RaiseRegistryErrorCode(kCodeParameterIncorrect);
   const uint8_t mode = NarrowEnumToByte(SetMode);
   platform::RegistryMethodScope scope;

@@ -7,8 +7,8 @@
 
 namespace orvane {
 
-void Quorvel::RegisterExtension(std::string& Extension, std::string& Description, std::string& DefaultIcon,
-                                bool& /*Overwrite*/) {
+void Quorvel::RegisterExtension(std::string& Extension, const std::string& Description,
+                                const std::string& DefaultIcon, bool /*Overwrite*/) {
   platform::RegistryMethodScope scope;
   orvane::RegisterExtension(Extension, Description, DefaultIcon);
 }
@@ -18,13 +18,14 @@ void Quorvel::UnregisterExtension(std::string& Extension) {
   orvane::UnregisterExtension(Extension);
 }
 
-void Quorvel::AddExtCommand(std::string& Extension, std::string& CommandName, std::string& CommandDescription,
-                            std::string& Command, bool& Predefined, bool& /*Overwrite*/) {
+void Quorvel::AddExtCommand(const std::string& Extension, const std::string& CommandName,
+                            const std::string& CommandDescription, const std::string& Command, bool Predefined,
+                            bool /*Overwrite*/) {
   platform::RegistryMethodScope scope;
   orvane::AddExtCommand(Extension, CommandName, CommandDescription, Command, Predefined);
 }
 
-void Quorvel::DelExtCommand(std::string& Extension, std::string& CommandName) {
+void Quorvel::DelExtCommand(std::string& Extension, const std::string& CommandName) {
   platform::RegistryMethodScope scope;
   orvane::DelExtCommand(Extension, CommandName);
 }

@@ -20,7 +20,7 @@ void Quorvel::GetValue() {
   Notify("Value");
 }
 
-bool Quorvel::VerifyExistence(int32_t& VerifyType) {
+bool Quorvel::VerifyExistence(int32_t VerifyType) {
   const uint8_t mode = NarrowEnumToByte(VerifyType);
   platform::RegistryMethodScope scope;
   return KeyOrValueExists(RootHandle(hkey_), sub_key_path_, value_name_, mode);
@@ -36,12 +36,12 @@ void Quorvel::DeleteKey() {
   RemoveKey(RootHandle(hkey_), sub_key_path_, true);
 }
 
-void Quorvel::CopyKey(int32_t& NewhKey, std::string& NewKeyPath) {
+void Quorvel::CopyKey(int32_t NewhKey, const std::string& NewKeyPath) {
   platform::RegistryMethodScope scope;
   CopyOrMoveKey(RootHandle(hkey_), sub_key_path_, RootHandle(NewhKey), NewKeyPath, TransferOperation::kCopy);
 }
 
-void Quorvel::MoveKey(int32_t& NewhKey, std::string& NewKeyPath) {
+void Quorvel::MoveKey(int32_t NewhKey, const std::string& NewKeyPath) {
   platform::RegistryMethodScope scope;
   CopyOrMoveKey(RootHandle(hkey_), sub_key_path_, RootHandle(NewhKey), NewKeyPath, TransferOperation::kMove);
 }

@@ -14,32 +14,61 @@ namespace {
 
 using Args = std::vector<Variant>;
 
-// One C++ argument bound to its Variant for the length of a call.
+// A parameter's C++ value read from its Variant (already of its type).
 template <typename T>
-class Bound;
+T ReadAs(const Variant& v) {
+  if constexpr (std::is_same_v<T, int32_t>) {
+    return v.long_value();
+  } else if constexpr (std::is_same_v<T, int16_t>) {
+    return v.integer();
+  } else if constexpr (std::is_same_v<T, bool>) {
+    return v.boolean();
+  } else {
+    static_assert(std::is_same_v<T, std::string>);
+    return v.string();
+  }
+}
 
+// One C++ argument bound to its Variant for the length of a call. By value
+// or const&: a copy of the value, nothing written back.
+template <typename T>
+class Bound {
+ public:
+  explicit Bound(Variant& slot) : value_(ReadAs<T>(slot)) {}
+  const T& get() const { return value_; }
+
+ private:
+  T value_;
+};
+
+template <typename T>
+class Bound<const T&> : public Bound<T> {
+ public:
+  using Bound<T>::Bound;
+};
+
+// A const Variant parameter reads the slot itself.
+template <>
+class Bound<const Variant&> {
+ public:
+  explicit Bound(Variant& slot) : slot_(slot) {}
+  const Variant& get() const { return slot_; }
+
+ private:
+  const Variant& slot_;
+};
+
+// By reference: the member's value goes back into the slot afterwards.
 template <typename T>
 class WrittenBack {
  public:
-  explicit WrittenBack(Variant& slot) : slot_(slot), value_(Read(slot)) {}
+  explicit WrittenBack(Variant& slot) : slot_(slot), value_(ReadAs<T>(slot)) {}
   ~WrittenBack() { slot_ = Make(value_); }
   WrittenBack(const WrittenBack&) = delete;
   WrittenBack& operator=(const WrittenBack&) = delete;
   T& get() { return value_; }
 
  private:
-  static T Read(const Variant& v) {
-    if constexpr (std::is_same_v<T, int32_t>) {
-      return v.long_value();
-    } else if constexpr (std::is_same_v<T, int16_t>) {
-      return v.integer();
-    } else if constexpr (std::is_same_v<T, bool>) {
-      return v.boolean();
-    } else {
-      static_assert(std::is_same_v<T, std::string>);
-      return v.string();
-    }
-  }
   static Variant Make(const T& value) {
     if constexpr (std::is_same_v<T, int32_t>) {
       return Variant::Long(value);
@@ -71,17 +100,6 @@ class Bound<Variant&> {
 
  private:
   Variant& slot_;
-};
-
-// By value: only a Long is passed this way.
-template <>
-class Bound<int32_t> {
- public:
-  explicit Bound(Variant& slot) : value_(slot.long_value()) {}
-  int32_t get() const { return value_; }
-
- private:
-  int32_t value_;
 };
 
 Variant ToResult(int32_t value) { return Variant::Long(value); }

@@ -20,9 +20,9 @@ std::string Quorvel::SystemInfo(int32_t InfoType) {
   return QuerySystemInfo(item);
 }
 
-void Quorvel::Import(std::string& PathName) { ImportRegFile(PathName); }
+void Quorvel::Import(const std::string& PathName) { ImportRegFile(PathName); }
 
-void Quorvel::Export(std::string& PathName, bool& AllRegistry, std::string& Comment) {
+void Quorvel::Export(const std::string& PathName, bool AllRegistry, const std::string& Comment) {
   std::string key;
   if (!AllRegistry) {
     {

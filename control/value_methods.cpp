@@ -12,7 +12,7 @@
 
 namespace orvane {
 
-void Quorvel::SetValue(int32_t& SetMode) {
+void Quorvel::SetValue(int32_t SetMode) {
   const uint8_t mode = NarrowEnumToByte(SetMode);
   platform::RegistryMethodScope scope;
   // A default value is written as a string: ValueType becomes 1 without a
@@ -25,25 +25,25 @@ void Quorvel::DeleteValue() {
   RemoveValue(RootHandle(hkey_), sub_key_path_, value_name_, true);
 }
 
-void Quorvel::CopyValue(int32_t& NewhKey, std::string& NewKeyPath, std::string& NewValueName) {
+void Quorvel::CopyValue(int32_t NewhKey, const std::string& NewKeyPath, const std::string& NewValueName) {
   platform::RegistryMethodScope scope;
   CopyOrMoveValue(RootHandle(hkey_), sub_key_path_, value_name_, RootHandle(NewhKey), NewKeyPath, NewValueName,
                   TransferOperation::kCopy);
 }
 
-void Quorvel::MoveValue(int32_t& NewhKey, std::string& NewKeyPath, std::string& NewValueName) {
+void Quorvel::MoveValue(int32_t NewhKey, const std::string& NewKeyPath, const std::string& NewValueName) {
   platform::RegistryMethodScope scope;
   CopyOrMoveValue(RootHandle(hkey_), sub_key_path_, value_name_, RootHandle(NewhKey), NewKeyPath, NewValueName,
                   TransferOperation::kMove);
 }
 
-void Quorvel::RenameValue(std::string& NewValueName) {
+void Quorvel::RenameValue(const std::string& NewValueName) {
   platform::RegistryMethodScope scope;
   TransferValue(RootHandle(hkey_), sub_key_path_, value_name_, RootHandle(hkey_), sub_key_path_, NewValueName,
                 TransferOperation::kRename, true);
 }
 
-void Quorvel::Undo(int16_t& UndoSteps) {
+void Quorvel::Undo(int16_t UndoSteps) {
   platform::RegistryMethodScope scope;
   orvane::Undo(UndoSteps);
 }

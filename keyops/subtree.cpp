@@ -58,8 +58,8 @@ KeyInfo QueryKeyInfo(HKEY key) {
 
 Variant KeyInfoArray(const KeyInfo& info) {
   SafeArray counts(VarType::kLong, {ArrayBound{0, 1}});
-  counts.set({0}, Variant::Long(info.values));
-  counts.set({1}, Variant::Long(info.sub_keys));
+  counts.set(0, Variant::Long(info.values));
+  counts.set(1, Variant::Long(info.sub_keys));
   return Variant::Array(std::move(counts));
 }
 

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -45,44 +44,38 @@ bool IsExecutableFile(const fs::path& path) {
   return fs::is_regular_file(path, ignored) && access(path.c_str(), X_OK) == 0;
 }
 
-// The first executable `name` on PATH that `accept` takes.
-fs::path SearchPath(const std::string& name, bool (*accept)(const fs::path&) = IsExecutableFile) {
+// The first executable `name` on PATH.
+fs::path SearchPath(const std::string& name) {
   const char* path = std::getenv("PATH");
   std::string_view dirs = path ? path : "";
   while (true) {
     size_t colon = dirs.find(':');
     std::string_view dir = dirs.substr(0, colon);
     fs::path candidate = fs::path(dir.empty() ? "." : std::string(dir)) / name;
-    if (IsExecutableFile(candidate) && accept(candidate)) return candidate;
+    if (IsExecutableFile(candidate)) return candidate;
     if (colon == std::string_view::npos) return {};
     dirs.remove_prefix(colon + 1);
   }
 }
 
-// Wine installs a `regedit` launcher script on PATH that runs Wine's own
-// editor on Wine's registry; it must never stand in for ours.
-bool IsNotWineLauncher(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::string head(512, '\0');
-  file.read(head.data(), static_cast<std::streamsize>(head.size()));
-  head.resize(static_cast<size_t>(file.gcount()));
-  return !(head.rfind("#!", 0) == 0 && head.find("wine") != std::string::npos);
-}
+// Our editor carries its own name, so that neither Wine's `regedit`
+// launcher nor any other `regedit` on the machine is taken for it.
+constexpr const char* kRegistryEditorFile = "orvane-regedit";
 
-// Our regedit: beside the running program, in the sibling folder of a
-// build tree (tools/quorvel/quorvel next to tools/regedit/regedit), then on
-// PATH (Wine's launcher skipped). The program's own folder comes first so
-// that an installed copy and a build tree each use their own editor.
+// Our editor: beside the running program, in the sibling folder of a build
+// tree (tools/quorvel/quorvel next to tools/regedit/orvane-regedit), then
+// on PATH. The program's own folder comes first so that an installed copy
+// and a build tree each use their own editor.
 fs::path FindRegistryEditor() {
   std::error_code error;
   fs::path self = fs::read_symlink("/proc/self/exe", error);
   if (!error) {
-    for (const fs::path& candidate :
-         {self.parent_path() / "regedit", self.parent_path().parent_path() / "regedit" / "regedit"}) {
+    for (const fs::path& candidate : {self.parent_path() / kRegistryEditorFile,
+                                      self.parent_path().parent_path() / "regedit" / kRegistryEditorFile}) {
       if (IsExecutableFile(candidate)) return candidate;
     }
   }
-  return SearchPath("regedit", IsNotWineLauncher);
+  return SearchPath(kRegistryEditorFile);
 }
 
 fs::path FindAsWritten(const std::string& name) {

@@ -19,8 +19,9 @@ namespace orvane::platform {
 // The program is a child of this process: a caller may wait for it with
 // waitpid; one nobody waits for is reaped when this process ends.
 // "REGEDIT.EXE" in any letter case, with or without ".exe" and with any
-// folder in front, is this system's `regedit` program, found on PATH or
-// beside the running program. Any other name is looked up as written, then
+// folder in front, is this system's registry editor `orvane-regedit`,
+// found beside the running program, then on PATH (a program named
+// `regedit` there, such as Wine's, is never taken). Any other name is looked up as written, then
 // without a trailing ".exe": a name with a "/" as a path, else on PATH.
 uint32_t StartProgram(std::string_view command_line);
 

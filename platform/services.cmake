@@ -4,7 +4,7 @@
 # regedit's splitter and joiner). On Windows the system starts programs and
 # shows message boxes itself.
 if(WIN32)
-  target_sources(orvane_platform PRIVATE
+  target_sources(orvane_platform_objects PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/dialogs.cpp
     ${CMAKE_CURRENT_LIST_DIR}/dialog_terminal_windows.cpp
     ${CMAKE_CURRENT_LIST_DIR}/process_start_windows.cpp
@@ -14,10 +14,10 @@ endif()
 
 set(CURSES_NEED_WIDE TRUE)
 find_package(Curses REQUIRED)
-target_sources(orvane_platform PRIVATE
+target_sources(orvane_platform_objects PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/dialogs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dialog_terminal.cpp
   ${CMAKE_CURRENT_LIST_DIR}/process_start.cpp
   ${PROJECT_SOURCE_DIR}/tools/regedit/command_line.cpp)
-target_include_directories(orvane_platform PRIVATE ${CURSES_INCLUDE_DIRS})
-target_link_libraries(orvane_platform PUBLIC ${CURSES_LIBRARIES})
+target_include_directories(orvane_platform_objects PRIVATE ${CURSES_INCLUDE_DIRS})
+target_link_libraries(RegistryEditor PRIVATE ${CURSES_LIBRARIES})

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, and only those missing.
-# Usage: scripts/install-deps.sh [--cross]   (--cross adds mingw-w64, Wine and clang for CI)
+# Usage: scripts/install-deps.sh [--cross]   (--cross adds mingw-w64, Wine, clang and lintian for CI)
 set -euo pipefail
-packages=(cmake make g++ pkg-config libsqlite3-dev libcli11-dev libfmt-dev libedit-dev
-          libncurses-dev libgtest-dev libgmock-dev libbenchmark-dev tmux)
+packages=(cmake make g++ pkg-config libsqlite3-dev libcli11-dev libedit-dev
+          libncurses-dev libgtest-dev libbenchmark-dev tmux
+          python3-dev pybind11-dev python3-pytest)
 if [[ "${1:-}" == "--cross" ]]; then
-  packages+=(mingw-w64 wine wine64 clang-14 libclang-rt-14-dev)
+  packages+=(mingw-w64 wine wine64 clang-14 libclang-rt-14-dev lintian)
 fi
 missing=()
 for p in "${packages[@]}"; do

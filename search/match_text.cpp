@@ -60,8 +60,8 @@ size_t FindNoCase(std::string_view text, std::string_view needle, size_t from) {
 }
 
 bool TextMatches(std::string_view text, std::string_view sought, uint8_t mode) {
-  if (mode == static_cast<uint8_t>(FindMode::kWholeString)) return platform::SameIgnoringCase(text, sought);
-  if (mode == static_cast<uint8_t>(FindMode::kPartialString)) {
+  if (mode == static_cast<uint8_t>(MatchMode::kWholeString)) return platform::SameIgnoringCase(text, sought);
+  if (mode == static_cast<uint8_t>(MatchMode::kPartialString)) {
     return FindNoCase(text, sought) != std::string_view::npos;
   }
   return false;

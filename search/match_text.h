@@ -10,8 +10,9 @@
 
 namespace orvane {
 
-// How a name or data text must hold the text sought (QVFindMode).
-enum class FindMode : uint8_t { kWholeString = 0, kPartialString = 1 };
+// How a name or data text must hold the text sought (the numbers of the
+// type library's QVFindMode).
+enum class MatchMode : uint8_t { kWholeString = 0, kPartialString = 1 };
 
 // The data text of a value from its stored bytes: string and expandable
 // string, the text without its terminator with spaces trimmed at both ends;

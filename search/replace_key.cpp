@@ -48,7 +48,7 @@ bool ReplacedEntries(const std::string& bytes, const std::string& find, const st
 // The name after replacement, or false when the name does not match.
 bool ReplacedName(const std::string& name, const ReplaceOptions& options, std::string& new_name) {
   if (!TextMatches(name, options.find.text, options.find.mode)) return false;
-  new_name = options.find.mode == static_cast<uint8_t>(FindMode::kWholeString)
+  new_name = options.find.mode == static_cast<uint8_t>(MatchMode::kWholeString)
                  ? options.with
                  : ReplaceAllNoCase(name, options.find.text, options.with);
   return true;
@@ -117,12 +117,12 @@ ReplaceLevel EnterKey(HKEY root, std::string path, const ReplaceOptions& options
 bool ReplacedData(uint32_t type, const std::string& bytes, const ReplaceOptions& options, std::string& data) {
   if (!IsTextType(type)) return false;
   const std::string& find = options.find.text;
-  if (options.find.mode == static_cast<uint8_t>(FindMode::kWholeString)) {
+  if (options.find.mode == static_cast<uint8_t>(MatchMode::kWholeString)) {
     if (!TextMatches(DataText(type, bytes), find, options.find.mode)) return false;
     data = type == REG_MULTI_SZ ? MultiStringData(options.with) : StringData(options.with);
     return true;
   }
-  if (options.find.mode != static_cast<uint8_t>(FindMode::kPartialString)) return false;
+  if (options.find.mode != static_cast<uint8_t>(MatchMode::kPartialString)) return false;
   if (type == REG_MULTI_SZ) return ReplacedEntries(bytes, find, options.with, data);
   if (FindNoCase(bytes, find) == std::string::npos) return false;
   data = StringData(ReplaceFirstNoCase(bytes, find, options.with));

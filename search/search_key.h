@@ -15,7 +15,7 @@ namespace orvane {
 // What one search looks for and where.
 struct SearchOptions {
   std::string text;
-  uint8_t mode = 0;  // FindMode as a byte; other values match nothing
+  uint8_t mode = 0;  // MatchMode as a byte; other values match nothing
   bool key_names = false;
   bool value_names = false;
   bool value_data = false;

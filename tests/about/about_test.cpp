@@ -119,7 +119,7 @@ TEST_F(AboutBox, FoundRegistryEditorStartsWithoutAMessage) {
 }
 
 TEST_F(AboutBox, WithoutAProgramOfTheWindowsNameTheButtonStartsThisSystemsRegedit) {
-  programs_.Add("regedit");
+  programs_.Add("orvane-regedit");
   EXPECT_EQ(SystemEditorProgram(), "REGEDIT.EXE");
   FrmAbout form;
   CaptureStderr();
@@ -127,7 +127,7 @@ TEST_F(AboutBox, WithoutAProgramOfTheWindowsNameTheButtonStartsThisSystemsRegedi
   EXPECT_EQ(GetCapturedStderr(), "");  // no "not available" message
   int status = 0;
   EXPECT_GT(wait(&status), 0);
-  EXPECT_TRUE(std::filesystem::exists(programs_.dir() / "regedit.args"));
+  EXPECT_TRUE(std::filesystem::exists(programs_.dir() / "orvane-regedit.args"));
   programs_.Add("Quorvel.exe");
   EXPECT_EQ(SystemEditorProgram(), "Quorvel.exe");
 }

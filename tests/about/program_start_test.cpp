@@ -40,37 +40,41 @@ TEST(ProgramStart, ANameIsFoundAsWrittenThenWithoutExe) {
 
 TEST(ProgramStart, RegeditInAnyCaseWithOrWithoutExeIsOurRegistryEditor) {
   testing::FakePrograms programs;
-  programs.Add("regedit");
+  programs.Add("orvane-regedit");
   for (const char* name : {"REGEDIT.EXE", "regedit", "RegEdit.Exe", "C:\\WINDOWS\\regedit.exe"}) {
-    EXPECT_EQ(FindProgram(name), programs.dir() / "regedit") << name;
+    EXPECT_EQ(FindProgram(name), programs.dir() / "orvane-regedit") << name;
   }
   EXPECT_TRUE(FindProgram("regedit32.exe").empty());
 }
 
-TEST(ProgramStart, WinesRegeditLauncherOnThePathIsNotOurEditor) {
+// Wine's launcher script and any other program called `regedit` on PATH
+// belong to someone else's registry: the control never starts them.
+TEST(ProgramStart, ARegeditOnThePathIsNotOurEditor) {
   testing::FakePrograms programs;
   const std::filesystem::path launcher = programs.dir() / "regedit";
   std::ofstream(launcher) << "#!/bin/sh -e\nexec wine-stable regedit.exe \"$@\"\n";
   std::filesystem::permissions(launcher, std::filesystem::perms::owner_all);
   EXPECT_TRUE(FindProgram("REGEDIT.EXE").empty());
   EXPECT_EQ(StartProgram("REGEDIT.EXE /S x.reg"), 0u);
+  programs.Add("regedit.exe");
+  EXPECT_TRUE(FindProgram("regedit.exe").empty());
 }
 
 TEST(ProgramStart, TheRestOfTheLineIsSplitByWindowsRules) {
   testing::FakePrograms programs;
-  programs.Add("regedit");
+  programs.Add("orvane-regedit");
   uint32_t pid = StartProgram(R"(REGEDIT.EXE /S /E "C:\My Files\out.reg" say\"hi a\\b "c\\")");
   ASSERT_NE(pid, 0u);
-  EXPECT_EQ(programs.ArgumentsOf("regedit", pid), "/S\n/E\nC:\\My Files\\out.reg\nsay\"hi\na\\\\b\nc\\\n");
+  EXPECT_EQ(programs.ArgumentsOf("orvane-regedit", pid), "/S\n/E\nC:\\My Files\\out.reg\nsay\"hi\na\\\\b\nc\\\n");
 }
 
 TEST(ProgramStart, EachElementOfAnArgumentListIsOneArgument) {
   testing::FakePrograms programs;
-  programs.Add("regedit");
+  programs.Add("orvane-regedit");
   uint32_t pid = StartProgram(std::vector<std::string>{"REGEDIT.EXE", "/S", "--", "two  blanks", "q\"x", "",
                                                        "\"wrapped\"", "a\\\"b"});
   ASSERT_NE(pid, 0u);
-  EXPECT_EQ(programs.ArgumentsOf("regedit", pid), "/S\n--\ntwo  blanks\nq\"x\n\n\"wrapped\"\na\\\"b\n");
+  EXPECT_EQ(programs.ArgumentsOf("orvane-regedit", pid), "/S\n--\ntwo  blanks\nq\"x\n\n\"wrapped\"\na\\\"b\n");
   EXPECT_EQ(StartProgram(std::vector<std::string>{}), 0u);
   EXPECT_EQ(StartProgram(std::vector<std::string>{"/no/such/program", "x"}), 0u);
 }
@@ -79,7 +83,7 @@ TEST(ProgramStart, EachElementOfAnArgumentListIsOneArgument) {
 TEST(ProgramStart, WritesOfAnOpenMethodAreVisibleToTheStartedProgram) {
   TempRegistry registry;
   testing::FakePrograms programs;
-  std::filesystem::copy_file(REGEDIT_PROGRAM, programs.dir() / "regedit");
+  std::filesystem::copy_file(REGEDIT_PROGRAM, programs.dir() / "orvane-regedit");
   std::filesystem::path exported = registry.path() / "out.reg";
   uint32_t pid = 0;
   {

@@ -43,7 +43,7 @@ TEST_F(BackupFileTest, AFailingEditorLeavesThePreviousBackupExactlyAsItWas) {
   UseOurEditor();
   control_.Backup();
   const std::string before = ReadText(Backup());
-  AddScript("regedit", "exit 1\n");
+  AddScript("orvane-regedit", "exit 1\n");
   EXPECT_ERROR_NUMBER(control_.Backup(), 60111);
   EXPECT_EQ(ReadText(Backup()), before);
   EXPECT_EQ(GetFileAttributesA(Backup().c_str()), kBackupAttributes);

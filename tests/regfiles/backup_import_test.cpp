@@ -70,7 +70,7 @@ TEST_F(BackupTest, ImportAddsTheDefaultExtensionWhenMissing) {
 TEST_F(BackupTest, ImportHandsTheEditorTheFileAsOneArgumentAfterTheSwitches) {
   AddRecordingEditor();
   const auto expect_file = [this](const std::string& path, const std::string& file) {
-    std::filesystem::remove(programs_.dir() / "regedit.args");
+    std::filesystem::remove(programs_.dir() / "orvane-regedit.args");
     Import(path);
     EXPECT_EQ(RecordedArguments(), "/S\n--\n" + file + "\n") << path;
   };
@@ -83,7 +83,7 @@ TEST_F(BackupTest, ImportHandsTheEditorTheFileAsOneArgumentAfterTheSwitches) {
 }
 
 TEST_F(BackupTest, EditorsThatNobodyWaitsForAreReapedByLaterCalls) {
-  AddScript("regedit", "exit 0\n");
+  AddScript("orvane-regedit", "exit 0\n");
   AddBackupFile();
   for (int i = 0; i < 20; ++i) Import(In("data"));
   control_.Restore();

@@ -43,7 +43,7 @@ pid_t StartBackup(const std::string& store) {
 
 TEST(BackupKill, AKilledBackupLeavesTheEarlierBackupWhole) {
   testing::FakePrograms programs;
-  std::filesystem::copy_file(REGEDIT_PROGRAM, programs.dir() / "regedit");
+  std::filesystem::copy_file(REGEDIT_PROGRAM, programs.dir() / "orvane-regedit");
   TempDir work;
   const std::string store = (work.path() / "registry.db").string();
   const auto first = RunQuorvel({"--registry", store, "-e", "Backup"}, work.path());

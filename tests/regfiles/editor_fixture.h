@@ -19,7 +19,7 @@ class EditorTest : public ControlTest {
  protected:
   // Our regedit, found as REGEDIT.EXE.
   void UseOurEditor() {
-    std::filesystem::copy_file(REGEDIT_PROGRAM, programs_.dir() / "regedit",
+    std::filesystem::copy_file(REGEDIT_PROGRAM, programs_.dir() / "orvane-regedit",
                                std::filesystem::copy_options::overwrite_existing);
   }
   // A shell script named `name` with `body` after its "#!/bin/sh" line.
@@ -32,17 +32,17 @@ class EditorTest : public ControlTest {
   // regedit.args and then runs `then` (for example writing the export file,
   // "$4" after "/S /E --").
   void AddRecordingEditor(const std::string& then = "") {
-    AddScript("regedit", "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.args\"\n" + then);
+    AddScript("orvane-regedit", "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.args\"\n" + then);
   }
   // What the recording editor received; waits a moment for an editor that
   // the control does not wait for.
   std::string RecordedArguments() {
-    const std::filesystem::path file = programs_.dir() / "regedit.args";
+    const std::filesystem::path file = programs_.dir() / "orvane-regedit.args";
     for (int i = 0; i < 100 && !std::filesystem::exists(file); ++i) usleep(20000);
     usleep(20000);
     return ReadText(file);
   }
-  bool EditorStarted() const { return std::filesystem::exists(programs_.dir() / "regedit.args"); }
+  bool EditorStarted() const { return std::filesystem::exists(programs_.dir() / "orvane-regedit.args"); }
 
   static std::string ReadText(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);

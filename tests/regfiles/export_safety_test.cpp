@@ -50,7 +50,7 @@ class ExportSafetyTest : public EditorTest {
 
 TEST_F(ExportSafetyTest, AFailingEditorOverAnExistingFileRaises60111AndLeavesItsBytes) {
   Write(At("x.reg"), "old bytes\r\n");
-  AddScript("regedit", "exit 1\n");
+  AddScript("orvane-regedit", "exit 1\n");
   EXPECT_ERROR_NUMBER(Export(At("x.reg"), false, "c"), 60111);
   EXPECT_EQ(ReadText(At("x.reg")), "old bytes\r\n");
   EXPECT_EQ(Names(), std::vector<std::string>{"x.reg"});
@@ -58,7 +58,7 @@ TEST_F(ExportSafetyTest, AFailingEditorOverAnExistingFileRaises60111AndLeavesIts
 
 TEST_F(ExportSafetyTest, AnEditorThatWritesNothingLeavesTheOldFile) {
   Write(At("x.reg"), "old bytes\r\n");
-  AddScript("regedit", ": > \"$4\"\n");  // an empty file is no export
+  AddScript("orvane-regedit", ": > \"$4\"\n");  // an empty file is no export
   EXPECT_ERROR_NUMBER(Export(At("x.reg"), false, "~"), 60111);
   EXPECT_EQ(ReadText(At("x.reg")), "old bytes\r\n");
   EXPECT_EQ(Names(), std::vector<std::string>{"x.reg"});
@@ -81,7 +81,7 @@ TEST_F(ExportSafetyTest, AHangingEditorIsStoppedAndItsFileRemoved) {
   ShortStallLimit short_limit(300);
   Write(At("x.reg"), "old bytes\r\n");
   // Writes a first line, then hangs: it uses no processor time and writes nothing more.
-  AddScript("regedit", "printf 'REGEDIT4\\r\\n' > \"$4\"\nexec /bin/sleep 1000\n");
+  AddScript("orvane-regedit", "printf 'REGEDIT4\\r\\n' > \"$4\"\nexec /bin/sleep 1000\n");
   EXPECT_ERROR_NUMBER(Export(At("x.reg"), false, "c"), 60111);
   EXPECT_EQ(ReadText(At("x.reg")), "old bytes\r\n");
   EXPECT_EQ(Names(), std::vector<std::string>{"x.reg"});
@@ -90,7 +90,7 @@ TEST_F(ExportSafetyTest, AHangingEditorIsStoppedAndItsFileRemoved) {
 TEST_F(ExportSafetyTest, AnEditorThatKeepsWritingIsNotStopped) {
   ShortStallLimit short_limit(1500);
   // Each pause is far shorter than the limit, all of them together longer.
-  AddScript("regedit", "printf 'REGEDIT4\\r\\n' > \"$4\"\n"
+  AddScript("orvane-regedit", "printf 'REGEDIT4\\r\\n' > \"$4\"\n"
                        "for i in 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20; do\n"
                        "  /bin/sleep 0.1; printf ';\\r\\n' >> \"$4\"\ndone\n"
                        "printf '[done]\\r\\n' >> \"$4\"\n");

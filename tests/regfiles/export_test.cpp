@@ -119,14 +119,14 @@ TEST_F(ExportTest, NoEditorRaises60111) {
 }
 
 TEST_F(ExportTest, AnEditorEndingWithoutTheFileRaises60111) {
-  AddScript("regedit", "exit 1\n");
+  AddScript("orvane-regedit", "exit 1\n");
   EXPECT_ERROR_NUMBER(Export(In("x")), 60111);
   EXPECT_FALSE(std::filesystem::exists(In("x.reg~")));
 }
 
 TEST_F(ExportTest, TheHeaderWaitsForTheEditorToFinishWriting) {
   // The file appears at once, but its last line comes two seconds later.
-  AddScript("regedit", "printf 'REGEDIT4\\r\\n\\r\\n' > \"$4\"\n/bin/sleep 2\nprintf '[late]\\r\\n' >> \"$4\"\n");
+  AddScript("orvane-regedit", "printf 'REGEDIT4\\r\\n\\r\\n' > \"$4\"\n/bin/sleep 2\nprintf '[late]\\r\\n' >> \"$4\"\n");
   Export(In("slow"), false, "c");
   const std::string text = ReadText(In("slow.reg"));
   EXPECT_EQ(text.substr(text.size() - 15), "; c\r\n\r\n[late]\r\n");
@@ -134,7 +134,7 @@ TEST_F(ExportTest, TheHeaderWaitsForTheEditorToFinishWriting) {
 
 TEST_F(ExportTest, AHiddenFileIsNotTakenForTheExport) {
   // The editor leaves a hidden file: the wait does not see it as the export.
-  AddScript("regedit", "printf 'REGEDIT4\\r\\n' > \"$4\"\n"
+  AddScript("orvane-regedit", "printf 'REGEDIT4\\r\\n' > \"$4\"\n"
                        "/usr/bin/python3 -c 'import os,sys; os.setxattr(sys.argv[1], \"user.DOSATTRIB\", b\"0x2\")' \"$4\"\n");
   EXPECT_ERROR_NUMBER(Export(In("hidden")), 60111);
 }

@@ -29,7 +29,7 @@ Import "out"
 
 TEST(ScriptHost, ExportBackupAndImportRunThroughOurEditor) {
   testing::FakePrograms programs;
-  std::filesystem::copy_file(REGEDIT_PROGRAM, programs.dir() / "regedit");
+  std::filesystem::copy_file(REGEDIT_PROGRAM, programs.dir() / "orvane-regedit");
   TempDir work;
   std::ofstream(work.path() / "files.qv") << kScript;
   const auto run = RunQuorvel({"--registry", (work.path() / "registry.db").string(), "files.qv"}, work.path());

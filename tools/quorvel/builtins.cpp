@@ -24,7 +24,7 @@ const SafeArray& RequireArray(const Variant& value) {
 // Array(a, b, ...): a one-dimensional Variant array indexed from 0.
 Variant MakeArray(const BuiltinArgs& args) {
   SafeArray array(VarType::kVariant, {ArrayBound{0, static_cast<int32_t>(args.size()) - 1}});
-  for (size_t i = 0; i < args.size(); ++i) array.set({static_cast<int32_t>(i)}, args[i]);
+  for (size_t i = 0; i < args.size(); ++i) array.set(static_cast<int32_t>(i), args[i]);
   return Variant::Array(std::move(array));
 }
 

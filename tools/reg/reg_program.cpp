@@ -3,6 +3,7 @@
 #include <array>
 #include <cctype>
 
+#include "orvane/version.h"
 #include "tools/reg/reg_messages.h"
 #include "tools/reg/reg_switches.h"
 #include "tools/reg/reg_usage.h"
@@ -46,7 +47,7 @@ int RunReg(Console& console, const std::vector<std::string>& args) {
     return kExitSuccess;
   }
   if (args.size() == 1 && args[0] == "--version") {
-    console.out << "Orvane " << ORVANE_VERSION << '\n';
+    console.out << kProductVersionLine << '\n';
     return kExitSuccess;
   }
   if (args.empty()) return ProgramSyntaxError(console);

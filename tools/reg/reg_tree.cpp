@@ -1,5 +1,7 @@
 #include "tools/reg/reg_tree.h"
 
+#include <utility>
+
 #include "tools/regedit/key_handle.h"
 
 namespace orvane::reg {
@@ -16,7 +18,7 @@ LONG ReadTree(HKEY key, bool recurse, KeyTree* tree) {
     if (status != ERROR_SUCCESS) return status;
     KeyTree subtree;
     if ((status = ReadTree(child.get(), true, &subtree)) != ERROR_SUCCESS) return status;
-    tree->subkeys.emplace_back(name, std::move(subtree));
+    tree->subkeys.push_back({name, std::move(subtree)});
   }
   return ERROR_SUCCESS;
 }

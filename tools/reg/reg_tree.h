@@ -5,7 +5,6 @@
 #pragma once
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/win32_registry.h"
@@ -13,10 +12,19 @@
 
 namespace orvane::reg {
 
+struct NamedKeyTree;
+
 struct KeyTree {
   std::vector<Value> values;
-  std::vector<std::string> subkey_names;                  // always read
-  std::vector<std::pair<std::string, KeyTree>> subkeys;   // with `recurse` only
+  std::vector<std::string> subkey_names;  // always read
+  std::vector<NamedKeyTree> subkeys;      // with `recurse` only
+};
+
+// A sub-key's name and tree. A struct of its own rather than a std::pair,
+// whose instantiation would need KeyTree complete inside KeyTree.
+struct NamedKeyTree {
+  std::string name;
+  KeyTree tree;
 };
 
 // Reads the open key `key`, and its subtree when `recurse`. Returns the

@@ -82,14 +82,14 @@ bool ReadStored(const std::string& key_path, const std::string& name, DWORD* typ
 ReplaceOptions OptionsOf(const FindRequest& request, const std::string& with) {
   ReplaceOptions options;
   options.find = SearchOptions{request.text,
-                               static_cast<uint8_t>(request.whole ? FindMode::kWholeString : FindMode::kPartialString),
+                               static_cast<uint8_t>(request.whole ? MatchMode::kWholeString : MatchMode::kPartialString),
                                request.key_names, request.value_names, request.value_data};
   options.with = with;
   return options;
 }
 
 std::string NewName(const std::string& name, const ReplaceOptions& options) {
-  return options.find.mode == static_cast<uint8_t>(FindMode::kWholeString)
+  return options.find.mode == static_cast<uint8_t>(MatchMode::kWholeString)
              ? options.with
              : ReplaceAllNoCase(name, options.find.text, options.with);
 }

@@ -1,0 +1,51 @@
+// The Python module orvane: the Quorvel control, its enumerations and
+// errors, and the choice of the registry store. Controls made here never
+// show an interactive dialog: unless ORVANE_DIALOGS says otherwise, the
+// About box and message boxes write their text to standard error and close
+// at once.
+#include <pybind11/pybind11.h>
+#include <pybind11/stl/filesystem.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "orvane/version.h"
+#include "platform/dialogs.h"
+#include "platform/registry_store.h"
+#include "py_enums.h"
+#include "py_errors.h"
+#include "py_quorvel.h"
+#include "py_variant.h"
+
+namespace py = pybind11;
+
+PYBIND11_MODULE(orvane, module) {
+  py::options options;
+  options.disable_function_signatures();  // the docstrings give the member table's signatures
+  module.doc() = "The Orvane registry-editing component: the Quorvel control and its registry store.";
+  module.attr("__version__") = ORVANE_VERSION_STRING;
+  if (std::getenv("ORVANE_DIALOGS") == nullptr) {
+    orvane::platform::SetDialogMode(orvane::platform::DialogMode::kText);
+  }
+  orvane::python::DefineValueTypes(module);
+  orvane::python::DefineErrors(module);
+  orvane::python::DefineEnumerations(module);
+  orvane::python::DefineQuorvel(module);
+
+  module.def(
+      "select_store",
+      [](const std::filesystem::path& file) {
+        const long status = orvane::platform::SelectRegistryStore(std::filesystem::absolute(file));
+        if (status != 0) {
+          throw py::value_error("cannot use the registry store " + file.string() + " (status " +
+                                std::to_string(status) + ")");
+        }
+      },
+      py::arg("file"),
+      "Switches this process (and the programs it starts) to the registry store in `file`,\n"
+      "created when missing.");
+  module.def(
+      "store_path", [] { return orvane::platform::CurrentRegistryPath(); },
+      "The path of the registry store in use (empty before the first registry call).");
+}

@@ -1,0 +1,177 @@
+// orvane.Quorvel (see py_quorvel.h).
+#include "py_quorvel.h"
+
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "orvane/container.h"
+#include "orvane/dispatch.h"
+#include "orvane/quorvel.h"
+#include "py_errors.h"
+#include "py_variant.h"
+
+namespace py = pybind11;
+
+namespace orvane::python {
+namespace {
+
+// Serialises every call into the component: the registry store and the
+// dialogs are process-wide.
+std::mutex& ComponentLock() {
+  static std::mutex& lock = *new std::mutex();
+  return lock;
+}
+
+class PyQuorvel {
+ public:
+  PyQuorvel() {
+    RunLocked([this] {
+      control_ = std::make_unique<Quorvel>(container_);
+      control_->InitProperties();
+    });
+  }
+
+  ~PyQuorvel() {
+    py::gil_scoped_release unlocked;
+    std::lock_guard<std::mutex> guard(ComponentLock());
+    control_.reset();
+  }
+
+  PyQuorvel(const PyQuorvel&) = delete;
+  PyQuorvel& operator=(const PyQuorvel&) = delete;
+
+  // Invokes `member` with `args` (nullptr: omitted), outside the
+  // interpreter lock; raises the control's error as its Python exception.
+  Variant Invoke(const MemberInfo& member, InvokeKind kind, const std::vector<Variant*>& args) {
+    Variant result;
+    RunLocked([&] { result = orvane::Invoke(*control_, member, kind, args); });
+    return result;
+  }
+
+ private:
+  template <typename Action>
+  static void RunLocked(Action action) {
+    std::optional<Error> failure;
+    {
+      py::gil_scoped_release unlocked;
+      std::lock_guard<std::mutex> guard(ComponentLock());
+      try {
+        action();
+      } catch (const Error& error) {
+        failure.emplace(error);
+      }
+    }
+    if (failure) RaisePythonError(*failure);
+  }
+
+  NullContainer container_;
+  std::unique_ptr<Quorvel> control_;
+};
+
+// The Python objects passed for a method's parameters, in parameter order
+// (empty handles: not passed), placed by position and by keyword.
+std::vector<py::object> PlaceArguments(const MemberInfo& member, const py::args& args, const py::kwargs& kwargs) {
+  std::vector<py::object> placed(member.params.size());
+  if (args.size() > placed.size()) {
+    throw py::type_error(member.name + "() takes at most " + std::to_string(placed.size()) + " arguments (" +
+                         std::to_string(args.size()) + " given)");
+  }
+  for (size_t i = 0; i < args.size(); ++i) placed[i] = args[i];
+  for (const auto& [key, value] : kwargs) {
+    const std::string name = py::cast<std::string>(key);
+    size_t index = 0;
+    while (index < member.params.size() && member.params[index].name != name) ++index;
+    if (index == member.params.size()) {
+      throw py::type_error(member.name + "() got an unexpected keyword argument '" + name + "'");
+    }
+    if (placed[index]) throw py::type_error(member.name + "() got multiple values for argument '" + name + "'");
+    placed[index] = py::reinterpret_borrow<py::object>(value);
+  }
+  return placed;
+}
+
+bool IsByRefBox(const py::object& object) {
+  return py::isinstance(object, py::module_::import("orvane").attr("ByRef"));
+}
+
+// Hands what the method left in a by-reference parameter to the caller's
+// box, or into the caller's list when the method changed it.
+void WriteBack(const py::object& passed, const Variant& before, const Variant& after) {
+  if (IsByRefBox(passed)) {
+    passed.attr("value") = FromVariant(after);
+  } else if (py::isinstance<py::list>(passed) && after.is_array() && !(after == before)) {
+    py::list target = passed.cast<py::list>();
+    py::object fresh = FromVariant(after);
+    target.attr("clear")();
+    target.attr("extend")(fresh);
+  }
+}
+
+py::object CallMethod(PyQuorvel& self, const MemberInfo& member, const py::args& args, const py::kwargs& kwargs) {
+  const std::vector<py::object> placed = PlaceArguments(member, args, kwargs);
+  std::vector<std::optional<Variant>> values(placed.size());
+  for (size_t i = 0; i < placed.size(); ++i) {
+    if (!placed[i]) continue;
+    values[i] = ToVariant(IsByRefBox(placed[i]) ? py::object(placed[i].attr("value")) : placed[i]);
+  }
+  const std::vector<std::optional<Variant>> before = values;
+  std::vector<Variant*> pointers;
+  for (std::optional<Variant>& value : values) pointers.push_back(value ? &*value : nullptr);
+  const Variant result = self.Invoke(member, InvokeKind::kMethod, pointers);
+  for (size_t i = 0; i < placed.size(); ++i) {
+    if (placed[i] && member.params[i].by_ref) WriteBack(placed[i], *before[i], *values[i]);
+  }
+  return FromVariant(result);
+}
+
+// "SetValue(SetMode=0)  Writes the value ..." for help().
+std::string MethodDoc(const MemberInfo& member) {
+  std::string text = member.name + "(";
+  for (size_t i = 0; i < member.params.size(); ++i) {
+    const ParamInfo& param = member.params[i];
+    if (i) text += ", ";
+    text += param.name;
+    if (param.has_default) {
+      text += "=" + py::cast<std::string>(py::repr(FromVariant(param.default_value)));
+    } else if (param.optional) {
+      text += "=None";
+    }
+  }
+  text += ")";
+  if (!member.help_string.empty()) text += "\n\n" + member.help_string;
+  return text;
+}
+
+}  // namespace
+
+void DefineQuorvel(py::module_& module) {
+  py::class_<PyQuorvel> quorvel(module, "Quorvel",
+                                "The registry-editing control. Properties are attributes; methods take the\n"
+                                "member table's parameter names as keyword arguments.");
+  quorvel.def(py::init<>());
+  for (const MemberInfo& member : QuorvelMembers()) {
+    const MemberInfo* info = &member;
+    if (member.kind == MemberKind::kProperty) {
+      quorvel.def_property(
+          member.name.c_str(),
+          [info](PyQuorvel& self) { return FromVariant(self.Invoke(*info, InvokeKind::kPropertyGet, {})); },
+          [info](PyQuorvel& self, const py::object& value) {
+            Variant assigned = ToVariant(value);
+            self.Invoke(*info, InvokeKind::kPropertyPut, {&assigned});
+          },
+          member.help_string.c_str());
+    } else {
+      quorvel.def(
+          member.name.c_str(),
+          [info](PyQuorvel& self, const py::args& args, const py::kwargs& kwargs) {
+            return CallMethod(self, *info, args, kwargs);
+          },
+          MethodDoc(member).c_str());
+    }
+  }
+}
+
+}  // namespace orvane::python
