@@ -81,12 +81,26 @@ LONG Write(HKEY root, const Entry& entry) {
   return status;
 }
 
+// Deletes `key` below `parent` when it holds neither sub-keys nor values.
+void DeleteIfEmpty(HKEY parent, const char* key) {
+  HKEY handle = nullptr;
+  if (RegOpenKeyExA(parent, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return;
+  DWORD sub_keys = 1, values = 1;
+  RegQueryInfoKeyA(handle, nullptr, nullptr, nullptr, &sub_keys, nullptr, nullptr, &values, nullptr, nullptr,
+                   nullptr, nullptr);
+  RegCloseKey(handle);
+  if (sub_keys == 0 && values == 0) RegDeleteKeyA(parent, key);
+}
+
+// Deletes our trees, then the containers registration may have created
+// for them (in a user's hive they often do not exist before), when empty.
 LONG DeleteOwned(HKEY root) {
   LONG result = ERROR_SUCCESS;
   for (const std::string& key : OwnedClassKeys()) {
     const LONG status = RegDeleteTreeA(root, key.c_str());
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) result = status;
   }
+  for (const char* container : {"CLSID", "Interface", "TypeLib"}) DeleteIfEmpty(root, container);
   return result;
 }
 
@@ -120,6 +134,14 @@ HRESULT UnregisterServer(RegistrationScope scope) {
   if (root == nullptr) return HRESULT_FROM_WIN32(status);
   status = DeleteOwned(root);
   RegCloseKey(root);
+  // The classes root itself, when registration created it for this user.
+  if (scope == RegistrationScope::kUser) {
+    HKEY software = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_ALL_ACCESS, &software) == ERROR_SUCCESS) {
+      DeleteIfEmpty(software, "Classes");
+      RegCloseKey(software);
+    }
+  }
   return HRESULT_FROM_WIN32(status);
 }
 
