@@ -124,6 +124,11 @@ HRESULT ErrorResult(const ErrorRecord& record) {
   return MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, static_cast<WORD>(record.number));
 }
 
+HRESULT RaisedResult(const ErrorRecord& record) {
+  SetError(record);
+  return ErrorResult(record);
+}
+
 HRESULT IdsOfNames(LPOLESTR* names, UINT count, DISPID* ids) {
   if (count == 0) return S_OK;
   if (names == nullptr || ids == nullptr) return E_POINTER;

@@ -26,4 +26,8 @@ HRESULT InvokeMember(Quorvel& control, DISPID id, WORD flags, DISPPARAMS* params
 // MAKE_HRESULT(1, FACILITY_CONTROL, number): how a numbered error travels.
 HRESULT ErrorResult(const ErrorRecord& record);
 
+// Sets `record` with SetErrorInfo and returns ErrorResult(record): an error
+// of a call that has no EXCEPINFO.
+HRESULT RaisedResult(const ErrorRecord& record);
+
 }  // namespace orvane::com

@@ -34,6 +34,7 @@ QuorvelObject::~QuorvelObject() {
     std::lock_guard<std::recursive_mutex> hold(ControlLock());
     try {
       control_.reset();
+      if (site_ != nullptr) site_->Release();
     } catch (...) {
       // The terminate event has nowhere to report a failure.
     }
@@ -50,6 +51,12 @@ HRESULT QuorvelObject::QueryInterface(REFIID iid, void** out) {
     *out = static_cast<ISupportErrorInfo*>(this);
   } else if (iid == IID_IProvideClassInfo || iid == IID_IProvideClassInfo2) {
     *out = static_cast<IProvideClassInfo2*>(this);
+  } else if (iid == IID_IPersist || iid == IID_IPersistPropertyBag) {
+    *out = static_cast<IPersistPropertyBag*>(this);
+  } else if (iid == IID_IPersistStreamInit) {
+    *out = static_cast<IPersistStreamInit*>(this);
+  } else if (iid == IID_IOleObject) {
+    *out = static_cast<IOleObject*>(this);
   } else {
     return E_NOINTERFACE;
   }
@@ -103,6 +110,19 @@ HRESULT QuorvelObject::GetGUID(DWORD kind, GUID* guid) {
 
 void QuorvelObject::PropertyChanged(std::string_view) { dirty_ = true; }
 
-bool QuorvelObject::AmbientUserMode() const { return true; }
+bool QuorvelObject::AmbientUserMode() const {
+  if (site_ == nullptr) return true;
+  IDispatch* ambient = nullptr;
+  if (FAILED(site_->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&ambient)))) return true;
+  DISPPARAMS none{};
+  VARIANT mode;
+  VariantInit(&mode);
+  const HRESULT status = ambient->Invoke(DISPID_AMBIENT_USERMODE, IID_NULL, LOCALE_USER_DEFAULT,
+                                         DISPATCH_PROPERTYGET, &none, &mode, nullptr, nullptr);
+  ambient->Release();
+  const bool run_mode = FAILED(status) || V_VT(&mode) != VT_BOOL || V_BOOL(&mode) != VARIANT_FALSE;
+  VariantClear(&mode);
+  return run_mode;
+}
 
 }  // namespace orvane::com

@@ -32,7 +32,11 @@ DialogMode ModeFromEnvironment() {
 
 bool UseTerminal() {
   DialogMode mode = CurrentDialogMode();
+#ifdef _WIN32
+  if (mode == DialogMode::kAutomatic) return true;  // Windows shows dialogs as windows
+#else
   if (mode == DialogMode::kAutomatic) return ORVANE_IS_TERMINAL(0) && ORVANE_IS_TERMINAL(2);
+#endif
   return mode == DialogMode::kTerminal;
 }
 

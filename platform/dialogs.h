@@ -1,7 +1,8 @@
 // Modal dialogs and message boxes for the control. On a terminal (standard
 // input and standard error both terminals) the dialog is drawn with curses
 // and answered with the keyboard; otherwise its text goes to standard error
-// and it closes at once as if its default button were chosen. One thread.
+// and it closes at once as if its default button were chosen. On Windows
+// the automatic mode shows a real dialog window. One thread.
 #pragma once
 
 #include <functional>

@@ -7,15 +7,21 @@
 #       registers SERVER, runs each script with cscript and compares its
 #       output (CR removed) with EXPECTED_DIR/<script name>.out
 #   com_wine_run.sh SERVER program EXE [ARGUMENTS...]
-#       registers SERVER, then runs EXE on a virtual display (xvfb-run)
+#       registers SERVER, then runs EXE; all on a virtual display (xvfb-run)
 #   com_wine_run.sh SERVER registration
 #       registers for every user and for the current user; unregistering
 #       must leave the whole registry as it was before
 set -uo pipefail
 server=$1 mode=$2
+# Programs that make windows: the whole run, from the prefix's first Wine
+# process on, on one virtual display (Wine picks its display when it starts).
+if [[ $mode == program && -z ${ORVANE_COM_DISPLAY:-} ]]; then
+  ORVANE_COM_DISPLAY=1 exec xvfb-run -a "$0" "$@"
+fi
+[[ $mode == program ]] || export DISPLAY=
 shift 2
 prefix=$(mktemp -d "${TMPDIR:-/tmp}/orvane-com.XXXXXX")
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 cleanup() {
   wineserver -k 2>/dev/null
   wineserver -w 2>/dev/null
@@ -79,7 +85,7 @@ check_registration() {
 
 case $mode in
   scripts) run_scripts "$@" ;;
-  program) register && xvfb-run -a wine "$@" & wait $! ;;
+  program) register && run_wine "$@" ;;
   registration) check_registration ;;
   *) fail "unknown mode $mode" ;;
 esac
