@@ -174,16 +174,27 @@ struct AboutBoxWatcher {
     return TRUE;
   }
 
+  // Waits (polling, at most a minute) until the dialog shows with its OK
+  // button, reads its texts and presses OK until it goes. Without one the
+  // test fails on `found`; a dialog that never became ready is cancelled so
+  // that InitNew returns instead of waiting for ever.
   void Run() {
-    HWND dialog = nullptr;
-    for (int attempt = 0; attempt < 1200 && dialog == nullptr; ++attempt) {
+    HWND dialog = nullptr, ok = nullptr;
+    for (int attempt = 0; attempt < 1200 && ok == nullptr; ++attempt) {
       dialog = FindWindowA(nullptr, "About Orvane");
-      if (dialog == nullptr) Sleep(50);
+      if (dialog != nullptr && IsWindowVisible(dialog)) ok = FindWindowExA(dialog, nullptr, "Button", "OK");
+      if (ok == nullptr) Sleep(50);
     }
-    if (dialog == nullptr) return;  // the test fails on `found`; InitNew would wait for ever, so end it
+    if (ok == nullptr) {
+      if (dialog != nullptr) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+      return;
+    }
     found = true;
     EnumChildWindows(dialog, Child, reinterpret_cast<LPARAM>(this));
-    PostMessageA(FindWindowExA(dialog, nullptr, "Button", "OK"), BM_CLICK, 0, 0);
+    for (int attempt = 0; attempt < 60 && IsWindow(dialog); ++attempt) {
+      PostMessageA(ok, BM_CLICK, 0, 0);
+      for (int wait = 0; wait < 20 && IsWindow(dialog); ++wait) Sleep(50);
+    }
   }
 };
 

@@ -1,9 +1,12 @@
 // Conversion of UTF-16LE text (version 5 registration files) to the ANSI
 // code page 1252 in which the registry keeps its names and strings. One
-// converter per thread: it owns an iconv descriptor and is not shareable.
+// converter per thread: it owns an iconv descriptor and is not shareable
+// (on Windows the system converts; code_page_windows.cpp).
 #pragma once
 
+#ifndef _WIN32
 #include <iconv.h>
+#endif
 
 #include <string>
 #include <string_view>
@@ -25,7 +28,11 @@ class AnsiConverter {
   std::string FromUtf16Le(std::string_view bytes) const;
 
  private:
+#ifdef _WIN32
+  void* cd_ = nullptr;  // unused: Windows converts with its own code page tables
+#else
   iconv_t cd_;
+#endif
 };
 
 }  // namespace orvane::regedit

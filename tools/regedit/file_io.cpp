@@ -8,8 +8,25 @@
 #include <cstring>
 #include <filesystem>
 
+#ifdef _WIN32
+#include <windows.h>
+// Binary: the bytes are written as given, without CR LF translation.
+constexpr int kOpenFlags = O_BINARY;
+#else
+constexpr int kOpenFlags = O_CLOEXEC;
+#endif
+
 namespace orvane::regedit {
 namespace {
+
+// Moves the finished temporary file over `path`, replacing a file there.
+bool ReplaceWith(const std::string& temporary, const std::string& path) {
+#ifdef _WIN32
+  return MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+#else
+  return std::rename(temporary.c_str(), path.c_str()) == 0;
+#endif
+}
 
 // A file descriptor that closes itself.
 class Fd {
@@ -57,7 +74,7 @@ std::string TemporaryName(const std::string& path) {
 }  // namespace
 
 bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* error) {
-  Fd fd(path == "-" ? 0 : open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  Fd fd(path == "-" ? 0 : open(path.c_str(), O_RDONLY | kOpenFlags));
   if (fd.get() < 0) {
     *error = Describe("Cannot open the file", path);
     return false;
@@ -81,13 +98,13 @@ bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* err
 bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string* error) {
   if (path == "-") return WriteAll(1, bytes) || (*error = Describe("Cannot write", "standard output"), false);
   const std::string temporary = TemporaryName(path);
-  Fd fd(open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  Fd fd(open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | kOpenFlags, 0666));
   if (fd.get() < 0) {
     *error = Describe("Cannot create the file", path);
     return false;
   }
   const bool written = WriteAll(fd.get(), bytes) && fd.Close();
-  if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+  if (!written || !ReplaceWith(temporary, path)) {
     *error = Describe(written ? "Cannot create the file" : "Cannot write the file", path);
     unlink(temporary.c_str());
     return false;
