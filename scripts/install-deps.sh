@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, and only those missing.
-# Usage: scripts/install-deps.sh [--cross]   (--cross adds mingw-w64, Wine and clang for CI)
+# Usage: scripts/install-deps.sh [--cross]   (--cross adds mingw-w64 with widl, Wine, Xvfb and clang for CI)
 set -euo pipefail
 packages=(cmake make g++ pkg-config libsqlite3-dev libcli11-dev libfmt-dev libedit-dev
           libncurses-dev libgtest-dev libgmock-dev libbenchmark-dev)
 if [[ "${1:-}" == "--cross" ]]; then
-  packages+=(mingw-w64 wine wine64 clang-14 libclang-rt-14-dev)
+  packages+=(mingw-w64 mingw-w64-tools wine wine64 xvfb clang-14 libclang-rt-14-dev)
 fi
 missing=()
 for p in "${packages[@]}"; do
