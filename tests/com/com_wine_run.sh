@@ -8,6 +8,10 @@
 #       output (CR removed) with EXPECTED_DIR/<script name>.out
 #   com_wine_run.sh SERVER program EXE [ARGUMENTS...]
 #       registers SERVER, then runs EXE; all on a virtual display (xvfb-run)
+#   com_wine_run.sh SERVER readme README.md NAME
+#       registers SERVER and runs the indented block after the README's
+#       "<!-- example: NAME -->" line as a VBScript file; its output must be
+#       the indented block after "<!-- output: NAME -->"
 #   com_wine_run.sh SERVER registration
 #       registers for every user and for the current user; unregistering
 #       must leave the whole registry as it was before
@@ -64,6 +68,22 @@ run_scripts() {
   return $status
 }
 
+# The indented block (leading four blanks removed) after the line `marker`.
+readme_block() {
+  awk -v marker="$2" '$0 == marker { on = 1; next } on && /^    / { print substr($0, 5); seen = 1; next }
+    on && seen && !/^$/ { exit }' "$1"
+}
+
+run_readme() {
+  local readme=$1 name=$2 script=$prefix/example.vbs expected
+  register
+  readme_block "$readme" "<!-- example: $name -->" >"$script"
+  [[ -s $script ]] || fail "no example $name in $readme"
+  expected=$(readme_block "$readme" "<!-- output: $name -->")
+  diff -u <(printf '%s\n' "$expected") \
+    <(run_wine cscript //nologo "$(winpath "$script")" 2>&1 | tr -d '\r') || fail "the $name example's output differs"
+}
+
 check_registration() {
   local before after registered ours
   ours='D6DA5906-8F9F-40F5-8D2C-9C638E5A23C1|AB3BAD6D-3C1B-401D-A649-DAFE9D9988A3|RegistryEditor\.Quorvel'
@@ -85,6 +105,7 @@ check_registration() {
 
 case $mode in
   scripts) run_scripts "$@" ;;
+  readme) run_readme "$@" ;;
   program) register && run_wine "$@" ;;
   registration) check_registration ;;
   *) fail "unknown mode $mode" ;;
