@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #ifdef _WIN32
-#include <windows.h>
+#include "platform/module_folder.h"
 #endif
 
 namespace orvane {
@@ -15,13 +15,7 @@ namespace {
 // COM server or a program), started by its full path: the system's editor
 // writes only the UTF-16 format, and may ask for elevation.
 std::string EditorProgram() {
-  HMODULE module = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&EditorProgram), &module);
-  char path[MAX_PATH * 2] = {};
-  const DWORD length = GetModuleFileNameA(module, path, sizeof path);
-  const std::string file(path, length);
-  return file.substr(0, file.find_last_of('\\') + 1) + "regedit.exe";
+  return platform::ModuleFolder(reinterpret_cast<const void*>(&EditorProgram)) + "regedit.exe";
 }
 #else
 std::string EditorProgram() { return "REGEDIT.EXE"; }

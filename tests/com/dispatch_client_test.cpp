@@ -19,6 +19,14 @@ constexpr HRESULT kUndoDisabled = MAKE_HRESULT(1, FACILITY_CONTROL, 60101);
 constexpr HRESULT kTypeMismatch = MAKE_HRESULT(1, FACILITY_CONTROL, 13);
 constexpr const wchar_t* kTestKey = L"HKEY_CURRENT_USER\\Software\\OrvaneClient";
 
+GUID TypeLibraryId() {
+  const std::string braced = com::BracedId(com::kLibraryId);
+  const std::wstring wide(braced.begin(), braced.end());
+  GUID guid{};
+  CLSIDFromString(wide.c_str(), &guid);
+  return guid;
+}
+
 std::wstring Text(const VARIANT& value) {
   return value.vt == VT_BSTR ? std::wstring(value.bstrVal, SysStringLen(value.bstrVal)) : L"<not text>";
 }
@@ -165,7 +173,14 @@ TEST_F(DispatchClientTest, NumberedErrorsArriveAsExceptionsInTheControlFacility)
   EXPECT_EQ(std::wstring(outcome.exception.bstrSource), L"Orvane");
   ASSERT_NE(outcome.exception.bstrDescription, nullptr);
   EXPECT_NE(std::wstring(outcome.exception.bstrDescription).find(L"UndoEnabled"), std::wstring::npos);
-  EXPECT_NE(outcome.exception.bstrHelpFile, nullptr);
+  // The help file beside the server, where the type library's HELPDIR points.
+  BSTR server = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(QueryPathOfRegTypeLib(TypeLibraryId(), 1, 0, 0, &server));
+  std::wstring help_file(server);
+  SysFreeString(server);
+  help_file = help_file.substr(0, help_file.find_last_of(L'\\') + 1) + L"Orvanex.hlp";
+  ASSERT_NE(outcome.exception.bstrHelpFile, nullptr);
+  EXPECT_EQ(std::wstring(outcome.exception.bstrHelpFile), help_file);
   EXPECT_EQ(outcome.exception.dwHelpContext, 1000u);
 
   // The same error through the error object, for clients that read it.
