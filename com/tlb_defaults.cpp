@@ -7,7 +7,7 @@
 
 #include <cstdint>
 #include <cstring>
-#include <set>
+#include <map>
 #include <vector>
 
 #include "orvane/dispatch.h"
@@ -42,8 +42,9 @@ uint32_t WordAt(const std::string& bytes, size_t at) {
   return word;
 }
 
-// Every byte offset of the Variant slots of `member`'s defaults.
-void FindVariantSlots(const std::string& bytes, const MemberInfo& member, std::set<size_t>& slots) {
+// The Variant slots of `member`'s defaults, by byte offset, each with the
+// type its default should have.
+void FindVariantSlots(const std::string& bytes, const MemberInfo& member, std::map<size_t, uint32_t>& slots) {
   std::vector<uint32_t> expected;
   for (const ParamInfo& param : member.params) {
     expected.push_back(param.has_default ? Inline(WidlType(param), ToLong(param.default_value)) : kNoDefault);
@@ -54,7 +55,10 @@ void FindVariantSlots(const std::string& bytes, const MemberInfo& member, std::s
     for (size_t i = 0; i < expected.size() && match; ++i) match = WordAt(bytes, at + 4 * i) == expected[i];
     if (!match) continue;
     for (size_t i = 0; i < expected.size(); ++i) {
-      if (member.params[i].has_default && member.params[i].type == VarType::kVariant) slots.insert(at + 4 * i);
+      const ParamInfo& param = member.params[i];
+      if (param.has_default && param.type == VarType::kVariant) {
+        slots[at + 4 * i] = static_cast<uint32_t>(param.default_value.type());
+      }
     }
   }
 }
@@ -62,37 +66,22 @@ void FindVariantSlots(const std::string& bytes, const MemberInfo& member, std::s
 }  // namespace
 
 bool FixVariantDefaults(std::string& library, std::string& error) {
-  std::set<size_t> slots;
+  std::map<size_t, uint32_t> slots;
   size_t wanted = 0;
   for (const MemberInfo& member : QuorvelMembers()) {
-    bool has_variant_default = false;
-    for (const ParamInfo& param : member.params) {
-      if (param.has_default && param.type == VarType::kVariant) {
-        has_variant_default = true;
-        ++wanted;
-      }
-    }
-    if (has_variant_default && member.kind == MemberKind::kMethod) FindVariantSlots(library, member, slots);
+    if (member.kind != MemberKind::kMethod) continue;
+    const size_t before = wanted;
+    for (const ParamInfo& param : member.params) wanted += param.has_default && param.type == VarType::kVariant;
+    if (wanted != before) FindVariantSlots(library, member, slots);
   }
   if (slots.size() != wanted) {
     error = "found " + std::to_string(slots.size()) + " Variant defaults where the table has " +
             std::to_string(wanted);
     return false;
   }
-  // Rewrite each slot with the default's own type: the value stays.
-  for (size_t at : slots) {
-    const uint32_t word = WordAt(library, at);
-    const uint32_t value = word & 0x3ffffffu;
-    uint32_t vt = kVtI2;
-    for (const MemberInfo& member : QuorvelMembers()) {
-      for (const ParamInfo& param : member.params) {
-        if (param.has_default && param.type == VarType::kVariant &&
-            (static_cast<uint32_t>(ToLong(param.default_value)) & 0x3ffffffu) == value) {
-          vt = static_cast<uint32_t>(param.default_value.type());
-        }
-      }
-    }
-    const uint32_t fixed = Inline(vt, static_cast<int32_t>(value));
+  // The value stays; only its type changes.
+  for (const auto& [at, vt] : slots) {
+    const uint32_t fixed = Inline(vt, static_cast<int32_t>(WordAt(library, at) & 0x3ffffffu));
     std::memcpy(library.data() + at, &fixed, 4);
   }
   return true;
