@@ -85,12 +85,15 @@ HRESULT QuorvelObject::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
   return TypeInfoOf(DispatchGuid(), info);
 }
 
-HRESULT QuorvelObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+// IDispatch's reserved interface argument must be IID_NULL.
+HRESULT QuorvelObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+  if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   return IdsOfNames(names, count, ids);
 }
 
-HRESULT QuorvelObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+HRESULT QuorvelObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                               EXCEPINFO* exception, UINT* arg_error) {
+  if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   std::lock_guard<std::recursive_mutex> hold(ControlLock());
   return InvokeMember(*control_, id, flags, params, result, exception, arg_error);
 }

@@ -204,6 +204,12 @@ TEST_F(DispatchClientTest, ConversionErrorsAreTheRuntimesAndNeedNoExceptionRecor
   ASSERT_EQ(Call(L"hKey", DISPATCH_PROPERTYPUT, {&text}, nullptr, &outcome), DISP_E_EXCEPTION);
   EXPECT_EQ(outcome.exception.scode, kTypeMismatch);
 
+  // The reserved interface argument must be IID_NULL.
+  DISPPARAMS no_arguments{};
+  EXPECT_EQ(control_->Invoke(Id(L"hKey"), IID_IDispatch, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &no_arguments,
+                             nullptr, nullptr, nullptr),
+            DISP_E_UNKNOWNINTERFACE);
+
   // Without an EXCEPINFO the error's own HRESULT is the result.
   DISPID id = Id(L"Undo");
   DISPPARAMS none{};
