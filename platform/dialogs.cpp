@@ -32,7 +32,7 @@ DialogMode ModeFromEnvironment() {
 
 // A dialog drawn on standard error and answered on standard input must
 // not hold up a pipeline whose output goes elsewhere: all three count.
-bool AllStandardStreamsAreTerminals() {
+[[maybe_unused]] bool AllStandardStreamsAreTerminals() {
   return ORVANE_IS_TERMINAL(0) && ORVANE_IS_TERMINAL(1) && ORVANE_IS_TERMINAL(2);
 }
 
@@ -59,7 +59,12 @@ DialogMode ResolveDialogMode(DialogMode container, DialogMode process, bool all_
 }
 
 void ShowModalDialog(const DialogContent& content, const ButtonHandler& on_button, DialogMode container) {
-  const DialogMode mode = ResolveDialogMode(container, CurrentDialogMode(), AllStandardStreamsAreTerminals());
+#ifdef _WIN32
+  const bool interactive = true;  // Windows shows dialogs as windows
+#else
+  const bool interactive = AllStandardStreamsAreTerminals();
+#endif
+  const DialogMode mode = ResolveDialogMode(container, CurrentDialogMode(), interactive);
   if (mode == DialogMode::kTerminal && RunTerminalDialog(content, on_button)) return;
   if (mode != DialogMode::kSilent) WriteDialogText(content);
   if (!content.buttons.empty()) on_button(content.default_button);

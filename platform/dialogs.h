@@ -2,7 +2,8 @@
 // input, output and error all terminals) the dialog is drawn with curses on
 // standard error and answered with the keyboard; otherwise its text goes to
 // standard error and it closes at once as if its default button were
-// chosen, so a pipeline never waits. One thread.
+// chosen, so a pipeline never waits. On Windows the automatic mode shows a
+// real dialog window. One thread.
 #pragma once
 
 #include <cstdint>

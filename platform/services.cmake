@@ -8,6 +8,7 @@ if(WIN32)
     ${CMAKE_CURRENT_LIST_DIR}/dialogs.cpp
     ${CMAKE_CURRENT_LIST_DIR}/dialog_terminal_windows.cpp
     ${CMAKE_CURRENT_LIST_DIR}/process_start_windows.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/module_folder_windows.cpp
     ${PROJECT_SOURCE_DIR}/tools/regedit/command_line.cpp)
   return()
 endif()

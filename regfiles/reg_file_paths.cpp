@@ -3,10 +3,23 @@
 #include <algorithm>
 #include <filesystem>
 
+#ifdef _WIN32
+#include "platform/module_folder.h"
+#endif
+
 namespace orvane {
 namespace {
 
-constexpr const char* kEditor = "REGEDIT.EXE";
+#ifdef _WIN32
+// Our own editor, installed beside the module this code is linked into (the
+// COM server or a program), started by its full path: the system's editor
+// writes only the UTF-16 format, and may ask for elevation.
+std::string EditorProgram() {
+  return platform::ModuleFolder(reinterpret_cast<const void*>(&EditorProgram)) + "regedit.exe";
+}
+#else
+std::string EditorProgram() { return "REGEDIT.EXE"; }
+#endif
 
 // The switches, then what ends them, then the file.
 std::vector<std::string> WithFile(std::vector<std::string> switches, const std::string& file) {
@@ -43,15 +56,17 @@ std::string HostFilePath(std::string path) {
 std::string RegFilePath(const std::string& path) { return HostFilePath(WithDefaultExtension(WithoutQuotes(path))); }
 
 std::vector<std::string> EditorExportArguments(const std::string& file, const std::string& key) {
-  std::vector<std::string> args = WithFile({kEditor, "/S", "/E"}, file);
+  std::vector<std::string> args = WithFile({EditorProgram(), "/S", "/E"}, file);
   if (!key.empty()) args.push_back(key);
   return args;
 }
 
-std::vector<std::string> EditorImportArguments(const std::string& file) { return WithFile({kEditor, "/S"}, file); }
+std::vector<std::string> EditorImportArguments(const std::string& file) {
+  return WithFile({EditorProgram(), "/S"}, file);
+}
 
 std::vector<std::string> EditorRestoreArguments(const std::string& file) {
-  return WithFile({kEditor, "/S", "/C"}, file);
+  return WithFile({EditorProgram(), "/S", "/C"}, file);
 }
 
 }  // namespace orvane

@@ -7,6 +7,10 @@
 
 #include "platform/store_extensions.h"
 
+#ifdef _WIN32
+#include "platform/module_folder.h"
+#endif
+
 #ifndef ORVANE_HELP_FILE
 #define ORVANE_HELP_FILE "Orvanex.hlp"
 #endif
@@ -65,7 +69,13 @@ std::string RegistryErrorMessage(int32_t code) {
 }
 
 const std::string& RegistryHelpFile() {
+#ifdef _WIN32
+  // Installed beside the component, as its type library's HELPDIR says.
+  static const std::string help_file =
+      platform::ModuleFolder(reinterpret_cast<const void*>(&RegistryHelpFile)) + "Orvanex.hlp";
+#else
   static const std::string help_file = ORVANE_HELP_FILE;
+#endif
   return help_file;
 }
 

@@ -45,7 +45,8 @@ enum RegistryErrorCode : int32_t {
 // names the code in plain decimal for a code the table does not hold.
 std::string RegistryErrorMessage(int32_t code);
 
-// The full path of the control's help file, named by every raised error.
+// The full path of the control's help file, named by every raised error
+// (on Windows: Orvanex.hlp beside the module that holds the component).
 const std::string& RegistryHelpFile();
 
 // The record raised for a non-zero code (87 becomes 7 before numbering).

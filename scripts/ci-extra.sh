@@ -29,7 +29,7 @@ run_wine_tests() {
 }
 
 missing=()
-for tool in x86_64-w64-mingw32-g++-posix wine wineserver; do
+for tool in x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-widl wine wineserver xvfb-run; do
   command -v "$tool" >/dev/null || missing+=("$tool")
 done
 if ((${#missing[@]})); then

@@ -6,8 +6,25 @@
 
 #include <string>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace orvane {
 namespace {
+
+// The help file every numbered error names: on Windows Orvanex.hlp beside
+// the module that holds the component (here this test program), elsewhere
+// the configured one.
+std::string ExpectedHelpFile() {
+#ifdef _WIN32
+  char path[MAX_PATH * 2] = {};
+  const std::string program(path, GetModuleFileNameA(nullptr, path, sizeof path));
+  return program.substr(0, program.find_last_of('\\') + 1) + "Orvanex.hlp";
+#else
+  return ORVANE_EXPECTED_HELP_FILE;
+#endif
+}
 
 struct Expected {
   int32_t code;
@@ -78,9 +95,9 @@ TEST(RegistryError, EveryRecordCarriesSourceHelpFileAndContext) {
     const ErrorRecord record = Raised(expected.code);
     EXPECT_EQ(record.source, "Orvane");
     EXPECT_EQ(record.help_context, 1000);
-    EXPECT_EQ(record.help_file, ORVANE_EXPECTED_HELP_FILE);
+    EXPECT_EQ(record.help_file, ExpectedHelpFile());
   }
-  EXPECT_TRUE(std::string(ORVANE_EXPECTED_HELP_FILE).ends_with("Orvanex.hlp"));
+  EXPECT_TRUE(ExpectedHelpFile().ends_with("Orvanex.hlp"));
 }
 
 TEST(RegistryError, CodeZeroRaisesNothingAndReturnsFalse) {

@@ -1,5 +1,12 @@
 #include "support/temp_registry.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <string>
+#include <system_error>
+#endif
+
 #ifndef _WIN32
 #include <stdlib.h>
 
@@ -15,8 +22,21 @@ namespace orvane::testing {
 
 #ifdef _WIN32
 
-TempRegistry::TempRegistry() = default;
-TempRegistry::~TempRegistry() = default;
+// The system registry is used as it is; the directory is for the files a
+// test writes, so none lands in the working directory.
+TempRegistry::TempRegistry() {
+  const std::filesystem::path base = std::filesystem::temp_directory_path();
+  for (unsigned attempt = GetTickCount(); dir_.empty(); ++attempt) {
+    const std::filesystem::path candidate = base / ("orvane-reg-" + std::to_string(attempt));
+    if (std::filesystem::create_directory(candidate)) dir_ = candidate;
+  }
+}
+
+TempRegistry::~TempRegistry() {
+  std::error_code ignored;
+  std::filesystem::remove_all(dir_, ignored);
+}
+
 std::filesystem::path TempRegistry::file() const { return {}; }
 
 #else

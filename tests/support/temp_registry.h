@@ -1,6 +1,7 @@
 // Selects a fresh registry store in a new temporary directory for this
-// process; removes the directory at destruction. A no-op on Windows, where
-// tests use the system registry. Use one per test (e.g. a fixture member).
+// process; removes the directory at destruction. On Windows tests use the
+// system registry, and only the directory is made. Use one per test (e.g.
+// a fixture member).
 #pragma once
 
 #include <filesystem>
@@ -14,7 +15,7 @@ class TempRegistry {
   TempRegistry(const TempRegistry&) = delete;
   TempRegistry& operator=(const TempRegistry&) = delete;
 
-  // The temporary directory (empty on Windows).
+  // The temporary directory.
   const std::filesystem::path& path() const { return dir_; }
   // The database file inside it (empty on Windows).
   std::filesystem::path file() const;

@@ -9,6 +9,13 @@
 
 #include "platform/file_replace.h"
 
+#ifdef _WIN32
+// Binary: the bytes are read as they are, without CR LF translation.
+constexpr int kOpenFlags = O_BINARY;
+#else
+constexpr int kOpenFlags = O_CLOEXEC;
+#endif
+
 namespace orvane::regedit {
 namespace {
 
@@ -50,7 +57,7 @@ bool WriteAll(int fd, std::string_view bytes) {
 }  // namespace
 
 bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* error) {
-  Fd fd(path == "-" ? 0 : open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  Fd fd(path == "-" ? 0 : open(path.c_str(), O_RDONLY | kOpenFlags));
   if (fd.get() < 0) {
     *error = Describe("Cannot open the file", path);
     return false;

@@ -12,14 +12,18 @@
 
 #include "platform/registry_store.h"
 #include "tools/regedit/command_line.h"
+#ifndef _WIN32
 #include "tools/regedit/editor/screen/editor_screen.h"
+#endif
 #include "tools/regedit/regedit_program.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+#ifndef _WIN32
   if (args.empty() && isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)) {
     return orvane::regedit::editor::screen::RunFullScreenEditor();
   }
+#endif
   if (args.size() == 2 && args[0] == "--command-line") {
     args = orvane::regedit::SplitWindowsCommandLine(args[1]);
   }

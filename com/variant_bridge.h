@@ -1,0 +1,33 @@
+// Values between automation VARIANTs and the runtime's Variant. Strings
+// cross in the ANSI code page (the control's strings are bytes); arrays
+// cross as SAFEARRAYs of VARIANT with the same dimensions and bounds.
+#pragma once
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include <string>
+
+#include "orvane/variant.h"
+
+namespace orvane::com {
+
+// The value a VARIANT holds, by reference or not. Numbers the runtime has
+// no type for become Long when whole and in range, else Double; Currency
+// and Decimal become Double; an object, or a type that holds no value,
+// raises 13 "Type mismatch".
+Variant FromVariant(const VARIANT& value);
+
+// A new VARIANT the caller owns (VariantClear). Every array becomes a
+// SAFEARRAY of VARIANT.
+void ToVariant(const Variant& value, VARIANT& out);
+
+// Writes `value` into the caller's by-reference argument, as the type the
+// reference points to (a VARIANT reference takes the value as it is).
+// Raises the runtime's conversion errors when the type cannot hold it.
+void WriteThrough(const Variant& value, VARIANT& by_ref);
+
+std::string ToAnsi(const wchar_t* text, size_t length);
+BSTR ToBstr(const std::string& text);
+
+}  // namespace orvane::com
