@@ -66,7 +66,9 @@ int FileReplacement::Stage(std::string* path) {
     const std::filesystem::path target(target_);
     const std::string folder = target.parent_path().empty() ? "." : target.parent_path().string();
     for (int attempt = 0; attempt < 100 && staged_.empty(); ++attempt) {
-      const std::string candidate = folder + "\\." + target.filename().string() + "." + RandomHex() + ".tmp";
+      // No leading dot: Wine shows such names as hidden files, and a hidden
+      // file is no finished export.
+      const std::string candidate = folder + "\\" + target.filename().string() + "." + RandomHex() + ".tmp";
       HANDLE file = CreateFileA(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                 nullptr);
       if (file != INVALID_HANDLE_VALUE) {
