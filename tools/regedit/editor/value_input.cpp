@@ -50,7 +50,10 @@ std::optional<Variant> ReadMultiString(std::string_view text, std::string* error
       *error = "A multi-string entry cannot hold \"|\".";
       return std::nullopt;
     }
-    if (!line.empty()) joined += (joined.empty() ? "" : "|") + std::string(line);
+    if (!line.empty()) {
+      if (!joined.empty()) joined += '|';
+      joined += line;
+    }
     if (end == std::string_view::npos) break;
     text.remove_prefix(end + 1);
   }

@@ -41,7 +41,9 @@ void View::Draw(EditorModel& model) {
   DrawValues(model);
   mvvline(kFirstPaneRow, TreeWidth(), '|', PaneRows() + 1);
   attron(A_REVERSE);
-  Cell(LINES - 2, 0, " " + model.StatusLine(), COLS);
+  std::string status = model.StatusLine();
+  status.insert(status.begin(), ' ');
+  Cell(LINES - 2, 0, status, COLS);
   attroff(A_REVERSE);
   if (model.message_is_error()) attron(A_BOLD);
   Cell(LINES - 1, 0, model.message(), COLS - 1);
