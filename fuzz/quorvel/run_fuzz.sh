@@ -9,9 +9,18 @@ set -eu
 seconds=${1:-60}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 out=${QUORVEL_FUZZ_DIR:-$root/build-fuzz-quorvel}
-mkdir -p "$out/corpus"
+mkdir -p "$out/corpus" "$out/include/orvane"
+# The version header the build generates, from the project's version.
+version=$(sed -n 's/^project(Orvane VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+major=${version%%.*}
+rest=${version#*.}
+minor=${rest%%.*}
+patch=${rest#*.}
+sed -e "s/@PROJECT_VERSION@/$version/" -e "s/@PROJECT_VERSION_MAJOR@/$major/" \
+  -e "s/@PROJECT_VERSION_MINOR@/$minor/" -e "s/@PROJECT_VERSION_PATCH@/$patch/" \
+  "$root/cmake/version.h.in" > "$out/include/orvane/version.h"
 clang++-14 -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-  -I"$root" -I"$root/include" -I"$root/tools/quorvel" "$root/fuzz/quorvel/script_fuzz.cpp" \
+  -I"$root" -I"$root/include" -I"$out/include" -I"$root/tools/quorvel" "$root/fuzz/quorvel/script_fuzz.cpp" \
   "$root/tools/quorvel/lexer.cpp" "$root/tools/quorvel/parser.cpp" "$root/tools/quorvel/names.cpp" \
   "$root/tools/quorvel/builtins.cpp" "$root/control/dispatch_table.cpp" "$root/control/enum_constants.cpp" \
   "$root/platform/window_messages.cpp" "$root"/runtime/*.cpp \
