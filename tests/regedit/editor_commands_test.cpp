@@ -12,6 +12,7 @@
 
 #include "platform/win32_registry.h"
 #include "support/temp_registry.h"
+#include "user_key_probe.h"
 #include "tools/regedit/editor/editor_commands.h"
 #include "tools/regedit/editor/editor_control.h"
 #include "tools/regedit/editor/editor_model.h"
@@ -26,23 +27,12 @@ constexpr const char* kKey = "HKEY_CURRENT_USER\\Software\\Ed";
 
 // The stored type and bytes of a value, "missing" when it cannot be read.
 std::string Stored(const std::string& path, const std::string& name) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != 0) return "missing key";
-  DWORD type = 0, size = 0;
-  LONG status = RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size);
-  std::string data(size, '\0');
-  if (status == 0) status = RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
-  RegCloseKey(key);
-  if (status != 0) return "missing";
-  return DisplayType(type) + ":" + data;
+  const testing::StoredValue value = testing::ReadUserValue(path, name);
+  if (!value.missing.empty()) return value.missing;
+  return DisplayType(value.type) + ":" + value.data;
 }
 
-bool KeyExists(const std::string& path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != 0) return false;
-  RegCloseKey(key);
-  return true;
-}
+bool KeyExists(const std::string& path) { return testing::UserKeyExists(path); }
 
 class EditorCommandsTest : public ::testing::Test {
  protected:

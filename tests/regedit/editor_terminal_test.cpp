@@ -16,6 +16,7 @@
 #include "platform/win32_registry.h"
 #include "regedit/tmux_driver.h"
 #include "support/temp_registry.h"
+#include "user_key_probe.h"
 
 namespace orvane {
 namespace {
@@ -25,24 +26,12 @@ using testing::TmuxDriver;
 
 // The stored type number and bytes of a value, "missing" when unreadable.
 std::string Stored(const std::string& path, const std::string& name) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != 0) return "missing key";
-  DWORD type = 0, size = 0;
-  LONG status = RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size);
-  std::string data(size, '\0');
-  if (status == 0) {
-    status = RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
-  }
-  RegCloseKey(key);
-  return status != 0 ? "missing" : std::to_string(type) + ":" + data;
+  const testing::StoredValue value = testing::ReadUserValue(path, name);
+  if (!value.missing.empty()) return value.missing;
+  return std::to_string(value.type) + ":" + value.data;
 }
 
-bool KeyExists(const std::string& path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != 0) return false;
-  RegCloseKey(key);
-  return true;
-}
+bool KeyExists(const std::string& path) { return testing::UserKeyExists(path); }
 
 class EditorTerminal : public ::testing::Test {
  protected:
