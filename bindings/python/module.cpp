@@ -1,17 +1,14 @@
 // The Python module orvane: the Quorvel control, its enumerations and
-// errors, and the choice of the registry store. Controls made here never
-// show an interactive dialog: unless ORVANE_DIALOGS says otherwise, the
-// About box and message boxes write their text to standard error and close
-// at once.
+// errors, and the choice of the registry store. Controls made here show no
+// interactive dialog unless asked to (Quorvel(dialogs=...)): their container
+// answers the batch style, which comes before ORVANE_DIALOGS.
 #include <pybind11/pybind11.h>
 #include <pybind11/stl/filesystem.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "orvane/version.h"
-#include "platform/dialogs.h"
 #include "platform/registry_store.h"
 #include "py_enums.h"
 #include "py_errors.h"
@@ -25,9 +22,6 @@ PYBIND11_MODULE(orvane, module) {
   options.disable_function_signatures();  // the docstrings give the member table's signatures
   module.doc() = "The Orvane registry-editing component: the Quorvel control and its registry store.";
   module.attr("__version__") = ORVANE_VERSION_STRING;
-  if (std::getenv("ORVANE_DIALOGS") == nullptr) {
-    orvane::platform::SetDialogMode(orvane::platform::DialogMode::kText);
-  }
   orvane::python::DefineValueTypes(module);
   orvane::python::DefineErrors(module);
   orvane::python::DefineEnumerations(module);

@@ -25,9 +25,20 @@ std::mutex& ComponentLock() {
   return lock;
 }
 
+// The container of a control made from Python: it answers the dialog style
+// the control was made with.
+class PyContainer : public NullContainer {
+ public:
+  explicit PyContainer(DialogStyle style) : style_(style) {}
+  DialogStyle AmbientDialogStyle() const override { return style_; }
+
+ private:
+  DialogStyle style_;
+};
+
 class PyQuorvel {
  public:
-  PyQuorvel() {
+  explicit PyQuorvel(DialogStyle dialogs) : container_(dialogs) {
     RunLocked([this] {
       control_ = std::make_unique<Quorvel>(container_);
       control_->InitProperties();
@@ -67,7 +78,7 @@ class PyQuorvel {
     if (failure) RaisePythonError(*failure);
   }
 
-  NullContainer container_;
+  PyContainer container_;
   std::unique_ptr<Quorvel> control_;
 };
 
@@ -151,7 +162,16 @@ void DefineQuorvel(py::module_& module) {
   py::class_<PyQuorvel> quorvel(module, "Quorvel",
                                 "The registry-editing control. Properties are attributes; methods take the\n"
                                 "member table's parameter names as keyword arguments.");
-  quorvel.def(py::init<>());
+  py::enum_<DialogStyle>(module, "DialogStyle",
+                         "How a control shows its About box and message boxes (the keyword `dialogs`\n"
+                         "of Quorvel).")
+      .value("Batch", DialogStyle::kBatch, "the text on standard error, closed at once (the default)")
+      .value("Silent", DialogStyle::kSilent, "nothing shown, closed at once")
+      .value("Interactive", DialogStyle::kInteractive, "drawn on the terminal, waiting for a key")
+      .value("Auto", DialogStyle::kUnspecified,
+             "ORVANE_DIALOGS decides, else interactive only when standard input, output and\n"
+             "error are all terminals");
+  quorvel.def(py::init<DialogStyle>(), py::kw_only(), py::arg("dialogs") = DialogStyle::kBatch);
   for (const MemberInfo& member : QuorvelMembers()) {
     const MemberInfo* info = &member;
     if (member.kind == MemberKind::kProperty) {

@@ -6,6 +6,8 @@ import subprocess
 import sys
 import threading
 
+import pytest
+
 import orvane
 
 
@@ -34,17 +36,58 @@ def test_threads_may_call_at_once():
     assert control.Count(orvane.CountValues, orvane.ExcludeSubKeys) == 80
 
 
-def test_a_control_on_a_terminal_shows_no_interactive_dialog(store):
-    # Standard input and error are a terminal, the case in which dialogs
-    # would wait for a key; the control's About box must not.
+def run_on_a_terminal(code, env_dialogs=None):
+    """Runs `code` in a new interpreter whose standard input and error are a
+    terminal, the case in which dialogs would wait for a key. Returns its
+    exit status, standard output and what reached the terminal."""
     leader, follower = pty.openpty()
     env = dict(os.environ)
     env.pop("ORVANE_DIALOGS", None)
-    child = subprocess.Popen(
-        [sys.executable, "-c", "import orvane; q = orvane.Quorvel(); q.AboutBox(); print('done')"],
-        stdin=follower, stderr=follower, stdout=subprocess.PIPE, env=env)
+    if env_dialogs is not None:
+        env["ORVANE_DIALOGS"] = env_dialogs
+    child = subprocess.Popen([sys.executable, "-c", "import orvane\n" + code],
+                             stdin=follower, stderr=follower, stdout=subprocess.PIPE, env=env)
     os.close(follower)
-    output, _ = child.communicate(timeout=120)
-    os.close(leader)
-    assert child.returncode == 0
-    assert output.strip() == b"done"
+    terminal = b""
+    try:
+        output, _ = child.communicate(timeout=60)
+    finally:
+        child.kill()
+        try:
+            while True:
+                chunk = os.read(leader, 4096)
+                if not chunk:
+                    break
+                terminal += chunk
+        except OSError:  # the terminal is gone once the child has ended
+            pass
+        os.close(leader)
+    return child.returncode, output.strip(), terminal
+
+
+def test_a_control_on_a_terminal_shows_no_interactive_dialog(store):
+    status, output, terminal = run_on_a_terminal("q = orvane.Quorvel(); q.AboutBox(); print('done')")
+    assert (status, output) == (0, b"done")
+    assert b"[About Orvane]" in terminal
+
+
+def test_the_container_style_comes_before_the_environment(store):
+    # ORVANE_DIALOGS asks for terminal dialogs, which would wait for a key;
+    # the module's batch default must still win.
+    status, output, terminal = run_on_a_terminal("orvane.Quorvel().AboutBox(); print('done')",
+                                                 env_dialogs="terminal")
+    assert (status, output) == (0, b"done")
+    assert b"[About Orvane]" in terminal
+
+
+def test_a_silent_control_shows_nothing(store):
+    status, output, terminal = run_on_a_terminal(
+        "q = orvane.Quorvel(dialogs=orvane.DialogStyle.Silent); q.AboutBox(); print('done')")
+    assert (status, output) == (0, b"done")
+    assert b"About" not in terminal
+
+
+def test_the_dialog_style_is_a_keyword_only_argument():
+    with pytest.raises(TypeError):
+        orvane.Quorvel(orvane.DialogStyle.Silent)
+    assert orvane.DialogStyle.Batch != orvane.DialogStyle.Auto
