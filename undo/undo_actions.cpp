@@ -269,6 +269,9 @@ void UndoActions(int16_t steps) {
     // failure part-way rolls both back, so the record stays and still
     // describes the registry.
     platform::RegistryRollbackScope unit;
+    // Shifting the journal after the step moves every record: checked
+    // first, so that the step is not done when the shift must fail.
+    CheckSubtreeOpens(HKEY_LOCAL_MACHINE, JournalKeyPath());
     UndoNewest();
     ShiftJournal(journal.get(), false);
     unit.Keep();

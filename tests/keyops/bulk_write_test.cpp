@@ -63,8 +63,8 @@ TEST_F(BulkWriteTest, ValueTableOfOneKeyReproducesItInAnother) {
   WriteAllValues(kUser, "Software\\Dst", table, 0, true);
   EXPECT_EQ(ReadAllValues(kUser, "Software\\Dst", true), table);
   EXPECT_TREE_EQ(TreeText(kUser, "Software\\Dst"),
-            "[]\n\"\"=\"default\"\n\"s\"=\"spaced\"\n\"x\"=2:2f6f70742f62696e00\n\"b\"=3:0aff00\n"
-            "\"d\"=4:ffffffff\n\"m\"=7:7800790000\n\"five\"=5:0102\n");
+                 "[]\n\"\"=\"default\"\n\"s\"=\"spaced\"\n\"x\"=2:2f6f70742f62696e00\n\"b\"=3:0aff00\n"
+                 "\"d\"=4:ffffffff\n\"m\"=7:7800790000\n\"five\"=5:0102\n");
 }
 
 TEST_F(BulkWriteTest, RowsRunFromAnyLowerBound) {
@@ -133,10 +133,11 @@ TEST_F(BulkWriteTest, ExistingKeyRecordsEveryNameAndTheKeyAsItWas) {
   PutString(kUser, "Software\\K\\Sub", "s", "1");
   WriteAllValues(kUser, "Software\\K", Table(0, {{"a", Str("new"), 1}, {"b", Variant::Long(7), 4}}), 0, true);
   EXPECT_TREE_EQ(Record(0),
-            "[]\n\"\"=\"B1\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\K\"\n\"ValueName0\"=\"a\"\n"
-            "\"ValueName1\"=\"b\"\n[OldValue]\n\"a\"=\"old\"\n\"keep\"=\"k\"\n[OldValue\\Sub]\n\"s\"=\"1\"\n");
+                 "[]\n\"\"=\"B1\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\K\"\n\"ValueName0\"=\"a\"\n"
+                 "\"ValueName1\"=\"b\"\n[OldValue]\n\"a\"=\"old\"\n\"keep\"=\"k\"\n[OldValue\\Sub]\n\"s\"=\"1\"\n");
   EXPECT_FALSE(TempUndoThere());
-  EXPECT_TREE_EQ(TreeText(kUser, "Software\\K"), "[]\n\"a\"=\"new\"\n\"keep\"=\"k\"\n\"b\"=4:07000000\n[Sub]\n\"s\"=\"1\"\n");
+  EXPECT_TREE_EQ(TreeText(kUser, "Software\\K"),
+                 "[]\n\"a\"=\"new\"\n\"keep\"=\"k\"\n\"b\"=4:07000000\n[Sub]\n\"s\"=\"1\"\n");
 }
 
 // The saved copy of a key that holds the temporary undo key would land

@@ -163,8 +163,9 @@ TEST_F(KeyCreateDeleteTest, RecordedRemovalMovesTheSavedSubtreeIntoTheRecord) {
   const std::string saved = TreeText(HKEY_CURRENT_USER, "P\\K");
   SetUndoEnabledFlag(true);
   RemoveKey(HKEY_CURRENT_USER, "P\\K", true);
-  EXPECT_TREE_EQ(Record(0), "[]\n\"\"=\"D1\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"P\\K\"\n[OldValue]\n[OldValue\\Sub]\n"
-                       "\"v\"=\"1\"\n");
+  EXPECT_TREE_EQ(Record(0),
+                 "[]\n\"\"=\"D1\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"P\\K\"\n[OldValue]\n[OldValue\\Sub]\n"
+                 "\"v\"=\"1\"\n");
   EXPECT_TREE_EQ(TreeText(HKEY_LOCAL_MACHINE, JournalKeyPath() + "\\Undo#0\\OldValue"), saved);
   EXPECT_FALSE(TempUndoThere());
 }

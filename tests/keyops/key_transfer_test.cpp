@@ -43,8 +43,8 @@ TEST_F(KeyTransferTest, MoveBetweenRootsUnderTheSamePathText) {
   EXPECT_TREE_EQ(TreeText(HKEY_LOCAL_MACHINE, "Software\\A"), source_);
   EXPECT_FALSE(KeyThere(HKEY_CURRENT_USER, "Software\\A"));
   EXPECT_TREE_EQ(Record(0),
-            "[]\n\"\"=\"F1\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\A\"\n\"NewhKey\"=\"-2147483646\"\n"
-            "\"NewKeyPath\"=\"Software\\A\"\n\"DelKeyPath\"=\"Software\\A\"\n");
+                 "[]\n\"\"=\"F1\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\A\"\n\"NewhKey\"=\"-2147483646\"\n"
+                 "\"NewKeyPath\"=\"Software\\A\"\n\"DelKeyPath\"=\"Software\\A\"\n");
 }
 
 TEST_F(KeyTransferTest, MoveRecordsTheTopmostCreatedKeyAsDelKeyPath) {
@@ -94,8 +94,8 @@ TEST_F(KeyTransferTest, RenameKeepsTheSubtreeAndWritesTheNewPathBack) {
   EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, "Software\\B"), source_);
   EXPECT_FALSE(KeyThere(HKEY_CURRENT_USER, "Software\\A"));
   EXPECT_TREE_EQ(Record(0),
-            "[]\n\"\"=\"F0\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\A\"\n\"NewhKey\"=\"-2147483647\"\n"
-            "\"NewKeyPath\"=\"Software\\B\"\n");
+                 "[]\n\"\"=\"F0\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\A\"\n\"NewhKey\"=\"-2147483647\"\n"
+                 "\"NewKeyPath\"=\"Software\\B\"\n");
   PutKey(HKEY_CURRENT_USER, "Top");
   name = "Top2";
   RenameKeyTo(HKEY_CURRENT_USER, "Top", name);

@@ -57,8 +57,8 @@ TEST_F(SubtreeTest, DeleteKeyTreeKeepsTheKeyAndItsValues) {
   PutKey(HKEY_CURRENT_USER, "Sibling\\Kept");
   DeleteKeyTree(HKEY_CURRENT_USER, "T");
   EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, "T"),
-            "[]\n\"\"=\"top default\"\n\"empty\"=3:\n\"none\"=0:0001\n\"link\"=6:4c006900\n"
-            "\"dw\"=4:04030201\n\"multi\"=7:6100620000\n");
+                 "[]\n\"\"=\"top default\"\n\"empty\"=3:\n\"none\"=0:0001\n\"link\"=6:4c006900\n"
+                 "\"dw\"=4:04030201\n\"multi\"=7:6100620000\n");
   EXPECT_TRUE(KeyThere(HKEY_CURRENT_USER, "Sibling\\Kept"));
   const std::string before = TreeText(HKEY_CURRENT_USER, "");
   DeleteKeyTree(HKEY_CURRENT_USER, "T");  // now a leaf: nothing to do
@@ -99,9 +99,9 @@ TEST_F(SubtreeTest, CopyWithoutSubKeysMergesValuesOnly) {
   EXPECT_EQ(CopyKeyTree(HKEY_CURRENT_USER, "Src", HKEY_CURRENT_USER, "Dst", false), 0);
   // A replaced value keeps its place; copied values follow in source order.
   EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, "Dst"),
-            "[]\n\"dw\"=4:04030201\n\"own\"=\"kept\"\n\"\"=\"top default\"\n"
-            "\"empty\"=3:\n\"none\"=0:0001\n\"link\"=6:4c006900\n\"multi\"=7:6100620000\n"
-            "[OwnChild]\n");
+                 "[]\n\"dw\"=4:04030201\n\"own\"=\"kept\"\n\"\"=\"top default\"\n"
+                 "\"empty\"=3:\n\"none\"=0:0001\n\"link\"=6:4c006900\n\"multi\"=7:6100620000\n"
+                 "[OwnChild]\n");
 }
 
 TEST_F(SubtreeTest, CopyIntoItsOwnSubtreeCannotRunAway) {
@@ -109,7 +109,7 @@ TEST_F(SubtreeTest, CopyIntoItsOwnSubtreeCannotRunAway) {
   PutString(HKEY_CURRENT_USER, "A\\x", "w", "2");
   EXPECT_EQ(CopyKeyTree(HKEY_CURRENT_USER, "A", HKEY_CURRENT_USER, "A\\B", true), 0);
   EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, "A"),
-            "[]\n\"v\"=\"1\"\n[B]\n\"v\"=\"1\"\n[B\\x]\n\"w\"=\"2\"\n[x]\n\"w\"=\"2\"\n");
+                 "[]\n\"v\"=\"1\"\n[B]\n\"v\"=\"1\"\n[B\\x]\n\"w\"=\"2\"\n[x]\n\"w\"=\"2\"\n");
 }
 
 TEST_F(SubtreeTest, CopyOfAWholeKeyByEmptyPathFormsChildPathsWithoutBackslash) {

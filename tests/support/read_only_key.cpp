@@ -15,12 +15,15 @@ namespace {
 LONG WriteAccessList(HKEY key, DWORD rights) {
   SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
   PSID everyone = nullptr;
-  if (!AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone)) return GetLastError();
+  if (!AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone)) {
+    return static_cast<LONG>(GetLastError());
+  }
   alignas(DWORD) unsigned char acl_bytes[256];
   auto* acl = reinterpret_cast<PACL>(acl_bytes);
   SECURITY_DESCRIPTOR descriptor;
   LONG status = ERROR_SUCCESS;
-  if (!InitializeAcl(acl, sizeof acl_bytes, ACL_REVISION) || !AddAccessAllowedAce(acl, ACL_REVISION, rights, everyone) ||
+  if (!InitializeAcl(acl, sizeof acl_bytes, ACL_REVISION) ||
+      !AddAccessAllowedAce(acl, ACL_REVISION, rights, everyone) ||
       !InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) ||
       !SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE)) {
     status = static_cast<LONG>(GetLastError());

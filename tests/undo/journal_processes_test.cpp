@@ -137,7 +137,7 @@ TEST_F(JournalProcesses, AnEndedProcesssJournalGoesWhenTheNextProcessStartsACont
   platform::CommitPendingRegistryWrites();
   ASSERT_TRUE(RunChild("DISABLED_StartsAndEndsAControl"));
   EXPECT_TREE_EQ(TreeText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Orvane"),
-            "[]\n[Settings]\n[Undo-02]\n[Undo-1]\n\"\"=\"" + std::string(kJournalText) + "\"\n[Undo-1\\Undo#0]\n" +
+                 "[]\n[Settings]\n[Undo-02]\n[Undo-1]\n\"\"=\"" + std::string(kJournalText) + "\"\n[Undo-1\\Undo#0]\n" +
                 mine.substr(mine.find('\n') + 1));
 }
 

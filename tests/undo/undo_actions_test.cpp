@@ -13,6 +13,7 @@
 #include "registry/scoped_key.h"
 #include "registry/value_write.h"
 #include "support/read_only_key.h"
+#include "support/wine.h"
 #include "undo/record.h"
 #include "undo/undo_actions.h"
 
@@ -169,7 +170,11 @@ TEST_F(UndoActionsTest, SeveralValuesComeBackExactlyAndNothingElseIsTouched) {
   UndoActions(1);
   EXPECT_TREE_EQ(Tree("Software\\K"), "[]\n\"pad\"=\"untouched\"\n\"other\"=\"untouched\"\n\"a\"=\"old a\"\n"
                                  "\" pad \"=3:01\n[Sub]\n\"x\"=\"1\"\n");
-  EXPECT_NE(before, Tree("Software\\K"));  // same contents, values re-created in undo order
+  // Same contents, values re-created in undo order. (Wine lists values
+  // sorted by name, not in creation order.)
+  if (!testing::RunningUnderWine()) {
+    EXPECT_NE(before, Tree("Software\\K"));
+  }
 }
 
 }  // namespace
