@@ -41,6 +41,7 @@ void RemoveKey(HKEY root, const std::string& path, bool record) {
   const std::string leaf = LeafKeyName(path);
   ScopedKey parent;
   RaiseRegistryError(parent.Open(root, TrimKeyPath(ParentKeyPath(path))));
+  CheckSubtreeOpens(root, path);
   if (record) {
     RequireWritableJournal();
     ClearTempUndo();

@@ -33,16 +33,6 @@ void CheckTransfer(HKEY source_root, const std::string& source_path, HKEY destin
   }
 }
 
-// What deleting the source of a move needs, checked before anything is
-// copied: no root view shows the key or a key inside it (such a key cannot
-// be deleted), and every key of its subtree opens for writing (a read-only
-// key cannot be deleted). Raises 60005, or the failed open's status.
-void CheckSourceDeletable(HKEY root, const std::string& path) {
-  if (HoldsRootViewKey(root, path)) RaiseRegistryErrorCode(ERROR_ACCESS_DENIED);
-  const TreeVisitor visitor{[](HKEY, const std::string&, size_t) -> LONG { return ERROR_SUCCESS; },
-                            [](const std::string&, size_t, LONG status) { return status; }};
-  RaiseRegistryError(WalkKeyTree(root, path, visitor));
-}
 
 // The location table of a recorded transfer, made before anything is
 // written (the topmost created key is the first one missing now).
@@ -73,10 +63,21 @@ UndoActionCode TransferAction(TransferOperation operation) {
 
 }  // namespace
 
+void CheckSubtreeOpens(HKEY root, const std::string& path) {
+  const TreeVisitor visitor{[](HKEY, const std::string&, size_t) -> LONG { return ERROR_SUCCESS; },
+                            [](const std::string&, size_t, LONG status) { return status; }};
+  RaiseRegistryError(WalkKeyTree(root, path, visitor));
+}
+
 void TransferKey(HKEY source_root, const std::string& source_path, HKEY destination_root,
                  const std::string& destination_path, TransferOperation operation, bool record) {
   CheckTransfer(source_root, source_path, destination_root, destination_path, operation);
-  if (operation != TransferOperation::kCopy) CheckSourceDeletable(source_root, source_path);
+  // Deleting the source of a move needs that no root view shows it or a
+  // key inside it; copying and deleting need every key of it to open.
+  if (operation != TransferOperation::kCopy && HoldsRootViewKey(source_root, source_path)) {
+    RaiseRegistryErrorCode(ERROR_ACCESS_DENIED);
+  }
+  CheckSubtreeOpens(source_root, source_path);
   LocationTable locations;
   if (record) {
     RequireWritableJournal();

@@ -22,13 +22,21 @@ enum class TransferOperation : uint8_t { kCopy = 0, kMove = 1, kRename = 2 };
 // 60131 (copy) or 60130 (move, rename) when the destination lies inside
 // the source, also through a root view. A move or rename is also refused
 // with 60005 before anything changes when the source is, or holds, the
-// key a root view shows, or holds a key that cannot be opened for writing
-// (a read-only key; another open failure is raised as it is). With
+// key a root view shows. Any operation is refused before anything changes
+// when the source holds a key that cannot be opened for writing (60005 for
+// a read-only key; another open failure is raised as it is). With
 // `record`, hands KeyCopied, KeyMoved or KeyRenamed to the journal
 // afterwards. All or nothing: a failure while copying, deleting or
 // recording undoes everything the call changed, and is raised.
 void TransferKey(HKEY source_root, const std::string& source_path, HKEY destination_root,
                  const std::string& destination_path, TransferOperation operation, bool record);
+
+// Raises the status of the first key of the subtree of `path` under `root`
+// that does not open for writing (60005 for a read-only key), the key
+// itself included; changes nothing. Where a failure part-way cannot be
+// rolled back (the system registry on Windows), callers that copy or
+// delete a subtree run it before they change anything.
+void CheckSubtreeOpens(HKEY root, const std::string& path);
 
 // The CopyKey (kCopy) or MoveKey (kMove) method on the current key: 60132
 // when root and path text are the same; 60131 or 60130 when, under the same

@@ -1,13 +1,10 @@
 // Root views and the containment test built on them.
 #include "keyops/root_views.h"
 
+#include "platform/current_user.h"
 #include "platform/name_case.h"
 #include "registry/key_path.h"
 #include "registry/scoped_key.h"
-
-#ifndef _WIN32
-#include "platform/registry_store.h"
-#endif
 
 namespace orvane {
 namespace {
@@ -24,10 +21,11 @@ bool IsNtPlatform() {
 }
 
 // The key under HKEY_USERS that the current user root shows; empty where
-// it is not known (Windows names it by the user's security identifier).
+// it is not known (a Windows process whose token cannot be read).
 std::string CurrentUserKey() {
 #ifdef _WIN32
-  return {};
+  static const std::string user = platform::CurrentUserKeyName();
+  return user;
 #else
   return IsNtPlatform() ? platform::CurrentUserKeyName() : ".Default";
 #endif

@@ -4,6 +4,7 @@
 
 #include "keyops/counting.h"
 #include "keyops/enumeration.h"
+#include "platform/name_case.h"
 #include "registry/registry_error.h"
 #include "registry/scoped_key.h"
 
@@ -29,16 +30,18 @@ struct RegistryWalk {
 };
 
 // The path below `prefix` when `path` is the prefix key or lies inside it
-// (exact letter case): empty for the key itself, else without the prefix
+// (letter case ignored): empty for the key itself, else without the prefix
 // and the backslash after it. False when the path is elsewhere.
 bool PathBelow(std::string_view path, std::string_view prefix, std::string& below) {
-  if (path.substr(0, prefix.size()) != prefix) return false;
-  if (path.size() == prefix.size()) {
+  // Names ignore letter case: the registry may spell the prefix otherwise.
+  const size_t length = platform::FoldedPrefixLength(path, prefix);
+  if (length == std::string_view::npos) return false;
+  if (path.size() == length) {
     below.clear();
     return true;
   }
-  if (path[prefix.size()] != '\\') return false;
-  below = std::string(path.substr(prefix.size() + 1));
+  if (path[length] != '\\') return false;
+  below = std::string(path.substr(length + 1));
   return true;
 }
 

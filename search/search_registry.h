@@ -41,7 +41,7 @@ uint8_t NarrowFindMode(int32_t find_mode);
 int32_t DirectSubKeyCount(HKEY root, const std::string& path);
 
 // Appends a copy under the root `view` of every row of [first, last) whose
-// key path is `prefix` or lies below it (exact letter case), the path made
+// key path is `prefix` or lies below it (letter case ignored), the path made
 // relative to the prefix key: empty for that key, no leading backslash.
 void DeriveViewRows(MatchTable& matches, size_t first, size_t last, std::string_view prefix, int32_t view);
 

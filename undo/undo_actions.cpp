@@ -98,6 +98,18 @@ void DeleteCreatedKey(HKEY root, const std::string& path) {
   unit.Keep();
 }
 
+// Raised before a step that ends with DeleteCreatedKey changes anything:
+// every key it would delete must open for writing (a key already gone is
+// fine), so that the step cannot fail half done where the registry cannot
+// roll back (the system registry on Windows).
+void CheckCreatedKeyDeletable(HKEY root, const std::string& path) {
+  const std::string normal = TrimKeyPath(CollapseBackslashes(path));
+  if (normal.empty()) return;
+  ScopedKey probe;
+  if (probe.Open(root, normal) == ERROR_FILE_NOT_FOUND) return;
+  CheckSubtreeOpens(root, normal);
+}
+
 // Record 0, opened for one undo step.
 struct OpenRecord {
   std::string path;  // below HKEY_LOCAL_MACHINE
@@ -158,6 +170,7 @@ void UndoValueMove(const OpenRecord& record, UndoActionCode code) {
   const HKEY new_root = record.Root("NewhKey");
   const std::string new_path = record.Text("NewKeyPath");
   const std::string new_name = record.Text("NewValueName");
+  if (code == ValueMovedKeyCreated) CheckCreatedKeyDeletable(new_root, record.Text("DelKeyPath"));
   TransferValue(new_root, new_path, new_name, record.root, record.key_path, record.Text("ValueName"),
                 TransferOperation::kMove, false);
   if (code == ValueMovedKeyCreated) DeleteCreatedKey(new_root, record.Text("DelKeyPath"));
@@ -180,6 +193,7 @@ void UndoKeyTransfer(const OpenRecord& record, UndoActionCode code) {
     TransferKey(new_root, new_path, record.root, record.key_path, TransferOperation::kRename, false);
     return;
   }
+  CheckCreatedKeyDeletable(new_root, record.Text("DelKeyPath"));
   TransferKey(new_root, new_path, record.root, record.key_path, TransferOperation::kCopy, false);
   DeleteCreatedKey(new_root, record.Text("DelKeyPath"));
 }
@@ -255,6 +269,9 @@ void UndoActions(int16_t steps) {
     // failure part-way rolls both back, so the record stays and still
     // describes the registry.
     platform::RegistryRollbackScope unit;
+    // Shifting the journal after the step moves every record: checked
+    // first, so that the step is not done when the shift must fail.
+    CheckSubtreeOpens(HKEY_LOCAL_MACHINE, JournalKeyPath());
     UndoNewest();
     ShiftJournal(journal.get(), false);
     unit.Keep();

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "support/wine.h"
+
 namespace conformance {
 namespace {
 
@@ -33,14 +35,7 @@ std::vector<std::string> EnumerateNames(HKEY key, bool sub_keys) {
 
 }  // namespace
 
-bool RunningUnderWine() {
-#ifdef _WIN32
-  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-#else
-  return false;
-#endif
-}
+bool RunningUnderWine() { return orvane::testing::RunningUnderWine(); }
 
 bool AnsiCodePageIsUtf8() {
 #ifdef _WIN32

@@ -59,7 +59,7 @@ TEST_F(ControlEnumTest, MultiStringsWithoutTerminatorsSurviveAListingWrittenBack
   Variant table = Call("GetAllValues");
   control_.SubKeyPath("Software\\Copy");
   Call("SetAllValues", {&table});
-  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "Software\\Copy"), "[]\n\"entry\"=7:6100620000\n\"none\"=7:6100620000\n");
+  EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, "Software\\Copy"), "[]\n\"entry\"=7:6100620000\n\"none\"=7:6100620000\n");
 }
 
 TEST_F(ControlEnumTest, CountPicksValuesOrSubKeysAndNarrowsItsMode) {
@@ -115,10 +115,10 @@ TEST_F(ControlEnumTest, UndoOfSetAllValuesRestoresTheKey) {
   Variant table = Variant::Array(std::move(rows));
   Variant open_only = Variant::Long(1);
   Call("SetAllValues", {&table, &open_only});
-  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "Software\\K"), "[]\n\"a\"=\"new\"\n\"other\"=\"o\"\n\"b\"=3:ff\n");
+  EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, "Software\\K"), "[]\n\"a\"=\"new\"\n\"other\"=\"o\"\n\"b\"=3:ff\n");
   EXPECT_EQ(control_.LastAction(), 0xB1);
   Undo();  // a restored value is written anew, so it comes last
-  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "Software\\K"), "[]\n\"other\"=\"o\"\n\"a\"=4:01000000\n");
+  EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, "Software\\K"), "[]\n\"other\"=\"o\"\n\"a\"=4:01000000\n");
 }
 
 TEST_F(ControlEnumTest, UndoOfSetAllValuesIntoANewKeyDeletesTheCreatedKeys) {
@@ -145,7 +145,7 @@ TEST_F(ControlEnumTest, UndoOfSetAllKeysThatCreatedNothingDeletesNothing) {
   EXPECT_EQ(RecordCount(), 1);
   Undo();
   EXPECT_EQ(RecordCount(), 0);
-  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, ""), before);
+  EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, ""), before);
 }
 
 TEST_F(ControlEnumTest, RecordedSetAllValuesIntoAKeyHoldingTheJournalIsRefused) {

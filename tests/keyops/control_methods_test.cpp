@@ -6,8 +6,8 @@
 #include "keyops/journal_fixture.h"
 #include "orvane/dispatch.h"
 #include "orvane/quorvel.h"
-#include "platform/registry_store.h"
 #include "registry/expect_error.h"
+#include "support/read_only_key.h"
 
 namespace orvane {
 namespace {
@@ -70,11 +70,11 @@ TEST_F(ControlMethodsTest, SetKeyAndDeleteKeyAreJournalled) {
   control_.GlobalKeyPath("HKEY_CURRENT_USER\\Software\\New\\Deep");
   Call("SetKey");
   EXPECT_TRUE(KeyThere(HKEY_CURRENT_USER, "Software\\New\\Deep"));
-  EXPECT_EQ(Record(0), "[]\n\"\"=\"D0\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\New\"\n");
+  EXPECT_TREE_EQ(Record(0), "[]\n\"\"=\"D0\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\New\"\n");
   control_.SubKeyPath("Software\\New");
   Call("DeleteKey");
   EXPECT_FALSE(KeyThere(HKEY_CURRENT_USER, "Software\\New"));
-  EXPECT_EQ(Record(0), "[]\n\"\"=\"D1\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\New\"\n[OldValue]\n"
+  EXPECT_TREE_EQ(Record(0), "[]\n\"\"=\"D1\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\New\"\n[OldValue]\n"
                        "[OldValue\\Deep]\n");
   EXPECT_EQ(RecordCount(), 2);
   EXPECT_EQ(control_.SubKeyPath(), "Software\\New");
@@ -85,7 +85,7 @@ TEST_F(ControlMethodsTest, DeleteKeyOfTheRootItselfIsRefused) {
   const std::string before = TreeText(HKEY_CURRENT_USER, "");
   control_.GlobalKeyPath("HKEY_CURRENT_USER");
   EXPECT_ERROR_NUMBER(Call("DeleteKey"), 60007);
-  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, ""), before);
+  EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, ""), before);
 }
 
 // Inside the method's group a failed deletion or undo step still changes
@@ -96,7 +96,7 @@ TEST_F(ControlMethodsTest, DeleteKeyAndUndoThatFailPartWayChangeNothing) {
   control_.GlobalKeyPath("HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes");
   const std::string machine = TreeText(HKEY_LOCAL_MACHINE, "");
   EXPECT_ERROR_NUMBER(Call("DeleteKey"), 60005);
-  EXPECT_EQ(TreeText(HKEY_LOCAL_MACHINE, ""), machine);
+  EXPECT_TREE_EQ(TreeText(HKEY_LOCAL_MACHINE, ""), machine);
   EXPECT_EQ(RecordCount(), -1);
 
   PutString(HKEY_CURRENT_USER, "Software\\Src\\Sub", "v", "1");
@@ -107,12 +107,12 @@ TEST_F(ControlMethodsTest, DeleteKeyAndUndoThatFailPartWayChangeNothing) {
   PutString(HKEY_CURRENT_USER, "Made\\Locked", "w", "2");
   const std::string user = TreeText(HKEY_CURRENT_USER, "");
   const std::string journal = TreeText(HKEY_LOCAL_MACHINE, "");
-  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_CURRENT_USER, "Made\\Locked", true), 0);
+  ASSERT_EQ(testing::SetKeyReadOnly(HKEY_CURRENT_USER, "Made\\Locked", true), 0);
   int16_t steps = 1;
   EXPECT_ERROR_NUMBER(control_.Undo(steps), 60005);
-  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_CURRENT_USER, "Made\\Locked", false), 0);
-  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, ""), user);
-  EXPECT_EQ(TreeText(HKEY_LOCAL_MACHINE, ""), journal);
+  ASSERT_EQ(testing::SetKeyReadOnly(HKEY_CURRENT_USER, "Made\\Locked", false), 0);
+  EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, ""), user);
+  EXPECT_TREE_EQ(TreeText(HKEY_LOCAL_MACHINE, ""), journal);
 }
 
 TEST_F(ControlMethodsTest, CopyMoveAndRenameThroughTheDispatchInterface) {
@@ -122,13 +122,13 @@ TEST_F(ControlMethodsTest, CopyMoveAndRenameThroughTheDispatchInterface) {
   Variant root = Variant::Long(static_cast<int32_t>(0x80000002u));
   Variant path = Variant::String("SOFTWARE\\Copy");
   Call("CopyKey", {&root, &path});
-  EXPECT_EQ(TreeText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Copy"), tree);
+  EXPECT_TREE_EQ(TreeText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Copy"), tree);
   EXPECT_EQ(path.string(), "SOFTWARE\\Copy");
 
   Variant name = Variant::String("B");
   Call("RenameKey", {&name});
   EXPECT_EQ(name.string(), "Software\\B");
-  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "Software\\B"), tree);
+  EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, "Software\\B"), tree);
   EXPECT_EQ(control_.SubKeyPath(), "Software\\A");
 
   control_.SubKeyPath("Software\\B");
@@ -137,7 +137,7 @@ TEST_F(ControlMethodsTest, CopyMoveAndRenameThroughTheDispatchInterface) {
   EXPECT_ERROR_NUMBER(Call("MoveKey", {&same_root, &inside}), 60130);
   Variant moved = Variant::String("Moved");
   Call("MoveKey", {&same_root, &moved});
-  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "Moved"), tree);
+  EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, "Moved"), tree);
   EXPECT_FALSE(KeyThere(HKEY_CURRENT_USER, "Software\\B"));
 }
 

@@ -12,13 +12,17 @@
 #include "keyops/key_create_delete.h"
 #include "keyops/key_transfer.h"
 #include "keyops/registry_text.h"
-#include "platform/registry_store.h"
 #include "registry/expect_error.h"
 #include "search/replace_key.h"
 #include "search/search_key.h"
-#include "support/deep_chain.h"
 #include "support/temp_registry.h"
+#include "support/wine.h"
 #include "undo/undo_actions.h"
+
+#ifndef _WIN32
+#include "platform/registry_store.h"
+#include "support/deep_chain.h"
+#endif
 
 namespace orvane {
 namespace {
@@ -57,6 +61,8 @@ class DepthTest : public ::testing::Test {
 };
 
 TEST_F(DepthTest, KeysAreCreatedDownTo512LevelsBelowTheStoredRoot) {
+  // Windows documents 512 levels as the limit; Wine creates keys at any depth.
+  if (testing::RunningUnderWine()) GTEST_SKIP() << "Wine creates keys at any depth";
   EXPECT_EQ(Create(HKEY_USERS, Chain("top", 511)), ERROR_SUCCESS);
   EXPECT_EQ(Create(HKEY_USERS, Chain("top", 512)), ERROR_INVALID_PARAMETER);
   EXPECT_EQ(Create(HKEY_USERS, Chain("other", 512)), ERROR_INVALID_PARAMETER);
@@ -73,6 +79,9 @@ TEST_F(DepthTest, KeysAreCreatedDownTo512LevelsBelowTheStoredRoot) {
 }
 
 TEST_F(DepthTest, EveryWalkWorksAt512Levels) {
+  // Windows sets no limit on the length of a path; the ANSI registry
+  // functions of Wine refuse paths over 260 characters.
+  if (testing::RunningUnderWine()) GTEST_SKIP() << "Wine refuses ANSI paths over 260 characters";
   const std::string bottom = Chain("Deep", 511);
   PutString(HKEY_USERS, bottom, "v", "needle");
   const std::string tree = TreeText(HKEY_USERS, "Deep");
@@ -82,12 +91,16 @@ TEST_F(DepthTest, EveryWalkWorksAt512Levels) {
   EXPECT_EQ(FindCount(HKEY_USERS, "Deep", "needle"), 1u);
   // A copy as deep works; one level deeper is refused and leaves nothing.
   CopyOrMoveKey(HKEY_USERS, "Deep", HKEY_LOCAL_MACHINE, "Copy", TransferOperation::kCopy);
-  EXPECT_EQ(TreeText(HKEY_LOCAL_MACHINE, "Copy"), tree);
-  EXPECT_ERROR_NUMBER(CopyOrMoveKey(HKEY_USERS, "Deep", HKEY_USERS, "X\\Deeper", TransferOperation::kCopy), 60007);
-  EXPECT_FALSE(KeyThere(HKEY_USERS, "X"));
+  EXPECT_TREE_EQ(TreeText(HKEY_LOCAL_MACHINE, "Copy"), tree);
+  // Wine creates keys at any depth, so there nothing is refused for depth.
+  const bool depth_limited = !testing::RunningUnderWine();
+  if (depth_limited) {
+    EXPECT_ERROR_NUMBER(CopyOrMoveKey(HKEY_USERS, "Deep", HKEY_USERS, "X\\Deeper", TransferOperation::kCopy), 60007);
+    EXPECT_FALSE(KeyThere(HKEY_USERS, "X"));
+  }
   std::string name = "Moved";
   RenameKeyTo(HKEY_USERS, "Deep", name);
-  EXPECT_EQ(TreeText(HKEY_USERS, "Moved"), tree);
+  EXPECT_TREE_EQ(TreeText(HKEY_USERS, "Moved"), tree);
   int32_t window = 0;
   int32_t changes = 0;
   ReplaceInKey(HKEY_USERS, "Moved", ReplaceOptions{{"d", 0, true, false, false}, "e"}, ProgressWindow(window), 2,
@@ -100,18 +113,22 @@ TEST_F(DepthTest, EveryWalkWorksAt512Levels) {
   // and brought back; one whose saved copy would pass the limit is refused.
   const std::string moved_tree = TreeText(HKEY_USERS, "Moved");
   SetUndoEnabledFlag(true);
-  EXPECT_ERROR_NUMBER(RemoveKey(HKEY_USERS, "Moved", true), 60007);
-  EXPECT_EQ(TreeText(HKEY_USERS, "Moved"), moved_tree);
+  if (depth_limited) {
+    EXPECT_ERROR_NUMBER(RemoveKey(HKEY_USERS, "Moved", true), 60007);
+    EXPECT_TREE_EQ(TreeText(HKEY_USERS, "Moved"), moved_tree);
+  }
   const std::string inner = renamed.substr(0, renamed.size() - 2 * 10);  // ten levels above the bottom
   RemoveKey(HKEY_USERS, inner, true);
   EXPECT_FALSE(KeyThere(HKEY_USERS, inner));
   UndoActions(1);
-  EXPECT_EQ(TreeText(HKEY_USERS, "Moved"), moved_tree);
+  EXPECT_TREE_EQ(TreeText(HKEY_USERS, "Moved"), moved_tree);
   SetUndoEnabledFlag(false);
   RemoveKey(HKEY_USERS, "Moved", false);
   EXPECT_FALSE(KeyThere(HKEY_USERS, "Moved"));
 }
 
+#ifndef _WIN32
+// The deep chain is written into the store's own database file.
 TEST_F(DepthTest, KeysDeeperThanTheLimitInAnExistingStoreAreReadableAndDeletable) {
   constexpr int64_t kLevels = 100000;
   PutKey(HKEY_USERS, "Old");
@@ -125,6 +142,7 @@ TEST_F(DepthTest, KeysDeeperThanTheLimitInAnExistingStoreAreReadableAndDeletable
   RemoveKey(HKEY_USERS, "Old", false);
   EXPECT_FALSE(KeyThere(HKEY_USERS, "Old"));
 }
+#endif
 
 }  // namespace
 }  // namespace orvane

@@ -1,13 +1,13 @@
 // ReadAllValues and ReadAllKeys: the array shapes, the text form of each
 // value type, and what an empty, missing or refused key gives.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include "keyops/enumeration.h"
 #include "keyops/registry_text.h"
-#include "platform/registry_store.h"
 #include "platform/store_extensions.h"
 #include "registry/expect_error.h"
+#include "support/environment.h"
+#include "support/read_only_key.h"
 #include "support/temp_registry.h"
 
 namespace orvane {
@@ -49,7 +49,7 @@ TEST_F(EnumerationTest, ValueTableIsZeroBasedRowsOfNameDataAndLongType) {
   ASSERT_EQ(table.array().dimensions(), 2);
   EXPECT_EQ(table.array().bound(1), (ArrayBound{0, 1}));
   EXPECT_EQ(table.array().bound(2), (ArrayBound{0, 2}));
-  EXPECT_EQ(ValuesText(), "String(\"\")|String(\"default\")|Long(1)\nString(\"n\")|Long(5)|Long(4)\n");
+  EXPECT_ROWS_EQ(ValuesText(), "String(\"\")|String(\"default\")|Long(1)\nString(\"n\")|Long(5)|Long(4)\n");
 }
 
 TEST_F(EnumerationTest, StringsAreTrimmedExpandableStringsKeepTheirSpaces) {
@@ -57,21 +57,21 @@ TEST_F(EnumerationTest, StringsAreTrimmedExpandableStringsKeepTheirSpaces) {
   PutValue(HKEY_CURRENT_USER, kKey, "x", REG_EXPAND_SZ, std::string("  padded  \0", 11));
   PutValue(HKEY_CURRENT_USER, kKey, "none", REG_SZ, "");
   PutValue(HKEY_CURRENT_USER, kKey, "xnone", REG_EXPAND_SZ, "");
-  EXPECT_EQ(ValuesText(), "String(\"s\")|String(\"padded\")|Long(1)\n"
+  EXPECT_ROWS_EQ(ValuesText(), "String(\"s\")|String(\"padded\")|Long(1)\n"
                           "String(\"x\")|String(\"  padded  \")|Long(2)\n"
                           "String(\"none\")|Empty|Long(1)\n"
                           "String(\"xnone\")|String(\"\")|Long(2)\n");
 }
 
 TEST_F(EnumerationTest, OnlyTheFirstEnvironmentReferenceIsExpanded) {
-  setenv("ORVANE_ENUM_A", "alpha", 1);
-  setenv("ORVANE_ENUM_B", "beta", 1);
-  unsetenv("ORVANE_ENUM_UNSET");
+  testing::SetEnvironment("ORVANE_ENUM_A", "alpha");
+  testing::SetEnvironment("ORVANE_ENUM_B", "beta");
+  testing::UnsetEnvironment("ORVANE_ENUM_UNSET");
   PutValue(HKEY_CURRENT_USER, kKey, "two", REG_EXPAND_SZ, std::string("%ORVANE_ENUM_A%;%ORVANE_ENUM_B%\0", 32));
   PutValue(HKEY_CURRENT_USER, kKey, "unset", REG_EXPAND_SZ, std::string("%ORVANE_ENUM_UNSET%;x\0", 22));
-  EXPECT_EQ(ValuesText(), "String(\"two\")|String(\"alpha;%ORVANE_ENUM_B%\")|Long(2)\n"
+  EXPECT_ROWS_EQ(ValuesText(), "String(\"two\")|String(\"alpha;%ORVANE_ENUM_B%\")|Long(2)\n"
                           "String(\"unset\")|String(\"%ORVANE_ENUM_UNSET%;x\")|Long(2)\n");
-  EXPECT_EQ(ValuesText(false), "String(\"two\")|String(\"%ORVANE_ENUM_A%;%ORVANE_ENUM_B%\")|Long(2)\n"
+  EXPECT_ROWS_EQ(ValuesText(false), "String(\"two\")|String(\"%ORVANE_ENUM_A%;%ORVANE_ENUM_B%\")|Long(2)\n"
                                "String(\"unset\")|String(\"%ORVANE_ENUM_UNSET%;x\")|Long(2)\n");
 }
 
@@ -82,7 +82,7 @@ TEST_F(EnumerationTest, NumbersMultiStringsAndBytesTakeTheirTextForms) {
   PutValue(HKEY_CURRENT_USER, kKey, "dword", REG_DWORD, "\xff\xff\xff\xff");
   PutValue(HKEY_CURRENT_USER, kKey, "none", REG_NONE, "\x01\xab");
   PutValue(HKEY_CURRENT_USER, kKey, "big", 5, std::string("\x00\x00\x00\x2a", 4));
-  EXPECT_EQ(ValuesText(), "String(\"multi\")|String(\"x|y\")|Long(7)\n"
+  EXPECT_ROWS_EQ(ValuesText(), "String(\"multi\")|String(\"x|y\")|Long(7)\n"
                           "String(\"bin\")|String(\"0AFF00\")|Long(3)\n"
                           "String(\"empty\")|String(\"\")|Long(3)\n"
                           "String(\"dword\")|Long(-1)|Long(4)\n"
@@ -95,7 +95,7 @@ TEST_F(EnumerationTest, MultiStringsLoseOnlyTheTerminatorsTheyHave) {
   PutValue(HKEY_CURRENT_USER, kKey, "entry", REG_MULTI_SZ, std::string("a\0b\0", 4));
   PutValue(HKEY_CURRENT_USER, kKey, "none", REG_MULTI_SZ, std::string("a\0b", 3));
   PutValue(HKEY_CURRENT_USER, kKey, "zero", REG_MULTI_SZ, std::string("\0", 1));
-  EXPECT_EQ(ValuesText(), "String(\"both\")|String(\"a|b\")|Long(7)\n"
+  EXPECT_ROWS_EQ(ValuesText(), "String(\"both\")|String(\"a|b\")|Long(7)\n"
                           "String(\"entry\")|String(\"a|b\")|Long(7)\n"
                           "String(\"none\")|String(\"a|b\")|Long(7)\n"
                           "String(\"zero\")|String(\"\")|Long(7)\n");
@@ -115,7 +115,7 @@ TEST_F(EnumerationTest, MissingKeyRaisesRefusedKeyListsAsEmpty) {
   EXPECT_ERROR_NUMBER(ReadAllKeys(HKEY_CURRENT_USER, kKey + "\\Nowhere"), 60002);
   PutString(HKEY_CURRENT_USER, kKey + "\\Locked", "v", "x");
   PutKey(HKEY_CURRENT_USER, kKey + "\\Locked\\child");
-  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_CURRENT_USER, (kKey + "\\Locked").c_str(), true), 0);
+  ASSERT_EQ(testing::SetKeyReadOnly(HKEY_CURRENT_USER, (kKey + "\\Locked").c_str(), true), 0);
   EXPECT_TRUE(ReadAllValues(HKEY_CURRENT_USER, kKey + "\\Locked", true).is_empty());
   EXPECT_TRUE(ReadAllKeys(HKEY_CURRENT_USER, kKey + "\\Locked").is_empty());
 }

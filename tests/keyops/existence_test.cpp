@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "keyops/registry_text.h"
-#include "platform/registry_store.h"
 #include "registry/existence.h"
 #include "registry/expect_error.h"
+#include "support/read_only_key.h"
 #include "support/temp_registry.h"
 
 namespace orvane {
@@ -52,7 +52,7 @@ TEST_F(ExistenceTest, ValuesOfAnyTypeExistAndOtherModesAnswerFalse) {
 
 TEST_F(ExistenceTest, AKeyThatRefusesFullAccessCountsAsMissing) {
   PutValue(HKEY_CURRENT_USER, "Software\\Locked", "v", REG_SZ, std::string("x", 2));
-  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_CURRENT_USER, "Software\\Locked", true), 0);
+  ASSERT_EQ(testing::SetKeyReadOnly(HKEY_CURRENT_USER, "Software\\Locked", true), 0);
   EXPECT_FALSE(KeyOrValueExists(HKEY_CURRENT_USER, "Software\\Locked", "", kVerifyKey));
   EXPECT_ERROR_NUMBER(KeyOrValueExists(HKEY_CURRENT_USER, "Software\\Locked", "v", kVerifyValueName), 60005);
   // The topmost key to create is the first one not found: the locked key

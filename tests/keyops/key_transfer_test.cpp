@@ -4,8 +4,9 @@
 
 #include "keyops/journal_fixture.h"
 #include "keyops/key_transfer.h"
-#include "platform/registry_store.h"
+#include "platform/current_user.h"
 #include "registry/expect_error.h"
+#include "support/read_only_key.h"
 
 namespace orvane {
 namespace {
@@ -30,27 +31,27 @@ TEST_F(KeyTransferTest, CopyToAnotherRootCreatesParentsAndRecordsTheTopmost) {
   BuildSource();
   SetUndoEnabledFlag(true);
   CopyOrMoveKey(HKEY_CURRENT_USER, "Software\\A", HKEY_LOCAL_MACHINE, "SOFTWARE\\X\\Y\\A", kCopy);
-  EXPECT_EQ(TreeText(HKEY_LOCAL_MACHINE, "SOFTWARE\\X\\Y\\A"), source_);
-  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "Software\\A"), source_);
-  EXPECT_EQ(Record(0), "[]\n\"\"=\"F2\"\n\"hKey\"=\"-2147483646\"\n\"KeyPath\"=\"SOFTWARE\\X\"\n");
+  EXPECT_TREE_EQ(TreeText(HKEY_LOCAL_MACHINE, "SOFTWARE\\X\\Y\\A"), source_);
+  EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, "Software\\A"), source_);
+  EXPECT_TREE_EQ(Record(0), "[]\n\"\"=\"F2\"\n\"hKey\"=\"-2147483646\"\n\"KeyPath\"=\"SOFTWARE\\X\"\n");
 }
 
 TEST_F(KeyTransferTest, MoveBetweenRootsUnderTheSamePathText) {
   BuildSource();
   SetUndoEnabledFlag(true);
   CopyOrMoveKey(HKEY_CURRENT_USER, "Software\\A", HKEY_LOCAL_MACHINE, "Software\\A", kMove);
-  EXPECT_EQ(TreeText(HKEY_LOCAL_MACHINE, "Software\\A"), source_);
+  EXPECT_TREE_EQ(TreeText(HKEY_LOCAL_MACHINE, "Software\\A"), source_);
   EXPECT_FALSE(KeyThere(HKEY_CURRENT_USER, "Software\\A"));
-  EXPECT_EQ(Record(0),
-            "[]\n\"\"=\"F1\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\A\"\n\"NewhKey\"=\"-2147483646\"\n"
-            "\"NewKeyPath\"=\"Software\\A\"\n\"DelKeyPath\"=\"Software\\A\"\n");
+  EXPECT_TREE_EQ(Record(0),
+                 "[]\n\"\"=\"F1\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\A\"\n\"NewhKey\"=\"-2147483646\"\n"
+                 "\"NewKeyPath\"=\"Software\\A\"\n\"DelKeyPath\"=\"Software\\A\"\n");
 }
 
 TEST_F(KeyTransferTest, MoveRecordsTheTopmostCreatedKeyAsDelKeyPath) {
   BuildSource();
   SetUndoEnabledFlag(true);
   CopyOrMoveKey(HKEY_CURRENT_USER, "Software\\A", HKEY_CURRENT_USER, "New\\Deep\\A", kMove);
-  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "New\\Deep\\A"), source_);
+  EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, "New\\Deep\\A"), source_);
   EXPECT_EQ(testing::StringAt(HKEY_LOCAL_MACHINE, JournalKeyPath() + "\\Undo#0", "DelKeyPath"), "New");
 }
 
@@ -69,7 +70,7 @@ TEST_F(KeyTransferTest, MethodChecksRefuseBeforeAnythingChanges) {
   EXPECT_ERROR_NUMBER(CopyOrMoveKey(cu, "Software\\Gone", cu, "Software\\New", kCopy), 60002);
   EXPECT_ERROR_NUMBER(CopyOrMoveKey(cu, "Software\\A", cu, "Software\\Taken", kMove), 60134);
   EXPECT_ERROR_NUMBER(CopyOrMoveKey(cu, "Software\\A", cu, "software\\TAKEN", kCopy), 60134);
-  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, ""), before);
+  EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, ""), before);
   EXPECT_EQ(RecordCount(), -1);
 }
 
@@ -81,7 +82,7 @@ TEST_F(KeyTransferTest, DestinationInsideTheSourceInAnotherCaseBeyondAsciiIsRefu
   EXPECT_ERROR_NUMBER(CopyOrMoveKey(cu, "Software\\CAF\xC3\x89", cu, "software\\caf\xC3\xA9\\In", kCopy), 60131);
   EXPECT_ERROR_NUMBER(TransferKey(cu, "Software\\CAF\xC3\x89", cu, "Software\\caf\xC3\xA9\\In", kCopy, false),
                       60131);
-  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "Software"), before);
+  EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, "Software"), before);
 }
 
 TEST_F(KeyTransferTest, RenameKeepsTheSubtreeAndWritesTheNewPathBack) {
@@ -90,11 +91,11 @@ TEST_F(KeyTransferTest, RenameKeepsTheSubtreeAndWritesTheNewPathBack) {
   std::string name = "B";
   RenameKeyTo(HKEY_CURRENT_USER, "Software\\A", name);
   EXPECT_EQ(name, "Software\\B");
-  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "Software\\B"), source_);
+  EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, "Software\\B"), source_);
   EXPECT_FALSE(KeyThere(HKEY_CURRENT_USER, "Software\\A"));
-  EXPECT_EQ(Record(0),
-            "[]\n\"\"=\"F0\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\A\"\n\"NewhKey\"=\"-2147483647\"\n"
-            "\"NewKeyPath\"=\"Software\\B\"\n");
+  EXPECT_TREE_EQ(Record(0),
+                 "[]\n\"\"=\"F0\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\A\"\n\"NewhKey\"=\"-2147483647\"\n"
+                 "\"NewKeyPath\"=\"Software\\B\"\n");
   PutKey(HKEY_CURRENT_USER, "Top");
   name = "Top2";
   RenameKeyTo(HKEY_CURRENT_USER, "Top", name);
@@ -119,14 +120,14 @@ TEST_F(KeyTransferTest, RenameRefusals) {
   name = "NewRoot";
   EXPECT_ERROR_NUMBER(RenameKeyTo(HKEY_CURRENT_USER, "", name), 60007);
   EXPECT_EQ(name, "NewRoot");
-  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, ""), before);
+  EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, ""), before);
 }
 
 TEST_F(KeyTransferTest, MovingARootIsRefusedAndKeepsItsContents) {
   BuildSource();
   const std::string before = TreeText(HKEY_CURRENT_USER, "");
   EXPECT_ERROR_NUMBER(CopyOrMoveKey(HKEY_CURRENT_USER, "", HKEY_LOCAL_MACHINE, "Saved", kMove), 60007);
-  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, ""), before);
+  EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, ""), before);
   EXPECT_FALSE(KeyThere(HKEY_LOCAL_MACHINE, "Saved"));
 }
 
@@ -134,7 +135,7 @@ TEST_F(KeyTransferTest, CopyOfAWholeRootToAnotherRoot) {
   PutString(HKEY_CURRENT_CONFIG, "Display\\Settings", "v", "1");
   const std::string before = TreeText(HKEY_CURRENT_CONFIG, "");
   CopyOrMoveKey(HKEY_CURRENT_CONFIG, "", HKEY_CURRENT_USER, "Config", kCopy);
-  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "Config"), before);
+  EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, "Config"), before);
 }
 
 TEST_F(KeyTransferTest, DestinationInsideTheSourceThroughARootViewIsRefused) {
@@ -145,7 +146,7 @@ TEST_F(KeyTransferTest, DestinationInsideTheSourceThroughARootViewIsRefused) {
   EXPECT_ERROR_NUMBER(CopyOrMoveKey(HKEY_LOCAL_MACHINE, "SOFTWARE", HKEY_CLASSES_ROOT, "X", kMove), 60130);
   EXPECT_ERROR_NUMBER(CopyOrMoveKey(HKEY_LOCAL_MACHINE, "", HKEY_CURRENT_CONFIG, "X", kCopy), 60131);
   EXPECT_ERROR_NUMBER(CopyOrMoveKey(HKEY_USERS, "", HKEY_CURRENT_USER, "X", kCopy), 60131);
-  EXPECT_EQ(TreeText(HKEY_LOCAL_MACHINE, ""), before);
+  EXPECT_TREE_EQ(TreeText(HKEY_LOCAL_MACHINE, ""), before);
   EXPECT_FALSE(KeyThere(HKEY_CURRENT_USER, "X"));
   // Beside the source through the view is fine.
   CopyOrMoveKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\Sub", HKEY_CLASSES_ROOT, "Sub2", kCopy);
@@ -155,22 +156,22 @@ TEST_F(KeyTransferTest, DestinationInsideTheSourceThroughARootViewIsRefused) {
 TEST_F(KeyTransferTest, MoveOfATreeHoldingAReadOnlyKeyChangesNothing) {
   BuildSource();
   PutString(HKEY_CURRENT_USER, "Software\\A\\Z\\Locked", "v", "1");
-  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_CURRENT_USER, "Software\\A\\Z\\Locked", true), 0);
+  ASSERT_EQ(testing::SetKeyReadOnly(HKEY_CURRENT_USER, "Software\\A\\Z\\Locked", true), 0);
   const std::string before = TreeText(HKEY_CURRENT_USER, "Software\\A");
   SetUndoEnabledFlag(true);
   EXPECT_ERROR_NUMBER(CopyOrMoveKey(HKEY_CURRENT_USER, "Software\\A", HKEY_LOCAL_MACHINE, "Moved", kMove), 60005);
-  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "Software\\A"), before);
+  EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, "Software\\A"), before);
   EXPECT_FALSE(KeyThere(HKEY_LOCAL_MACHINE, "Moved"));  // no partial copy either
   EXPECT_EQ(RecordCount(), -1);
   std::string name = "Renamed";
   EXPECT_ERROR_NUMBER(RenameKeyTo(HKEY_CURRENT_USER, "Software\\A", name), 60005);
-  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "Software\\A"), before);
+  EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, "Software\\A"), before);
 }
 
 TEST_F(KeyTransferTest, AFailedCopyLeavesNoPartialCopy) {
   BuildSource();
   PutString(HKEY_CURRENT_USER, "Software\\A\\Z\\Locked", "v", "1");
-  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_CURRENT_USER, "Software\\A\\Z\\Locked", true), 0);
+  ASSERT_EQ(testing::SetKeyReadOnly(HKEY_CURRENT_USER, "Software\\A\\Z\\Locked", true), 0);
   EXPECT_ERROR_NUMBER(CopyOrMoveKey(HKEY_CURRENT_USER, "Software\\A", HKEY_LOCAL_MACHINE, "Copied\\Here", kCopy),
                       60005);
   EXPECT_FALSE(KeyThere(HKEY_LOCAL_MACHINE, "Copied"));
@@ -190,8 +191,8 @@ TEST_F(KeyTransferTest, KeysBehindRootViewsCannotBeMovedAndKeepEveryByte) {
                       60005);
   name = "Someone";
   EXPECT_ERROR_NUMBER(RenameKeyTo(HKEY_USERS, platform::CurrentUserKeyName(), name), 60005);
-  EXPECT_EQ(TreeText(HKEY_LOCAL_MACHINE, ""), machine);
-  EXPECT_EQ(TreeText(HKEY_USERS, ""), users);
+  EXPECT_TREE_EQ(TreeText(HKEY_LOCAL_MACHINE, ""), machine);
+  EXPECT_TREE_EQ(TreeText(HKEY_USERS, ""), users);
   EXPECT_EQ(testing::StringAt(HKEY_CLASSES_ROOT, ".txt", ""), "txtfile");
   EXPECT_EQ(testing::StringAt(HKEY_CURRENT_USER, "Software\\Mine", "v"), "1");
   EXPECT_EQ(RecordCount(), -1);
@@ -205,7 +206,7 @@ TEST_F(KeyTransferTest, DestinationTheStoreRefusesIsRaisedAndKeepsTheSource) {
   // A destination path as the caller passes it: a leading backslash is
   // refused by the registry (status 161).
   EXPECT_ERROR_NUMBER(CopyOrMoveKey(HKEY_CURRENT_USER, "Software\\A", HKEY_LOCAL_MACHINE, "\\Lead", kMove), 60161);
-  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "Software\\A"), source_);
+  EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, "Software\\A"), source_);
 }
 
 }  // namespace

@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sstream>
 #include <vector>
+
+#include "support/wine.h"
 
 namespace orvane::testing {
 namespace {
@@ -70,7 +74,53 @@ void AppendTree(HKEY root, const std::string& path, const std::string& relative,
   }
 }
 
+std::string WithLinesSorted(const std::string& listing) {
+  std::istringstream in(listing);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  std::sort(lines.begin(), lines.end());
+  std::string out;
+  for (const std::string& line : lines) out += line + "\n";
+  return out;
+}
+
+// The listing with the value lines of each key sorted.
+std::string WithValuesSorted(const std::string& listing) {
+  std::istringstream in(listing);
+  std::string out;
+  std::vector<std::string> values;
+  const auto flush = [&] {
+    std::sort(values.begin(), values.end());
+    for (const std::string& line : values) out += line + "\n";
+    values.clear();
+  };
+  for (std::string line; std::getline(in, line);) {
+    if (line.starts_with("\"")) {
+      values.push_back(line);
+    } else {
+      flush();
+      out += line + "\n";
+    }
+  }
+  flush();
+  return out;
+}
+
 }  // namespace
+
+::testing::AssertionResult TreesMatch(const char* actual_expression, const char* expected_expression,
+                                      const std::string& actual, const std::string& expected) {
+  const bool same = RunningUnderWine() ? WithValuesSorted(actual) == WithValuesSorted(expected) : actual == expected;
+  if (same) return ::testing::AssertionSuccess();
+  return ::testing::internal::EqFailure(actual_expression, expected_expression, actual, expected, false);
+}
+
+::testing::AssertionResult RowsMatch(const char* actual_expression, const char* expected_expression,
+                                     const std::string& actual, const std::string& expected) {
+  const bool same = RunningUnderWine() ? WithLinesSorted(actual) == WithLinesSorted(expected) : actual == expected;
+  if (same) return ::testing::AssertionSuccess();
+  return ::testing::internal::EqFailure(actual_expression, expected_expression, actual, expected, false);
+}
 
 void PutKey(HKEY root, const std::string& path) {
   HKEY key = nullptr;

@@ -3,6 +3,8 @@
 // types and bytes exact) so a test can compare a tree whole.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 #include "platform/win32_registry.h"
@@ -27,6 +29,21 @@ bool KeyThere(HKEY root, const std::string& path);
 // `"name"="text"`), keys pre-order in enumeration order.
 // "<missing>" when the key does not open.
 std::string TreeText(HKEY root, const std::string& path);
+
+// Compares two TreeText listings. Windows and our store list a key's values
+// in the order they were created; Wine lists them sorted by name, so under
+// Wine only the values of each key are compared as a set (keys, names,
+// types and bytes still exactly).
+::testing::AssertionResult TreesMatch(const char* actual_expression, const char* expected_expression,
+                                      const std::string& actual, const std::string& expected);
+#define EXPECT_TREE_EQ(actual, expected) EXPECT_PRED_FORMAT2(::orvane::testing::TreesMatch, actual, expected)
+#define ASSERT_TREE_EQ(actual, expected) ASSERT_PRED_FORMAT2(::orvane::testing::TreesMatch, actual, expected)
+
+// Compares two listings of one value of one key per line, in enumeration
+// order; under Wine (values sorted by name, as above) as sets of lines.
+::testing::AssertionResult RowsMatch(const char* actual_expression, const char* expected_expression,
+                                     const std::string& actual, const std::string& expected);
+#define EXPECT_ROWS_EQ(actual, expected) EXPECT_PRED_FORMAT2(::orvane::testing::RowsMatch, actual, expected)
 
 // The data of a REG_SZ value without its terminator; "<missing>" when the
 // value cannot be read.

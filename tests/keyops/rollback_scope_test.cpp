@@ -29,7 +29,7 @@ TEST_F(RollbackScopeTest, UndoesItsChangesUnlessKept) {
     PutString(HKEY_CURRENT_USER, "Made\\Deep", "w", "1");
     RegDeleteKeyA(HKEY_CURRENT_USER, "Before");
   }
-  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, ""), before);
+  EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, ""), before);
   {
     RegistryRollbackScope unit;
     PutString(HKEY_CURRENT_USER, "Kept", "k", "1");

@@ -4,8 +4,8 @@
 
 #include "keyops/registry_text.h"
 #include "keyops/subtree.h"
-#include "platform/registry_store.h"
 #include "registry/scoped_key.h"
+#include "support/read_only_key.h"
 #include "support/temp_registry.h"
 
 namespace orvane {
@@ -56,14 +56,14 @@ TEST_F(SubtreeTest, DeleteKeyTreeKeepsTheKeyAndItsValues) {
   BuildTree(HKEY_CURRENT_USER, "T");
   PutKey(HKEY_CURRENT_USER, "Sibling\\Kept");
   DeleteKeyTree(HKEY_CURRENT_USER, "T");
-  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "T"),
-            "[]\n\"\"=\"top default\"\n\"empty\"=3:\n\"none\"=0:0001\n\"link\"=6:4c006900\n"
-            "\"dw\"=4:04030201\n\"multi\"=7:6100620000\n");
+  EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, "T"),
+                 "[]\n\"\"=\"top default\"\n\"empty\"=3:\n\"none\"=0:0001\n\"link\"=6:4c006900\n"
+                 "\"dw\"=4:04030201\n\"multi\"=7:6100620000\n");
   EXPECT_TRUE(KeyThere(HKEY_CURRENT_USER, "Sibling\\Kept"));
   const std::string before = TreeText(HKEY_CURRENT_USER, "");
   DeleteKeyTree(HKEY_CURRENT_USER, "T");  // now a leaf: nothing to do
   DeleteKeyTree(HKEY_CURRENT_USER, "Missing\\Key");
-  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, ""), before);
+  EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, ""), before);
 }
 
 TEST_F(SubtreeTest, DeleteKeyTreeUnderAnOpenKeyWithEmptyPathReachesDirectChildren) {
@@ -77,7 +77,7 @@ TEST_F(SubtreeTest, DeleteKeyTreeUnderAnOpenKeyWithEmptyPathReachesDirectChildre
 TEST_F(SubtreeTest, DeleteKeyTreeLeavesWhatItCannotOpenAndGoesOn) {
   PutKey(HKEY_CURRENT_USER, "T\\A\\Locked\\Inner");
   PutKey(HKEY_CURRENT_USER, "T\\B\\Free");
-  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_CURRENT_USER, "T\\A\\Locked", true), 0);
+  ASSERT_EQ(testing::SetKeyReadOnly(HKEY_CURRENT_USER, "T\\A\\Locked", true), 0);
   DeleteKeyTree(HKEY_CURRENT_USER, "T");
   EXPECT_TRUE(KeyThere(HKEY_CURRENT_USER, "T\\A"));
   EXPECT_FALSE(KeyThere(HKEY_CURRENT_USER, "T\\B"));
@@ -87,8 +87,8 @@ TEST_F(SubtreeTest, CopyToAnotherRootReproducesEveryLevelExactly) {
   BuildTree(HKEY_CURRENT_USER, "Software\\Src");
   const std::string source = TreeText(HKEY_CURRENT_USER, "Software\\Src");
   EXPECT_EQ(CopyKeyTree(HKEY_CURRENT_USER, "Software\\Src", HKEY_LOCAL_MACHINE, "SOFTWARE\\New\\Dst", true), 0);
-  EXPECT_EQ(TreeText(HKEY_LOCAL_MACHINE, "SOFTWARE\\New\\Dst"), source);
-  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "Software\\Src"), source);
+  EXPECT_TREE_EQ(TreeText(HKEY_LOCAL_MACHINE, "SOFTWARE\\New\\Dst"), source);
+  EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, "Software\\Src"), source);
 }
 
 TEST_F(SubtreeTest, CopyWithoutSubKeysMergesValuesOnly) {
@@ -98,18 +98,18 @@ TEST_F(SubtreeTest, CopyWithoutSubKeysMergesValuesOnly) {
   PutKey(HKEY_CURRENT_USER, "Dst\\OwnChild");
   EXPECT_EQ(CopyKeyTree(HKEY_CURRENT_USER, "Src", HKEY_CURRENT_USER, "Dst", false), 0);
   // A replaced value keeps its place; copied values follow in source order.
-  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "Dst"),
-            "[]\n\"dw\"=4:04030201\n\"own\"=\"kept\"\n\"\"=\"top default\"\n"
-            "\"empty\"=3:\n\"none\"=0:0001\n\"link\"=6:4c006900\n\"multi\"=7:6100620000\n"
-            "[OwnChild]\n");
+  EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, "Dst"),
+                 "[]\n\"dw\"=4:04030201\n\"own\"=\"kept\"\n\"\"=\"top default\"\n"
+                 "\"empty\"=3:\n\"none\"=0:0001\n\"link\"=6:4c006900\n\"multi\"=7:6100620000\n"
+                 "[OwnChild]\n");
 }
 
 TEST_F(SubtreeTest, CopyIntoItsOwnSubtreeCannotRunAway) {
   PutString(HKEY_CURRENT_USER, "A", "v", "1");
   PutString(HKEY_CURRENT_USER, "A\\x", "w", "2");
   EXPECT_EQ(CopyKeyTree(HKEY_CURRENT_USER, "A", HKEY_CURRENT_USER, "A\\B", true), 0);
-  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "A"),
-            "[]\n\"v\"=\"1\"\n[B]\n\"v\"=\"1\"\n[B\\x]\n\"w\"=\"2\"\n[x]\n\"w\"=\"2\"\n");
+  EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, "A"),
+                 "[]\n\"v\"=\"1\"\n[B]\n\"v\"=\"1\"\n[B\\x]\n\"w\"=\"2\"\n[x]\n\"w\"=\"2\"\n");
 }
 
 TEST_F(SubtreeTest, CopyOfAWholeKeyByEmptyPathFormsChildPathsWithoutBackslash) {
@@ -117,14 +117,14 @@ TEST_F(SubtreeTest, CopyOfAWholeKeyByEmptyPathFormsChildPathsWithoutBackslash) {
   ScopedKey source;
   ASSERT_EQ(source.Open(HKEY_CURRENT_USER, "Src"), 0);
   EXPECT_EQ(CopyKeyTree(source.get(), "", HKEY_CURRENT_USER, "Dst", true), 0);
-  EXPECT_EQ(TreeText(HKEY_CURRENT_USER, "Dst"), TreeText(HKEY_CURRENT_USER, "Src"));
+  EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, "Dst"), TreeText(HKEY_CURRENT_USER, "Src"));
 }
 
 TEST_F(SubtreeTest, CopyReportsTheFirstFailedCallAndKeepsWhatItCopied) {
   PutString(HKEY_CURRENT_USER, "Src\\A", "a", "1");
   PutString(HKEY_CURRENT_USER, "Src\\B\\Deep", "b", "2");
   PutString(HKEY_CURRENT_USER, "Src\\C", "c", "3");
-  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_CURRENT_USER, "Src\\B\\Deep", true), 0);
+  ASSERT_EQ(testing::SetKeyReadOnly(HKEY_CURRENT_USER, "Src\\B\\Deep", true), 0);
   EXPECT_EQ(CopyKeyTree(HKEY_CURRENT_USER, "Src", HKEY_CURRENT_USER, "Dst", true), 5);
   // A was copied before the failure; the walk stopped inside B.
   EXPECT_EQ(testing::StringAt(HKEY_CURRENT_USER, "Dst\\A", "a"), "1");

@@ -7,8 +7,9 @@
 
 #include "keyops/journal_fixture.h"
 #include "keyops/value_ops.h"
-#include "platform/registry_store.h"
+#include "platform/current_user.h"
 #include "registry/expect_error.h"
+#include "support/read_only_key.h"
 
 namespace orvane {
 namespace {
@@ -36,32 +37,32 @@ class ValueOpsTest : public testing::JournalTest {
 
 TEST_F(ValueOpsTest, CopyToAMissingKeyCreatesItAndRecordsTheTopmostKey) {
   Transfer("s", "Software\\New\\Deep", "copy", kCopy);
-  EXPECT_EQ(Tree("Software\\New"), "[]\n[Deep]\n\"copy\"=\"text\"\n");
-  EXPECT_EQ(Tree("Software\\S"), "[]\n\"s\"=\"text\"\n\"b\"=3:\n\"\"=\"default\"\n");
-  EXPECT_EQ(Record(0), "[]\n\"\"=\"C4\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\New\"\n");
+  EXPECT_TREE_EQ(Tree("Software\\New"), "[]\n[Deep]\n\"copy\"=\"text\"\n");
+  EXPECT_TREE_EQ(Tree("Software\\S"), "[]\n\"s\"=\"text\"\n\"b\"=3:\n\"\"=\"default\"\n");
+  EXPECT_TREE_EQ(Record(0), "[]\n\"\"=\"C4\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\New\"\n");
 }
 
 TEST_F(ValueOpsTest, CopyOverAValueParksTheOldOneFirst) {
   Transfer("s", "Software\\D", "old", kCopy);
-  EXPECT_EQ(Tree("Software\\D"), "[]\n\"old\"=\"text\"\n");
-  EXPECT_EQ(Record(0), "[]\n\"\"=\"C6\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\D\"\n"
+  EXPECT_TREE_EQ(Tree("Software\\D"), "[]\n\"old\"=\"text\"\n");
+  EXPECT_TREE_EQ(Record(0), "[]\n\"\"=\"C6\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\D\"\n"
                        "\"ValueName\"=\"old\"\n[OldValue]\n\"old\"=\"was\"\n");
   EXPECT_FALSE(TempUndoThere());
   Transfer("s", "Software\\D", "fresh", kCopy);
-  EXPECT_EQ(Record(0), "[]\n\"\"=\"C5\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\D\"\n"
+  EXPECT_TREE_EQ(Record(0), "[]\n\"\"=\"C5\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\D\"\n"
                        "\"ValueName\"=\"fresh\"\n");
 }
 
 TEST_F(ValueOpsTest, MoveKeepsTypeAndBytesAndRecordsBothPlaces) {
   Transfer("b", "Software\\D", "moved", kMove);
-  EXPECT_EQ(Tree("Software\\D"), "[]\n\"old\"=\"was\"\n\"moved\"=3:\n");
-  EXPECT_EQ(Tree("Software\\S"), "[]\n\"s\"=\"text\"\n\"\"=\"default\"\n");
+  EXPECT_TREE_EQ(Tree("Software\\D"), "[]\n\"old\"=\"was\"\n\"moved\"=3:\n");
+  EXPECT_TREE_EQ(Tree("Software\\S"), "[]\n\"s\"=\"text\"\n\"\"=\"default\"\n");
   const std::string both =
       "\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\S\"\n\"ValueName\"=\"b\"\n"
       "\"NewhKey\"=\"-2147483647\"\n\"NewKeyPath\"=\"Software\\D\"\n\"NewValueName\"=\"moved\"\n";
-  EXPECT_EQ(Record(0), "[]\n\"\"=\"C2\"\n" + both);
+  EXPECT_TREE_EQ(Record(0), "[]\n\"\"=\"C2\"\n" + both);
   Transfer("s", "Software\\N\\M", "s", kMove);
-  EXPECT_EQ(Record(0), "[]\n\"\"=\"C1\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\S\"\n"
+  EXPECT_TREE_EQ(Record(0), "[]\n\"\"=\"C1\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\S\"\n"
                        "\"ValueName\"=\"s\"\n\"NewhKey\"=\"-2147483647\"\n\"NewKeyPath\"=\"Software\\N\\M\"\n"
                        "\"NewValueName\"=\"s\"\n\"DelKeyPath\"=\"Software\\N\"\n");
 }
@@ -69,8 +70,8 @@ TEST_F(ValueOpsTest, MoveKeepsTypeAndBytesAndRecordsBothPlaces) {
 TEST_F(ValueOpsTest, RenameOverwritesAnExistingNameWithoutParkingIt) {
   PutString(kUser, "Software\\S", "taken", "lost");
   Transfer("", "Software\\S", "taken", kRename);
-  EXPECT_EQ(Tree("Software\\S"), "[]\n\"s\"=\"text\"\n\"b\"=3:\n\"taken\"=\"default\"\n");
-  EXPECT_EQ(Record(0), "[]\n\"\"=\"C0\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\S\"\n"
+  EXPECT_TREE_EQ(Tree("Software\\S"), "[]\n\"s\"=\"text\"\n\"b\"=3:\n\"taken\"=\"default\"\n");
+  EXPECT_TREE_EQ(Record(0), "[]\n\"\"=\"C0\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\S\"\n"
                        "\"ValueName\"=\"\"\n\"NewValueName\"=\"taken\"\n");
 }
 
@@ -83,14 +84,14 @@ TEST_F(ValueOpsTest, ChecksComeBeforeAnyChange) {
   EXPECT_ERROR_NUMBER(TransferValue(kUser, "Software\\E", "", kUser, "Software\\D", "e", kCopy, true), 60133);
   EXPECT_ERROR_NUMBER(CopyOrMoveValue(kUser, "Software\\S", "s", kUser, "Software\\S", "other", kCopy), 60132);
   EXPECT_ERROR_NUMBER(CopyOrMoveValue(kUser, "Software\\S", "s", kUser, "Software\\S", "other", kMove), 60132);
-  EXPECT_EQ(Tree("Software"), before);
+  EXPECT_TREE_EQ(Tree("Software"), before);
   EXPECT_EQ(RecordCount(), -1);
 }
 
 TEST_F(ValueOpsTest, AFailedCopyKeepsTheSourceAndRecordsNothing) {
   // A leading backslash names no key: the destination cannot be created.
   EXPECT_ERROR_NUMBER(Transfer("s", "\\Software\\D", "s", kMove), 60161);
-  EXPECT_EQ(Tree("Software\\S"), "[]\n\"s\"=\"text\"\n\"b\"=3:\n\"\"=\"default\"\n");
+  EXPECT_TREE_EQ(Tree("Software\\S"), "[]\n\"s\"=\"text\"\n\"b\"=3:\n\"\"=\"default\"\n");
   EXPECT_EQ(RecordCount(), -1);
 }
 
@@ -100,10 +101,10 @@ TEST_F(ValueOpsTest, MoveOrRenameOntoItselfKeepsTheValue) {
   CopyOrMoveValue(kUser, "Software\\S", "s", kUser, "software\\s\\", "s", kMove);
   TransferValue(kUser, "Software\\S", "s", HKEY_USERS, platform::CurrentUserKeyName() + "\\Software\\S", "s", kMove,
                 true);
-  EXPECT_EQ(Tree("Software\\S"), before);
+  EXPECT_TREE_EQ(Tree("Software\\S"), before);
   // Another letter case gives the value that spelling, nothing else.
   Transfer("s", "Software\\S", "S", kRename);
-  EXPECT_EQ(Tree("Software\\S"), "[]\n\"b\"=3:\n\"\"=\"default\"\n\"S\"=\"text\"\n");
+  EXPECT_TREE_EQ(Tree("Software\\S"), "[]\n\"b\"=3:\n\"\"=\"default\"\n\"S\"=\"text\"\n");
   EXPECT_EQ(RecordCount(), 4);
 }
 
@@ -111,13 +112,13 @@ TEST_F(ValueOpsTest, RenameOntoItselfInAnotherCaseOfALetterBeyondAsciiKeepsTheVa
   PutString(kUser, "Software\\S", "NO\xC3\x8BL", "x");  // NOËL
   Transfer("NO\xC3\x8BL", "Software\\S", "no\xC3\xABl", kRename);
   CopyOrMoveValue(kUser, "Software\\S", "no\xC3\xABl", kUser, "software\\s\\", "No\xC3\xABl", kMove);
-  EXPECT_EQ(Tree("Software\\S"), "[]\n\"s\"=\"text\"\n\"b\"=3:\n\"\"=\"default\"\n\"No\xC3\xABl\"=\"x\"\n");
+  EXPECT_TREE_EQ(Tree("Software\\S"), "[]\n\"s\"=\"text\"\n\"b\"=3:\n\"\"=\"default\"\n\"No\xC3\xABl\"=\"x\"\n");
 }
 
 TEST_F(ValueOpsTest, DeleteParksTheValueAndRecordsIt) {
   RemoveValue(kUser, "Software\\S", "s", true);
-  EXPECT_EQ(Tree("Software\\S"), "[]\n\"b\"=3:\n\"\"=\"default\"\n");
-  EXPECT_EQ(Record(0), "[]\n\"\"=\"A3\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\S\"\n"
+  EXPECT_TREE_EQ(Tree("Software\\S"), "[]\n\"b\"=3:\n\"\"=\"default\"\n");
+  EXPECT_TREE_EQ(Record(0), "[]\n\"\"=\"A3\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\S\"\n"
                        "\"ValueName\"=\"s\"\n[OldValue]\n\"s\"=\"text\"\n");
   EXPECT_ERROR_NUMBER(RemoveValue(kUser, "Software\\S", "s", true), 60002);
   EXPECT_ERROR_NUMBER(RemoveValue(kUser, "Software\\Nowhere", "s", true), 60002);
@@ -125,22 +126,22 @@ TEST_F(ValueOpsTest, DeleteParksTheValueAndRecordsIt) {
   // An empty-string default value is deleted, parked and fully recorded.
   PutString(kUser, "Software\\E", "", "");
   RemoveValue(kUser, "Software\\E", "", true);
-  EXPECT_EQ(Record(0), "[]\n\"\"=\"A3\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\E\"\n"
+  EXPECT_TREE_EQ(Record(0), "[]\n\"\"=\"A3\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath\"=\"Software\\E\"\n"
                        "\"ValueName\"=\"\"\n[OldValue]\n\"\"=\"\"\n");
 }
 
 TEST_F(ValueOpsTest, WithoutRightsToTheJournalOnlyUnrecordedChangesHappen) {
   PutKey(HKEY_LOCAL_MACHINE, kProductKeyPath);
-  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_LOCAL_MACHINE, kProductKeyPath, true), 0);
+  ASSERT_EQ(testing::SetKeyReadOnly(HKEY_LOCAL_MACHINE, kProductKeyPath, true), 0);
   SetUndoEnabledFlag(false);
   Transfer("s", "Software\\D", "old", kCopy);
   RemoveValue(kUser, "Software\\S", "s", true);
-  EXPECT_EQ(Tree("Software\\D"), "[]\n\"old\"=\"text\"\n");
+  EXPECT_TREE_EQ(Tree("Software\\D"), "[]\n\"old\"=\"text\"\n");
   // Recording needs the journal: the change is refused before it is made.
   SetUndoEnabledFlag(true);
   EXPECT_ERROR_NUMBER(RemoveValue(kUser, "Software\\D", "old", true), 60005);
-  EXPECT_EQ(Tree("Software\\D"), "[]\n\"old\"=\"text\"\n");
-  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_LOCAL_MACHINE, kProductKeyPath, false), 0);
+  EXPECT_TREE_EQ(Tree("Software\\D"), "[]\n\"old\"=\"text\"\n");
+  ASSERT_EQ(testing::SetKeyReadOnly(HKEY_LOCAL_MACHINE, kProductKeyPath, false), 0);
 }
 
 }  // namespace

@@ -44,6 +44,11 @@ class SearchTest : public ::testing::Test {
                             window);
   }
 
+  // Whether HKEY_CURRENT_USER\Software holds keys besides the test's own
+  // "Test": a fresh store has none, the system registry of Windows holds
+  // other programs' keys there, which searches from Software also find.
+  static bool SoftwareHoldsOtherKeys() { return SubKeyCount(HKEY_CURRENT_USER, "Software") > 1; }
+
   TempRegistry registry_;
   NullContainer container_;
   Quorvel control_{container_};

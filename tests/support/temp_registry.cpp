@@ -3,8 +3,12 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <system_error>
+
+#include "support/read_only_key.h"
 #endif
 
 #ifndef _WIN32
@@ -22,6 +26,52 @@ namespace orvane::testing {
 
 #ifdef _WIN32
 
+namespace {
+
+// The keys below which tests create their keys: the roots, and the keys
+// under them that the root views show. A key that appears below one of
+// them during a test is removed at its end, so each test starts from the
+// registry the process found.
+struct Area {
+  HKEY root;
+  const char* path;
+};
+const Area kAreas[] = {
+    {HKEY_CURRENT_USER, ""},
+    {HKEY_CURRENT_USER, "Software"},
+    {HKEY_LOCAL_MACHINE, ""},
+    {HKEY_LOCAL_MACHINE, "SOFTWARE"},
+    {HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes"},
+    {HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Hardware Profiles\\Current"},
+    {HKEY_USERS, ""},
+};
+
+std::vector<std::string> SubKeys(HKEY root, const std::string& path) {
+  std::vector<std::string> names;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
+  char name[1024];
+  for (DWORD index = 0;; ++index) {
+    DWORD length = sizeof name;
+    if (RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    names.emplace_back(name, length);
+  }
+  RegCloseKey(key);
+  return names;
+}
+
+std::string Join(const std::string& path, const std::string& name) { return path.empty() ? name : path + "\\" + name; }
+
+// Deletes `path` and its subtree, first making every key writable again
+// (a test may have left read-only keys).
+void RemoveTree(HKEY root, const std::string& path) {
+  SetKeyReadOnly(root, path.c_str(), false);
+  for (const std::string& name : SubKeys(root, path)) RemoveTree(root, Join(path, name));
+  RegDeleteKeyA(root, path.c_str());
+}
+
+}  // namespace
+
 // The system registry is used as it is; the directory is for the files a
 // test writes, so none lands in the working directory.
 TempRegistry::TempRegistry() {
@@ -30,9 +80,18 @@ TempRegistry::TempRegistry() {
     const std::filesystem::path candidate = base / ("orvane-reg-" + std::to_string(attempt));
     if (std::filesystem::create_directory(candidate)) dir_ = candidate;
   }
+  for (const Area& area : kAreas) found_.push_back(SubKeys(area.root, area.path));
 }
 
 TempRegistry::~TempRegistry() {
+  for (size_t i = 0; i < std::size(kAreas); ++i) {
+    const Area& area = kAreas[i];
+    for (const std::string& name : SubKeys(area.root, area.path)) {
+      if (std::find(found_[i].begin(), found_[i].end(), name) == found_[i].end()) {
+        RemoveTree(area.root, Join(area.path, name));
+      }
+    }
+  }
   std::error_code ignored;
   std::filesystem::remove_all(dir_, ignored);
 }

@@ -1,10 +1,14 @@
 // Selects a fresh registry store in a new temporary directory for this
 // process; removes the directory at destruction. On Windows tests use the
-// system registry, and only the directory is made. Use one per test (e.g.
-// a fixture member).
+// system registry: only the directory is made, and at destruction every
+// key that appeared meanwhile below a root, HKCU\Software, HKLM\SOFTWARE
+// or the keys the root views show is deleted (changes to keys that were
+// there before are not undone). Use one per test (e.g. a fixture member).
 #pragma once
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace orvane::testing {
 
@@ -22,6 +26,7 @@ class TempRegistry {
 
  private:
   std::filesystem::path dir_;
+  std::vector<std::vector<std::string>> found_;  // Windows: sub-keys of each area at the start
 };
 
 }  // namespace orvane::testing

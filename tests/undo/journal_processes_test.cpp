@@ -101,7 +101,7 @@ TEST_F(JournalProcesses, AnotherRunningProcessRecordsIntoAJournalOfItsOwn) {
   platform::CommitPendingRegistryWrites();
   ASSERT_TRUE(RunChild("DISABLED_RecordsAndEnds", "FromChild"));
   EXPECT_EQ(RecordCount(), 1);
-  EXPECT_EQ(Record(0), mine);
+  EXPECT_TREE_EQ(Record(0), mine);
   // The child held the next slot while it ran; its journal is still there,
   // as nobody has started a control since.
   EXPECT_EQ(JournalIdentifier(), "1");
@@ -136,8 +136,8 @@ TEST_F(JournalProcesses, AnEndedProcesssJournalGoesWhenTheNextProcessStartsACont
   PutKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Orvane\\Settings");
   platform::CommitPendingRegistryWrites();
   ASSERT_TRUE(RunChild("DISABLED_StartsAndEndsAControl"));
-  EXPECT_EQ(TreeText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Orvane"),
-            "[]\n[Settings]\n[Undo-02]\n[Undo-1]\n\"\"=\"" + std::string(kJournalText) + "\"\n[Undo-1\\Undo#0]\n" +
+  EXPECT_TREE_EQ(TreeText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Orvane"),
+                 "[]\n[Settings]\n[Undo-02]\n[Undo-1]\n\"\"=\"" + std::string(kJournalText) + "\"\n[Undo-1\\Undo#0]\n" +
                 mine.substr(mine.find('\n') + 1));
 }
 

@@ -81,7 +81,7 @@ TEST_F(RecordLayoutTest, EveryCodeWritesItsOwnValuesInOrder) {
     ClearTempUndo();
     testing::PutString(HKEY_LOCAL_MACHINE, TempUndoKeyPath(), "parked", "old");
     RecordUndo(c.code, kTable);
-    EXPECT_EQ(Record(0), Expected(c));
+    EXPECT_TREE_EQ(Record(0), Expected(c));
     // Parked data goes into the record, or stays parked for codes that keep none.
     EXPECT_EQ(TempUndoThere(), !c.old_value);
   }
@@ -91,7 +91,7 @@ TEST_F(RecordLayoutTest, EveryCodeWritesItsOwnValuesInOrder) {
 TEST_F(RecordLayoutTest, BulkCodesWriteOneNumberedValuePerSlot) {
   SetUndoEnabledFlag(true);
   RecordUndo(KeysCreated, {{"-2147483647", "only", ""}});
-  EXPECT_EQ(Record(0), "[]\n\"\"=\"E0\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath0\"=\"only\"\n");
+  EXPECT_TREE_EQ(Record(0), "[]\n\"\"=\"E0\"\n\"hKey\"=\"-2147483647\"\n\"KeyPath0\"=\"only\"\n");
   // A slot the code reads but the table lacks: the runtime's subscript error.
   EXPECT_ERROR_NUMBER(RecordUndo(KeyMoved, {{"-2147483647", "a", ""}, {"-2147483647", "b", ""}}), 9);
 }

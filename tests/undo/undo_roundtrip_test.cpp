@@ -12,6 +12,7 @@
 
 #include "keyops/journal_fixture.h"
 #include "orvane/quorvel.h"
+#include "platform/name_case.h"
 #include "undo/undo_actions.h"
 
 namespace orvane {
@@ -19,12 +20,51 @@ namespace {
 
 using namespace testing::tree_helpers;
 
+#ifdef _WIN32
+// "[path\name]" per sub-key of `path` under HKEY_LOCAL_MACHINE, the
+// product key (home of the journal) left out.
+std::string NamesBelow(const std::string& path) {
+  std::string text;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "<missing>\n";
+  char name[1024];
+  for (DWORD index = 0;; ++index) {
+    DWORD length = sizeof name;
+    if (RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    const std::string child = path.empty() ? name : path + "\\" + name;
+    if (!platform::SameIgnoringCase(child, kProductKeyPath)) text += "[" + child + "]\n";
+  }
+  RegCloseKey(key);
+  return text;
+}
+
+// The system registry of Windows is large (Wine's HKEY_LOCAL_MACHINE takes
+// seconds to list): of HKEY_LOCAL_MACHINE the snapshot holds the names
+// below the root and below SOFTWARE, and the keys the cases write there.
+std::string MachineText() {
+  std::string text = NamesBelow("") + NamesBelow("SOFTWARE");
+  for (const std::string key : {"SOFTWARE\\Other", "SOFTWARE\\Made", "SOFTWARE\\M"}) {
+    std::istringstream in(TreeText(HKEY_LOCAL_MACHINE, key));
+    for (std::string line; std::getline(in, line);) {
+      // "[relative]" becomes "[SOFTWARE\...\relative]", as in the whole listing.
+      if (line.starts_with("[")) {
+        line = "[" + key + (line == "[]" ? "" : "\\" + line.substr(1, line.size() - 2)) + "]";
+      }
+      text += line + "\n";
+    }
+  }
+  return text;
+}
+#else
+std::string MachineText() { return TreeText(HKEY_LOCAL_MACHINE, ""); }
+#endif
+
 // Keys as "[path]" lines, each followed by its values sorted: renames and
 // moves re-create a value, so the creation order of values cannot survive
 // an undo; names, types and bytes must. The product key, home of the
 // journal, is left out.
 std::string Snapshot() {
-  std::istringstream in(TreeText(HKEY_USERS, "") + TreeText(HKEY_LOCAL_MACHINE, ""));
+  std::istringstream in(TreeText(HKEY_USERS, "") + MachineText());
   std::string out;
   std::vector<std::string> values;
   bool skipping = false;
