@@ -33,7 +33,6 @@ void CheckTransfer(HKEY source_root, const std::string& source_path, HKEY destin
   }
 }
 
-
 // The location table of a recorded transfer, made before anything is
 // written (the topmost created key is the first one missing now).
 LocationTable TransferLocations(HKEY source_root, const std::string& source_path, HKEY destination_root,

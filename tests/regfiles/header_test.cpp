@@ -6,7 +6,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "about/fake_program.h"
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "regfiles/reg_file_header.h"
 #include "regfiles/reg_file_paths.h"
 #include "registry/expect_error.h"
@@ -84,9 +87,36 @@ TEST(RegFilePaths, TheFileLosesItsWrappingQuotesBeforeTheExtensionRule) {
   EXPECT_EQ(RegFilePath("\"/tmp/a.txt\""), "/tmp/a.txt");
   EXPECT_EQ(RegFilePath("\"/tmp/with blank.tx\""), "/tmp/with blank.tx.reg");
   EXPECT_EQ(RegFilePath("/tmp/imq\"1"), "/tmp/imq\"1.reg");
+#ifdef _WIN32
+  EXPECT_EQ(RegFilePath("C:\\dir\\x"), "C:\\dir\\x.reg");
+#else
   EXPECT_EQ(RegFilePath("C:\\dir\\x"), "C:/dir/x.reg");
+#endif
 }
 
+#ifdef _WIN32
+// On Windows our editor beside the module is started by its full path, and
+// each file is made absolute, so that none can start with "/" or "-".
+TEST(RegFilePaths, EachFileAndKeyIsOneAbsoluteArgumentAfterTheSwitches) {
+  using Words = std::vector<std::string>;
+  char module[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
+  const std::string editor =
+      std::filesystem::path(std::string(module, length)).parent_path().string() + "\\regedit.exe";
+  const std::string here = std::filesystem::current_path().string() + "\\";
+  EXPECT_EQ(EditorExportArguments("-C:x.reg", "HKEY_USERS\\\"q\" x"),
+            (Words{editor, "/S", "/E", here + "-C:x.reg", "HKEY_USERS\\\"q\" x"}));
+  EXPECT_EQ(EditorExportArguments("D:\\two  blanks\\a.reg", ""),
+            (Words{editor, "/S", "/E", "D:\\two  blanks\\a.reg"}));
+  EXPECT_EQ(EditorImportArguments("/C"), (Words{editor, "/S", here.substr(0, 2) + "\\C"}));
+  EXPECT_EQ(EditorRestoreArguments("D:\\a  b\\Registry.orv"),
+            (Words{editor, "/S", "/C", "D:\\a  b\\Registry.orv"}));
+}
+
+TEST(RegFilePaths, BackslashesStayOnWindows) {
+  EXPECT_EQ(HostFilePath("C:\\w\\Registry.orv"), "C:\\w\\Registry.orv");
+}
+#else
 TEST(RegFilePaths, EachFileAndKeyIsOneArgumentAfterTheSwitches) {
   using Words = std::vector<std::string>;
   EXPECT_EQ(EditorExportArguments("-C:x.reg", "HKEY_USERS\\\"q\" x"),
@@ -99,6 +129,7 @@ TEST(RegFilePaths, EachFileAndKeyIsOneArgumentAfterTheSwitches) {
 TEST(RegFilePaths, BackslashesNameFoldersOnThisHost) {
   EXPECT_EQ(HostFilePath("/tmp/w\\Registry.orv"), "/tmp/w/Registry.orv");
 }
+#endif
 
 }  // namespace
 }  // namespace orvane
