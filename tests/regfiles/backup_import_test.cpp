@@ -189,6 +189,12 @@ TEST_F(BackupTest, BackupWithoutEditorRaises60111) {
 }
 #endif
 
+#ifdef _WIN32
+TEST_F(BackupTest, RestoreWithoutBackupRaises60120) {
+  EXPECT_ERROR_NUMBER(control_.Restore(), 60120);
+}
+#endif
+
 #ifndef _WIN32  // needs a shell-script stand-in editor
 TEST_F(BackupTest, RestoreWithoutBackupRaises60120AndStartsNothing) {
   AddRecordingEditor();

@@ -51,6 +51,15 @@ TEST_F(ExportTest, TheTildeCommentLeavesTheEditorsFileUnchanged) {
   EXPECT_FALSE(std::filesystem::exists(In("plain.txt~")));
 }
 
+#ifdef _WIN32
+// Our editor would write a file for a key it could open: none appears.
+TEST_F(ExportTest, AMissingCurrentKeyRaises60009AndWritesNothing) {
+  control_.SubKeyPath("Software\\None");
+  EXPECT_ERROR_NUMBER(Export(In("x")), 60009);
+  EXPECT_TRUE(std::filesystem::is_empty(Folder()));
+}
+#endif
+
 #ifndef _WIN32  // needs a shell-script stand-in editor
 TEST_F(ExportTest, AMissingCurrentKeyRaises60009AndStartsNothing) {
   AddRecordingEditor();
