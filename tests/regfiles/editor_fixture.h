@@ -1,22 +1,31 @@
-// A control on a fresh store whose PATH holds only a temporary folder of
-// stand-in programs: our own regedit (UseOurEditor) or shell scripts
-// (AddScript). The Windows directory is the store's folder.
+// A control on a fresh store that starts our own regedit (UseOurEditor) or,
+// on Linux, shell scripts (AddScript). On Linux PATH holds only a temporary
+// folder of these stand-ins and the Windows directory is the store's folder;
+// on Windows the control starts the regedit.exe placed beside the test.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 
+#ifndef _WIN32
 #include "about/fake_program.h"
+#endif
 #include "control/control_fixture.h"
 
 namespace orvane {
 
 class EditorTest : public ControlTest {
  protected:
+#ifdef _WIN32
+  // The build places regedit.exe beside the test, where the control looks.
+  void UseOurEditor() {}
+#else
   // Our regedit, found as REGEDIT.EXE.
   void UseOurEditor() {
     std::filesystem::copy_file(REGEDIT_PROGRAM, programs_.dir() / "orvane-regedit",
@@ -38,12 +47,15 @@ class EditorTest : public ControlTest {
   // the control does not wait for.
   std::string RecordedArguments() {
     const std::filesystem::path file = programs_.dir() / "orvane-regedit.args";
-    for (int i = 0; i < 100 && !std::filesystem::exists(file); ++i) usleep(20000);
-    usleep(20000);
+    for (int i = 0; i < 100 && !std::filesystem::exists(file); ++i) Pause();
+    Pause();
     return ReadText(file);
   }
   bool EditorStarted() const { return std::filesystem::exists(programs_.dir() / "orvane-regedit.args"); }
+#endif
 
+  // A short pause while polling for an editor the control does not wait for.
+  static void Pause() { std::this_thread::sleep_for(std::chrono::milliseconds(20)); }
   static std::string ReadText(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::ostringstream text;
@@ -53,7 +65,9 @@ class EditorTest : public ControlTest {
   std::filesystem::path Folder() const { return registry_.path(); }
   std::string In(const std::string& name) const { return (registry_.path() / name).string(); }
 
+#ifndef _WIN32
   testing::FakePrograms programs_;
+#endif
 };
 
 }  // namespace orvane

@@ -20,11 +20,13 @@ class ExportTest : public EditorTest {
   void Export(std::string path, bool all = false, std::string comment = "") {
     control_.Export(path, all, comment);
   }
+#ifndef _WIN32
   // The recorded arguments with the random part of a temporary file name
   // (16 hex digits before ".tmp") as "*".
   std::string RecordedWithoutRandom() {
     return std::regex_replace(RecordedArguments(), std::regex("\\.[0-9a-f]{16}\\.tmp\n"), ".*.tmp\n");
   }
+#endif
 };
 
 TEST_F(ExportTest, TheCurrentKeyIsExportedWithTheHeaderAfterREGEDIT4) {
@@ -49,6 +51,16 @@ TEST_F(ExportTest, TheTildeCommentLeavesTheEditorsFileUnchanged) {
   EXPECT_FALSE(std::filesystem::exists(In("plain.txt~")));
 }
 
+#ifdef _WIN32
+// Our editor would write a file for a key it could open: none appears.
+TEST_F(ExportTest, AMissingCurrentKeyRaises60009AndWritesNothing) {
+  control_.SubKeyPath("Software\\None");
+  EXPECT_ERROR_NUMBER(Export(In("x")), 60009);
+  EXPECT_TRUE(std::filesystem::is_empty(Folder()));
+}
+#endif
+
+#ifndef _WIN32  // needs a shell-script stand-in editor
 TEST_F(ExportTest, AMissingCurrentKeyRaises60009AndStartsNothing) {
   AddRecordingEditor();
   control_.SubKeyPath("Software\\None");
@@ -72,6 +84,7 @@ TEST_F(ExportTest, WrappingQuotesGoBeforeTheExtensionRuleAndEachArgumentStaysWho
   EXPECT_EQ(RecordedWithoutRandom(), "/S\n/E\n--\n" + In(".with_blank.tx.reg.*.tmp") + "\nHKEY_LOCAL_MACHINE\n");
   EXPECT_EQ(ReadText(In("with blank.tx.reg")), "REGEDIT4\r\n");
 }
+#endif
 
 TEST_F(ExportTest, APathWrappedInQuotesIsWrittenAndWaitedForWithoutThem) {
   UseOurEditor();
@@ -114,10 +127,13 @@ TEST_F(ExportTest, QuotesAndBlanksInTheKeyNameReachTheEditorUnchanged) {
             "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\two  blanks]\r\n\"of\"=\"two  blanks\"\r\n\r\n");
 }
 
+#ifndef _WIN32  // needs no editor on PATH; on Windows ours is beside the test
 TEST_F(ExportTest, NoEditorRaises60111) {
   EXPECT_ERROR_NUMBER(Export(In("x")), 60111);
 }
+#endif
 
+#ifndef _WIN32  // needs a shell-script stand-in editor
 TEST_F(ExportTest, AnEditorEndingWithoutTheFileRaises60111) {
   AddScript("orvane-regedit", "exit 1\n");
   EXPECT_ERROR_NUMBER(Export(In("x")), 60111);
@@ -138,6 +154,7 @@ TEST_F(ExportTest, AHiddenFileIsNotTakenForTheExport) {
                        "/usr/bin/python3 -c 'import os,sys; os.setxattr(sys.argv[1], \"user.DOSATTRIB\", b\"0x2\")' \"$4\"\n");
   EXPECT_ERROR_NUMBER(Export(In("hidden")), 60111);
 }
+#endif
 
 }  // namespace
 }  // namespace orvane

@@ -2,6 +2,9 @@
 // through Import unchanged, byte for byte.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "editor_fixture.h"
 #include "keyops/registry_text.h"
 #include "registry/expect_error.h"
@@ -44,7 +47,9 @@ TEST_F(RoundTripTest, EveryValueTypeComesBackByteForByte) {
   ASSERT_EQ(TreeText(HKEY_CURRENT_USER, kTree), "<missing>\n");
   control_.Import(path);
   // Import does not wait for the editor: poll until the tree is back.
-  for (int i = 0; i < 200 && TreeText(HKEY_CURRENT_USER, kTree) != before; ++i) usleep(25000);
+  for (int i = 0; i < 200 && TreeText(HKEY_CURRENT_USER, kTree) != before; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  }
   EXPECT_EQ(TreeText(HKEY_CURRENT_USER, kTree), before);
 }
 

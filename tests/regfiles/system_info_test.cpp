@@ -3,14 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "control/control_fixture.h"
 #include "platform/os_version.h"
-#include "platform/registry_store.h"
 #include "registry/expect_error.h"
 #include "registry/nt_platform.h"
 #include "registry/scoped_key.h"
+#include "support/environment.h"
+#include "support/read_only_key.h"
 
 namespace orvane {
 namespace {
@@ -23,9 +28,11 @@ class ScopedEnvironment {
  public:
   ScopedEnvironment(const char* name, const char* value) : name_(name) {
     if (const char* old = std::getenv(name)) saved_ = old, had_ = true;
-    value ? setenv(name, value, 1) : unsetenv(name);
+    value ? testing::SetEnvironment(name, value) : testing::UnsetEnvironment(name);
   }
-  ~ScopedEnvironment() { had_ ? setenv(name_, saved_.c_str(), 1) : unsetenv(name_); }
+  ~ScopedEnvironment() {
+    had_ ? testing::SetEnvironment(name_, saved_.c_str()) : testing::UnsetEnvironment(name_);
+  }
 
  private:
   const char* name_;
@@ -33,14 +40,34 @@ class ScopedEnvironment {
   bool had_ = false;
 };
 
+// On Windows the system's own keys are changed: each value written or
+// removed and each key made read-only is put back at the end.
 class SystemInfoTest : public ControlTest {
  protected:
-  ~SystemInfoTest() override { UsePlatform(true); }
+  ~SystemInfoTest() override {
+    UsePlatform(true);
+    for (const char* key : read_only_) testing::SetKeyReadOnly(HKEY_LOCAL_MACHINE, key, false);
+    for (const auto& [value, text] : saved_) {
+      ScopedKey open;
+      if (open.Open(HKEY_LOCAL_MACHINE, value.first) != 0) continue;
+      if (text) {
+        RegSetValueExA(open.get(), value.second.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text->c_str()),
+                       static_cast<DWORD>(text->size() + 1));
+      } else {
+        RegDeleteValueA(open.get(), value.second.c_str());
+      }
+    }
+  }
+  // The emulated version record exists in our store only; on Windows the
+  // flag alone chooses the key the items come from.
   void UsePlatform(bool nt) {
+#ifndef _WIN32
     platform::OverridePlatform(nt ? platform::EmulatedPlatform::kNt : platform::EmulatedPlatform::kWin9x);
+#endif
     SetNtPlatformForTesting(nt);
   }
   void Write(const char* key, const char* name, const std::string& text) {
+    Save(key, name);
     ScopedKey open;
     ASSERT_EQ(open.Open(HKEY_LOCAL_MACHINE, key), 0);
     ASSERT_EQ(RegSetValueExA(open.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
@@ -48,11 +75,34 @@ class SystemInfoTest : public ControlTest {
               0);
   }
   void Remove(const char* key, const char* name) {
+    Save(key, name);
     ScopedKey open;
     ASSERT_EQ(open.Open(HKEY_LOCAL_MACHINE, key), 0);
     RegDeleteValueA(open.get(), name);
   }
+  void MakeReadOnly(const char* key) {
+    read_only_.push_back(key);
+    ASSERT_EQ(testing::SetKeyReadOnly(HKEY_LOCAL_MACHINE, key, true), 0);
+  }
   std::string Info(int32_t item) { return control_.SystemInfo(item); }
+
+ private:
+  // Remembers a string value's text (or its absence) before its first change.
+  void Save(const std::string& key, const std::string& name) {
+    if (saved_.count({key, name})) return;
+    std::optional<std::string> text;
+    ScopedKey open;
+    char buffer[1024];
+    DWORD size = sizeof buffer, type = 0;
+    if (open.Open(HKEY_LOCAL_MACHINE, key) == 0 &&
+        RegQueryValueExA(open.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) == 0 &&
+        type == REG_SZ && size > 0) {
+      text = std::string(buffer, size - 1);
+    }
+    saved_[{key, name}] = text;
+  }
+  std::map<std::pair<std::string, std::string>, std::optional<std::string>> saved_;
+  std::vector<const char*> read_only_;
 };
 
 TEST_F(SystemInfoTest, OnNtTheOsIsFixedAndOwnerItemsComeFromTheNtKey) {
@@ -93,6 +143,7 @@ TEST_F(SystemInfoTest, AMissingRegistryValueAnswersEmpty) {
   EXPECT_EQ(Info(9), "");
 }
 
+#ifndef _WIN32  // the version record is emulated in our store only
 TEST_F(SystemInfoTest, VersionNumberIsMajorDotMinorBuildLowWord) {
   UsePlatform(true);
   EXPECT_EQ(Info(2), "5.1 Build 2600");
@@ -100,12 +151,18 @@ TEST_F(SystemInfoTest, VersionNumberIsMajorDotMinorBuildLowWord) {
   EXPECT_EQ(Info(2), "4.10 Build 2222");  // the build number's high word holds 4.10
 }
 
+#endif
+
+#ifndef _WIN32  // the Windows directory is the store's folder in our store only
 TEST_F(SystemInfoTest, WindowsAndSystemDirectoriesAreTheStoresFolder) {
   const std::string folder = registry_.file().parent_path().string();
   EXPECT_EQ(Info(5), folder);
   EXPECT_EQ(Info(6), folder + "/system32");
 }
 
+#endif
+
+#ifndef _WIN32  // the temporary folder comes from TMPDIR on Linux only
 TEST_F(SystemInfoTest, TempDirComesFromTmpdirWithoutTrailingSeparator) {
   {
     ScopedEnvironment tmpdir("TMPDIR", "/var/tmp/x/");
@@ -114,6 +171,7 @@ TEST_F(SystemInfoTest, TempDirComesFromTmpdirWithoutTrailingSeparator) {
   ScopedEnvironment tmpdir("TMPDIR", "");
   EXPECT_EQ(Info(7), "/tmp");
 }
+#endif
 
 TEST_F(SystemInfoTest, ComputerNameIsTheHostNameUpperCaseAtMostFifteen) {
   const std::string name = Info(10);
@@ -123,6 +181,7 @@ TEST_F(SystemInfoTest, ComputerNameIsTheHostNameUpperCaseAtMostFifteen) {
   EXPECT_EQ(name.find('\0'), std::string::npos);
 }
 
+#ifndef _WIN32  // the language comes from the locale variables on Linux only
 TEST_F(SystemInfoTest, UserLanguageIsTheEnglishNameOfTheLocalesLanguage) {
   ScopedEnvironment messages("LC_MESSAGES", nullptr);
   {
@@ -137,6 +196,7 @@ TEST_F(SystemInfoTest, UserLanguageIsTheEnglishNameOfTheLocalesLanguage) {
   ScopedEnvironment lang("LANG", "C");
   EXPECT_EQ(Info(12), "English");
 }
+#endif
 
 TEST_F(SystemInfoTest, ItemsPastTwelveAnswerEmptyAndPastAByteOverflow) {
   EXPECT_EQ(Info(13), "");
@@ -146,13 +206,13 @@ TEST_F(SystemInfoTest, ItemsPastTwelveAnswerEmptyAndPastAByteOverflow) {
 }
 
 TEST_F(SystemInfoTest, AnUnopenableKeyRaisesItsStatusForEveryItem) {
-  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_LOCAL_MACHINE, kNtKey, true), 0);
+  MakeReadOnly(kNtKey);
   UsePlatform(false);
   EXPECT_EQ(Info(13), "");  // the NT key is not opened on 9x
   UsePlatform(true);
   EXPECT_ERROR_NUMBER(Info(2), 60005);
   EXPECT_ERROR_NUMBER(Info(13), 60005);
-  ASSERT_EQ(platform::SetRegistryKeyReadOnly(HKEY_LOCAL_MACHINE, kWindowsKey, true), 0);
+  MakeReadOnly(kWindowsKey);
   UsePlatform(false);
   EXPECT_ERROR_NUMBER(Info(5), 60005);
 }

@@ -39,15 +39,23 @@ LONG WriteValues(HKEY key, DWORD count, EnumBuffers* buffers, RegWriter* writer)
   return ERROR_SUCCESS;
 }
 
-// Writes one key's section and values, then lists its sub-keys into *names.
-LONG WriteKey(HKEY key, const std::string& path, EnumBuffers* buffers, RegWriter* writer,
-              std::vector<std::string>* names) {
-  DWORD sub_keys = 0, values = 0, max_name = 0, max_data = 0;
-  LONG status = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &sub_keys, nullptr, nullptr, &values,
+// The number of values of `key`, with the buffers grown to its longest
+// value name and data.
+LONG QueryKey(HKEY key, EnumBuffers* buffers, DWORD* values) {
+  DWORD sub_keys = 0, max_name = 0, max_data = 0;
+  LONG status = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &sub_keys, nullptr, nullptr, values,
                                  &max_name, &max_data, nullptr, nullptr);
   if (status != ERROR_SUCCESS) return status;
   if (buffers->name.size() <= max_name) buffers->name.resize(max_name + 1);
   if (buffers->data.size() < max_data) buffers->data.resize(max_data);
+  return ERROR_SUCCESS;
+}
+
+// Writes one key's section and `values` values, then lists its sub-keys
+// into *names.
+LONG WriteKey(HKEY key, DWORD values, const std::string& path, EnumBuffers* buffers, RegWriter* writer,
+              std::vector<std::string>* names) {
+  LONG status = ERROR_SUCCESS;
   writer->WriteKeyHeader(path);
   if ((status = WriteValues(key, values, buffers, writer)) != ERROR_SUCCESS) return status;
   *names = SubKeyNames(key, &status);
@@ -64,10 +72,14 @@ struct ExportLevel {
 
 // Writes `key` (its section and values), then each sub-key, depth first.
 // The walk keeps its own stack, so any depth the store holds is written.
+// A sub-key that cannot be opened or queried (such as a key the system
+// opens as a handle for performance data) is left out with its tree.
 LONG WriteTree(HKEY key, std::string* path, EnumBuffers* buffers, RegWriter* writer) {
   std::vector<ExportLevel> stack(1);
   stack.back().path_length = path->size();
-  if (LONG status = WriteKey(key, *path, buffers, writer, &stack.back().names)) return status;
+  DWORD values = 0;
+  if (LONG status = QueryKey(key, buffers, &values)) return status;
+  if (LONG status = WriteKey(key, values, *path, buffers, writer, &stack.back().names)) return status;
   HKEY top = key;
   while (!stack.empty()) {
     ExportLevel& level = stack.back();
@@ -80,11 +92,12 @@ LONG WriteTree(HKEY key, std::string* path, EnumBuffers* buffers, RegWriter* wri
     const HKEY parent = stack.size() == 1 ? top : level.key.get();
     KeyHandle sub_key;
     if (RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ, sub_key.out()) != ERROR_SUCCESS) continue;
+    if (QueryKey(sub_key.get(), buffers, &values) != ERROR_SUCCESS) continue;
     path->append("\\").append(name);
     ExportLevel& entered = stack.emplace_back();
     entered.key = std::move(sub_key);
     entered.path_length = path->size();
-    if (LONG status = WriteKey(entered.key.get(), *path, buffers, writer, &entered.names)) return status;
+    if (LONG status = WriteKey(entered.key.get(), values, *path, buffers, writer, &entered.names)) return status;
   }
   return ERROR_SUCCESS;
 }
