@@ -17,6 +17,7 @@
 #include "platform/win32_system.h"
 #include "regfiles/backup_restore.h"
 #include "registry/expect_error.h"
+#include "support/read_only_key.h"
 #include "support/wine.h"
 
 #ifdef _WIN32
@@ -249,6 +250,53 @@ TEST_F(BackupTest, RestoreWithOurEditorBringsBackTheBackedUpRegistry) {
   EXPECT_FALSE(control_.VerifyExistence(mode));
   control_.GlobalKeyPath("HKEY_LOCAL_MACHINE\\SOFTWARE\\BackedUp");
   EXPECT_TRUE(control_.VerifyExistence(mode));
+}
+#endif
+
+#ifdef _WIN32
+// Runs the regedit.exe beside this test with `arguments` and waits for it;
+// returns its exit code.
+DWORD RunOurEditor(const std::string& arguments) {
+  char self[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
+  const std::filesystem::path editor = std::filesystem::path(std::string(self, length)).parent_path() / "regedit.exe";
+  std::string line = "\"" + editor.string() + "\" " + arguments;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    return ~DWORD{0};
+  }
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD code = ~DWORD{0};
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return code;
+}
+
+// The system registry has no transaction: a replacement that meets a key it
+// cannot delete must be refused before it deletes anything.
+TEST_F(BackupTest, AReplacementThatMeetsALockedKeyChangesNothing) {
+  int32_t mode = 1;
+  // Walked before the locked key (and, under Wine, before SAM, which does
+  // not open for writing either).
+  const char* kEarlierKey = "HKEY_LOCAL_MACHINE\\HARDWARE\\DESCRIPTION";
+  control_.GlobalKeyPath(kEarlierKey);
+  ASSERT_TRUE(control_.VerifyExistence(mode));
+  control_.GlobalKeyPath("HKEY_LOCAL_MACHINE\\SOFTWARE\\KeptWhole\\Locked");
+  control_.SetKey();
+  ASSERT_EQ(testing::SetKeyReadOnly(HKEY_LOCAL_MACHINE, "SOFTWARE\\KeptWhole\\Locked", true), 0);
+  const std::string file = In("replacement.reg");
+  std::ofstream(file, std::ios::binary) << "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\FromFile]\r\n";
+  EXPECT_NE(RunOurEditor("/C \"" + file + "\""), 0u);
+  control_.GlobalKeyPath(kEarlierKey);
+  EXPECT_TRUE(control_.VerifyExistence(mode));
+  HKEY locked = nullptr;  // opened for reading: the control's opens ask for writing too
+  EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\KeptWhole\\Locked", 0, KEY_READ, &locked), 0);
+  RegCloseKey(locked);
+  control_.GlobalKeyPath("HKEY_LOCAL_MACHINE\\SOFTWARE\\FromFile");
+  EXPECT_FALSE(control_.VerifyExistence(mode));
 }
 #endif
 

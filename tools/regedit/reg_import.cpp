@@ -183,6 +183,16 @@ LONG EmptyKey(HKEY key) {
       });
 }
 
+// Whether every sub-key of `key`, at any depth, opens for writing and
+// lists its sub-keys; changes nothing. Returns 0 or the first failing status.
+LONG CheckKeyEmptiable(HKEY key) {
+  std::vector<DeleteLevel> stack(1);
+  stack.back().key = key;
+  return WalkBottomUp(
+      stack, [](DeleteLevel&) { return LONG{ERROR_SUCCESS}; },
+      [](HKEY, const std::string&) { return LONG{ERROR_SUCCESS}; });
+}
+
 // The deletion itself: stops at the first failure, leaving what it has
 // deleted so far.
 LONG DeleteKeyTreeSteps(HKEY root, const std::string& path) {
@@ -217,13 +227,18 @@ int MergeRegFile(const RegFile& file, std::vector<RegMessage>* messages) {
 }
 
 int ReplaceWithRegFile(const RegFile& file, std::vector<RegMessage>* messages) {
-  for (const RootKey& root : StoredRootKeys()) {
-    const LONG status = EmptyKey(root.handle);
-    // HKEY_DYN_DATA exists on the older emulated platform only.
-    if (status != ERROR_SUCCESS && !(status == ERROR_INVALID_HANDLE && root.handle == HKEY_DYN_DATA)) {
-      messages->push_back({0, "Unable to empty " + std::string(root.name) + " (status " +
-                                  std::to_string(status) + ")", true});
-      return 1;
+  // Every root is checked before the first is emptied: where the registry
+  // has no transaction to roll back (Windows), a key found locked part-way
+  // would leave the registry half deleted.
+  for (LONG (*step)(HKEY) : {CheckKeyEmptiable, EmptyKey}) {
+    for (const RootKey& root : StoredRootKeys()) {
+      const LONG status = step(root.handle);
+      // HKEY_DYN_DATA exists on the older emulated platform only.
+      if (status != ERROR_SUCCESS && !(status == ERROR_INVALID_HANDLE && root.handle == HKEY_DYN_DATA)) {
+        messages->push_back({0, "Unable to empty " + std::string(root.name) + " (status " +
+                                    std::to_string(status) + ")", true});
+        return 1;
+      }
     }
   }
   return MergeRegFile(file, messages);
