@@ -4,18 +4,20 @@
 #include <gtest/gtest.h>
 
 #include "platform/store_extensions.h"
-#include "reg/process_capture.h"
+#include "support/program_output.h"
 #include "support/temp_registry.h"
 
 namespace orvane::reg::testing {
 namespace {
 
+using orvane::testing::ProgramOutput;
+using orvane::testing::RunProgram;
+
 class RegProgram : public ::testing::Test {
  protected:
-  ProcessResult Reg(std::vector<std::string> args, const std::string& input = "") {
+  ProgramOutput Reg(const std::vector<std::string>& args, const std::string& input = "") {
     platform::CommitPendingRegistryWrites();
-    args.insert(args.begin(), ORVANE_REG_PROGRAM);
-    return RunCapturing(args, input, registry_.path());
+    return RunProgram(ORVANE_REG_PROGRAM, args, input);
   }
 
   TempRegistry registry_;
@@ -23,17 +25,17 @@ class RegProgram : public ::testing::Test {
 
 TEST_F(RegProgram, HelpAndVersionGoToStandardOutput) {
   for (const std::string help : {"--help", "-h", "/?"}) {
-    const ProcessResult result = Reg({help});
+    const ProgramOutput result = Reg({help});
     EXPECT_EQ(result.status, 0) << help;
     EXPECT_TRUE(result.out.starts_with("Usage: orvane-reg VERB ARGUMENTS...\n")) << result.out;
     EXPECT_EQ(result.err, "");
   }
   for (const std::string help : {"-?", "/?", "--help"}) {
-    const ProcessResult verb = Reg({"Delete", help});
+    const ProgramOutput verb = Reg({"Delete", help});
     EXPECT_EQ(verb.status, 0) << help;
     EXPECT_TRUE(verb.out.starts_with("orvane-reg delete KEY [/v NAME | /ve | /va] [/f]\n")) << verb.out;
   }
-  const ProcessResult version = Reg({"--version"});
+  const ProgramOutput version = Reg({"--version"});
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out, "Orvane 1.6.1\n");
 }
@@ -42,19 +44,19 @@ TEST_F(RegProgram, UsageErrorsExitWithOne) {
   const std::string syntax = "ERROR: Invalid syntax.\nType \"orvane-reg /?\" for usage.\n";
   for (const std::vector<std::string>& args :
        std::vector<std::vector<std::string>>{{}, {"frobnicate"}, {"--version", "extra"}, {"--bogus"}}) {
-    const ProcessResult result = Reg(args);
+    const ProgramOutput result = Reg(args);
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.err, syntax);
   }
-  const ProcessResult result = Reg({"add", "HKCU\\Software\\P", "/x"});
+  const ProgramOutput result = Reg({"add", "HKCU\\Software\\P", "/x"});
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.err, "ERROR: Invalid syntax.\nType \"orvane-reg ADD /?\" for usage.\n");
 }
 
 TEST_F(RegProgram, AnswersComeFromStandardInputAndChangesReachTheStore) {
   EXPECT_EQ(Reg({"add", "HKCU\\Software\\P", "/v", "v", "/d", "1"}).status, 0);
-  ProcessResult result = Reg({"delete", "HKCU\\Software\\P"}, "n\n");
+  ProgramOutput result = Reg({"delete", "HKCU\\Software\\P"}, "n\n");
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.out,
             "Permanently delete the registry key HKEY_CURRENT_USER\\Software\\P (Yes/No)? "

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/store_extensions.h"
-#include "reg/process_capture.h"
+#include "support/program_output.h"
 #include "support/quiet_process.h"
 #include "support/temp_registry.h"
 
@@ -21,6 +21,8 @@ namespace orvane::reg::testing {
 namespace {
 
 using orvane::testing::OnPath;
+using orvane::testing::ProgramOutput;
+using orvane::testing::RunProgram;
 using orvane::testing::RunQuietly;
 using orvane::testing::WinePath;
 
@@ -92,16 +94,14 @@ class RegAgainstWine : public ::testing::Test {
     return args;
   }
 
-  ProcessResult Ours(const std::vector<std::string>& args) {
-    std::vector<std::string> words = Words(args, false);
-    words.insert(words.begin(), ORVANE_REG_PROGRAM);
-    return RunCapturing(words, "", registry_.path());
+  ProgramOutput Ours(const std::vector<std::string>& args) {
+    return RunProgram(ORVANE_REG_PROGRAM, Words(args, false));
   }
 
-  ProcessResult Wines(const std::vector<std::string>& args) {
+  ProgramOutput Wines(const std::vector<std::string>& args) {
     std::vector<std::string> words = Words(args, true);
-    words.insert(words.begin(), {"wine", "reg"});
-    ProcessResult result = RunCapturing(words, "", registry_.path());
+    words.insert(words.begin(), "reg");
+    ProgramOutput result = RunProgram("wine", words);
     result.out = ToWindowsWording(result.out);
     return result;
   }
@@ -111,8 +111,8 @@ class RegAgainstWine : public ::testing::Test {
   void Both(const std::vector<std::string>& args, bool compare_output = true) {
     std::string line;
     for (const std::string& arg : args) line += arg + ' ';
-    const ProcessResult ours = Ours(args);
-    const ProcessResult wines = Wines(args);
+    const ProgramOutput ours = Ours(args);
+    const ProgramOutput wines = Wines(args);
     EXPECT_EQ(ours.status, wines.status) << line << "\nours: " << ours.err << "\nWine's: " << wines.out;
     if (compare_output) {
       EXPECT_EQ(ours.out, wines.out) << line;

@@ -61,7 +61,7 @@ ProgramOutput RunProgram(const std::string& program, const std::vector<std::stri
   posix_spawn_file_actions_addopen(&actions, 1, (io / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   posix_spawn_file_actions_addopen(&actions, 2, (io / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   pid_t pid = 0;
-  const int started = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  const int started = posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   if (started != 0) throw std::runtime_error("cannot start " + program);
   int wait_status = 0;

@@ -15,7 +15,8 @@ struct ProgramOutput {
   int status = -1;  // the exit status; -1 when the program did not exit normally
 };
 
-// Runs `program` (a path) with `args` and waits for it.
+// Runs `program` (a path, or a name found on PATH) with `args` and waits
+// for it; throws when it cannot start.
 ProgramOutput RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::string& input = "");
 
