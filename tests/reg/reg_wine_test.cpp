@@ -6,7 +6,6 @@
 // (tools/reg/README.md lists them); commands where Wine's output is known
 // to be wrong (REG_QWORD data) are left out. Skipped without wine.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <fstream>
 #include <string>
@@ -20,10 +19,10 @@
 namespace orvane::reg::testing {
 namespace {
 
-using orvane::testing::OnPath;
+using orvane::testing::EndWinePrefix;
 using orvane::testing::ProgramOutput;
 using orvane::testing::RunProgram;
-using orvane::testing::RunQuietly;
+using orvane::testing::UsePrivateWinePrefix;
 using orvane::testing::WinePath;
 
 const char kData[] =
@@ -70,18 +69,15 @@ std::string ToWindowsWording(std::string text) {
 class RegAgainstWine : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!OnPath("wine") || !OnPath("wineserver")) GTEST_SKIP() << "wine is not installed";
-    prefix_ = registry_.path() / "wineprefix";
-    std::filesystem::create_directory(prefix_);
-    setenv("WINEPREFIX", prefix_.c_str(), 1);
-    setenv("WINEDEBUG", "-all", 1);
+    if (!UsePrivateWinePrefix(registry_.path() / "wineprefix")) GTEST_SKIP() << "wine is not installed";
+    wine_started_ = true;
     std::ofstream(registry_.path() / "data.reg", std::ios::binary) << kData;
     ASSERT_EQ(Ours({"import", "@data.reg"}).status, 0);
     ASSERT_EQ(Wines({"import", "@data.reg"}).status, 0);
   }
 
   void TearDown() override {
-    if (!prefix_.empty()) RunQuietly({"wineserver", "-k"});
+    if (wine_started_) EndWinePrefix();
   }
 
   // "@name" stands for the file `name` in the test's folder.
@@ -120,7 +116,7 @@ class RegAgainstWine : public ::testing::Test {
   }
 
   TempRegistry registry_;
-  std::filesystem::path prefix_;
+  bool wine_started_ = false;
 };
 
 TEST_F(RegAgainstWine, QueriesPrintTheSame) {

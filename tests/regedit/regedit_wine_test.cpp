@@ -3,7 +3,6 @@
 // UTF-16), and we import that. Skipped where wine is not installed. Each
 // test uses a private Wine prefix in a temporary directory.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <string>
@@ -22,8 +21,9 @@
 namespace orvane::regedit::testing {
 namespace {
 
-using orvane::testing::OnPath;
+using orvane::testing::EndWinePrefix;
 using orvane::testing::RunQuietly;
+using orvane::testing::UsePrivateWinePrefix;
 using orvane::testing::WinePath;
 
 const std::string kTree = "Software\\OrvaneWine";
@@ -32,21 +32,18 @@ const std::string kTreeKey = "HKEY_CURRENT_USER\\" + kTree;
 class WineRoundTrip : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!OnPath("wine") || !OnPath("wineserver")) GTEST_SKIP() << "wine is not installed";
-    prefix_ = registry_.path() / "wineprefix";
-    std::filesystem::create_directory(prefix_);
-    setenv("WINEPREFIX", prefix_.c_str(), 1);
-    setenv("WINEDEBUG", "-all", 1);
+    if (!UsePrivateWinePrefix(registry_.path() / "wineprefix")) GTEST_SKIP() << "wine is not installed";
+    wine_started_ = true;
   }
 
   void TearDown() override {
-    if (!prefix_.empty()) RunQuietly({"wineserver", "-k"});
+    if (wine_started_) EndWinePrefix();
   }
 
   std::filesystem::path File(const std::string& name) const { return registry_.path() / name; }
 
   TempRegistry registry_;
-  std::filesystem::path prefix_;
+  bool wine_started_ = false;
 };
 
 // The registry's text is UTF-8; Wine reads an 8-bit file in its ANSI code

@@ -1,6 +1,6 @@
 // Running other programs (Wine, regedit) from tests and benchmarks: whether
 // a program is on the PATH, a run with its output discarded giving its exit
-// code, and a path as Wine sees it on its drive Z:.
+// code, a private Wine prefix, and a path as Wine sees it on its drive Z:.
 #pragma once
 
 #include <fcntl.h>
@@ -46,6 +46,21 @@ inline int RunQuietly(const std::vector<std::string>& args) {
   posix_spawn_file_actions_destroy(&actions);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
+
+// Points this process's Wine runs at a new private prefix, the folder
+// `prefix` (created), with Wine's debug output off. False, changing
+// nothing, when wine or wineserver is not installed. End it with
+// EndWinePrefix.
+inline bool UsePrivateWinePrefix(const std::filesystem::path& prefix) {
+  if (!OnPath("wine") || !OnPath("wineserver")) return false;
+  std::filesystem::create_directory(prefix);
+  setenv("WINEPREFIX", prefix.c_str(), 1);
+  setenv("WINEDEBUG", "-all", 1);
+  return true;
+}
+
+// Stops the wineserver of the prefix in use.
+inline void EndWinePrefix() { RunQuietly({"wineserver", "-k"}); }
 
 // The same path as Wine sees it, on its drive Z: (the Unix root).
 inline std::string WinePath(const std::filesystem::path& path) {
