@@ -23,6 +23,11 @@ struct Var : VARIANT {
   Var& operator=(const Var&) = delete;
 };
 
+// The text a VARIANT holds, or "<not text>" when it holds no string.
+inline std::wstring Text(const VARIANT& value) {
+  return value.vt == VT_BSTR ? std::wstring(value.bstrVal, SysStringLen(value.bstrVal)) : L"<not text>";
+}
+
 // What one late-bound call returned.
 struct CallResult {
   HRESULT status = S_OK;

@@ -27,10 +27,6 @@ Interface* As(IUnknown* object, REFIID iid) {
   return out;
 }
 
-std::wstring Text(const VARIANT& value) {
-  return value.vt == VT_BSTR ? std::wstring(value.bstrVal, SysStringLen(value.bstrVal)) : L"<not text>";
-}
-
 class ContainerTest : public ComClientTest {
  protected:
   void TearDown() override {

@@ -27,10 +27,6 @@ GUID TypeLibraryId() {
   return guid;
 }
 
-std::wstring Text(const VARIANT& value) {
-  return value.vt == VT_BSTR ? std::wstring(value.bstrVal, SysStringLen(value.bstrVal)) : L"<not text>";
-}
-
 class DispatchClientTest : public ComClientTest {
  protected:
   void TearDown() override {
