@@ -124,9 +124,18 @@ class KeyStore {
   // what it held and nobody had seen. `delay` zero: commit at once.
   void SetCommitDelay(std::chrono::milliseconds delay) { commit_delay_ = delay; }
   bool holding() const { return holding_; }
-  // How long one call may wait in all for other processes (a holder's
-  // commit, the write lock) before it fails with SQLITE_BUSY.
+  // How long one call, or all the calls of one outermost group together,
+  // may wait for other processes (a holder's commit, the write lock) before
+  // failing with SQLITE_BUSY: a method whose every call meets a stopped
+  // holder fails once, after the limit, not once per call.
   void SetWaitLimit(std::chrono::milliseconds limit) { wait_limit_ = limit; }
+  // The write calls that ended inside the current (or last) outermost group.
+  int64_t group_write_calls() const { return group_write_calls_; }
+  // Commits held changes before the process forks, when nothing writes on
+  // top of them, so that a child never starts beside a held transaction.
+  void PublishBeforeFork() {
+    if (MayPublishNow()) Commit();
+  }
   // True when the held changes may be committed now (no call or group
   // writing on top of them): the commit thread then waits for a request or
   // the deadline.
@@ -207,6 +216,8 @@ class KeyStore {
   // SQLite's busy handler: waits for the lock's holder (asking a deferring
   // holder to commit), up to the running call's deadline.
   static int WaitWhileBusy(void* store, int attempts);
+  // Counts a wait that has ended against the running group's budget.
+  void NoteWaited(CommitBroker::Clock::duration waited);
   // Starts a read transaction for a cache miss of a call running without one.
   void EnsureSnapshot();
   bool ReadWalHeader(WalHeader* header);
@@ -248,6 +259,8 @@ class KeyStore {
   std::chrono::milliseconds wait_limit_{30'000};
   // When the running call (or, outside calls, the current wait) gives up.
   CommitBroker::Clock::time_point call_deadline_;
+  CommitBroker::Clock::duration group_waited_{};  // waits of the outermost group's calls so far
+  int64_t group_write_calls_ = 0;
   std::filesystem::path file_;
   Txn txn_ = Txn::kNone;
   int group_depth_ = 0;

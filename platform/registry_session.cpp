@@ -1,7 +1,9 @@
 #include "platform/registry_session.h"
 
 #include <pthread.h>
+#include <signal.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
@@ -15,8 +17,14 @@
 
 namespace orvane::platform {
 
-LONG SqliteErrorStatus(int sqlite_code, bool write) {
-  switch (sqlite_code & 0xFF) {
+LONG SqliteErrorStatus(int sqlite_code, bool write, int system_errno) {
+  // A write beyond the process's file size limit is a full disk to it.
+  const int primary = sqlite_code & 0xFF;
+  if ((primary == SQLITE_IOERR || primary == SQLITE_FULL) &&
+      (system_errno == EFBIG || system_errno == ENOSPC || system_errno == EDQUOT)) {
+    return ERROR_DISK_FULL;
+  }
+  switch (primary) {
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
       return ERROR_BADDB;
@@ -40,31 +48,39 @@ LONG SqliteErrorStatus(int sqlite_code, bool write) {
 
 namespace {
 
+// A number of milliseconds from the environment variable `name`, read by
+// the caller once: decimal digits only; anything else (a sign, a fraction,
+// an exponent, letters) is named in one message on standard error and
+// `fallback` is used. Larger values are cut to `longest`.
+std::chrono::milliseconds MillisecondsFromEnvironment(const char* name, long fallback, long longest) {
+  const char* text = std::getenv(name);
+  if (text == nullptr || *text == '\0') return std::chrono::milliseconds(fallback);
+  const std::string_view digits(text);
+  if (digits.find_first_not_of("0123456789") != std::string_view::npos) {
+    std::fprintf(stderr, "orvane: %s=\"%s\" is not a whole number of milliseconds; using %ld ms\n", name, text,
+                 fallback);
+    return std::chrono::milliseconds(fallback);
+  }
+  const long value = std::strtol(text, nullptr, 10);  // LONG_MAX when too large: cut below
+  return std::chrono::milliseconds(std::min(value, longest));
+}
+
 // How long a process may keep changes of returned calls uncommitted when no
-// other process asks for them: ORVANE_COMMIT_DELAY_MS, read once; 0 commits
-// every call (and every method group) at once. This bounds what a killed
-// process can lose; a normal exit, RegFlushKey and a program start commit
-// at once. The value is decimal digits only; anything else (a sign, a
-// fraction, an exponent, letters) is named in one message on standard
-// error and the default is used. Larger values are cut to the longest.
+// other process asks for them: ORVANE_COMMIT_DELAY_MS (at most a minute);
+// 0 commits every call (and every method group) at once. This bounds what
+// a killed process can lose; a normal exit, RegFlushKey and a program start
+// commit at once.
 std::chrono::milliseconds CommitDelay() {
-  static const std::chrono::milliseconds delay = [] {
-    constexpr long kDefaultMs = 20;
-    constexpr long kLongestMs = 60'000;
-    const char* text = std::getenv("ORVANE_COMMIT_DELAY_MS");
-    if (text == nullptr || *text == '\0') return std::chrono::milliseconds(kDefaultMs);
-    const std::string_view digits(text);
-    if (digits.find_first_not_of("0123456789") != std::string_view::npos) {
-      std::fprintf(stderr,
-                   "orvane: ORVANE_COMMIT_DELAY_MS=\"%s\" is not a whole number of milliseconds; "
-                   "using %ld ms\n",
-                   text, kDefaultMs);
-      return std::chrono::milliseconds(kDefaultMs);
-    }
-    const long value = std::strtol(text, nullptr, 10);  // LONG_MAX when too large: cut below
-    return std::chrono::milliseconds(std::min(value, kLongestMs));
-  }();
+  static const std::chrono::milliseconds delay = MillisecondsFromEnvironment("ORVANE_COMMIT_DELAY_MS", 20, 60'000);
   return delay;
+}
+
+// How long a call (or a method group) waits in all for other processes:
+// ORVANE_WAIT_LIMIT_MS, at most ten minutes, else kRegistryWaitLimit.
+std::chrono::milliseconds WaitLimit() {
+  static const std::chrono::milliseconds limit =
+      MillisecondsFromEnvironment("ORVANE_WAIT_LIMIT_MS", kRegistryWaitLimit.count(), 600'000);
+  return limit;
 }
 
 // How often the commit thread looks again for a pause in registry calls.
@@ -75,18 +91,32 @@ constexpr auto kBusyRetry = std::chrono::milliseconds(1);
 Session::Session() {
   // A fork while another thread (the commit thread) holds the lock would
   // leave the child's copy locked for good; hold it across the fork.
-  pthread_atfork([] { Instance().mutex_.lock(); }, [] { Instance().mutex_.unlock(); },
+  pthread_atfork([] { Instance().BeforeFork(); }, [] { Instance().mutex_.unlock(); },
                  [] { Instance().AfterFork(); });
 }
 
+void Session::BeforeFork() {
+  mutex_.lock();
+  // Held changes are committed first: a child beside a held transaction
+  // would share SQLite's record of its locks and wait for it in vain.
+  if (!store_) return;
+  try {
+    store_->PublishBeforeFork();
+  } catch (const SqliteError& error) {
+    CommitFailed(error);
+  }
+}
+
 void Session::AfterFork() {
-  // The child has no commit thread, and a transaction held by the parent is
-  // not the child's: leave that store alone and open a fresh one on use.
-  flusher_cv_.~condition_variable();
+  // The child has no commit thread. The parent's commit thread may have
+  // been waiting on (or holding) these objects when it forked: they are
+  // made anew in place, never destroyed, as destroying a condition
+  // variable waits for waiters that do not exist in the child.
   new (&flusher_cv_) std::condition_variable();
-  flusher_mutex_.~mutex();
   new (&flusher_mutex_) std::mutex();
   flusher_started_ = flusher_watching_ = flusher_wake_ = false;
+  // A transaction held by the parent is not the child's: leave that store
+  // alone and open a fresh one on use.
   if (store_ && (store_->holding() || store_->broker() == nullptr)) {
     static_cast<void>(store_.release());
   } else if (store_) {
@@ -171,11 +201,35 @@ int64_t Session::TakeLostCalls(KeyStore& store) {
 }
 
 LONG Session::CallFailed(const SqliteError& error, bool write) {
-  const LONG status = Report(error, SqliteErrorStatus(error.code(), write));
+  const LONG status = Report(error, SqliteErrorStatus(error.code(), write, error.system_errno()));
   if (IsDamage(error.code())) store_->Abandon();
   LostCallsOfLastFailure() = TakeLostCalls(*store_);
+  if (write || LostCallsOfLastFailure() > 0) NoteUnsaved(status);
   if (IsDamage(error.code())) StopUsingDamagedStore();
   return status;
+}
+
+LONG Session::NoteGroupFailure(LONG status) {
+  // A parameter the store refuses (data too large) fails that call alone.
+  if (group_depth_ == 0 || status == ERROR_SUCCESS || status == ERROR_INVALID_PARAMETER ||
+      group_failure_ != ERROR_SUCCESS) {
+    return status;
+  }
+  group_failure_ = status;
+  // The group's own calls never returned to the method's caller: only the
+  // calls from before it count as lost.
+  const int64_t own = store_ ? store_->group_write_calls() : 0;
+  group_lost_ = std::max<int64_t>(0, LostCallsOfLastFailure() - own);
+  return status;
+}
+
+void Session::NoteUnsaved(LONG status) {
+  if (unsaved_status_ == ERROR_SUCCESS) unsaved_status_ = status;
+}
+
+LONG Session::UnsavedChangesStatus() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return unsaved_status_;
 }
 
 void Session::StopUsingDamagedStore() {
@@ -186,11 +240,12 @@ void Session::StopUsingDamagedStore() {
 }
 
 void Session::CommitFailed(const SqliteError& error) {
-  const LONG status = Report(error, SqliteErrorStatus(error.code(), true));
+  const LONG status = Report(error, SqliteErrorStatus(error.code(), true, error.system_errno()));
   if (IsDamage(error.code())) store_->Abandon();
   const int64_t lost = TakeLostCalls(*store_);
   if (IsDamage(error.code())) StopUsingDamagedStore();
   if (lost == 0) return;
+  NoteUnsaved(status);
   if (pending_status_ == ERROR_SUCCESS) pending_status_ = status;
   pending_lost_ += lost;
 }
@@ -223,7 +278,23 @@ LONG Session::Report(const std::exception& error, LONG status) {
   return status;
 }
 
+namespace {
+
+// A process past its file size limit is killed by SIGXFSZ unless it
+// ignores it; then the write fails with EFBIG, which the store reports as a
+// full disk. A handler the program set is left alone.
+void IgnoreFileSizeSignal() {
+  struct sigaction current {};
+  if (sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL &&
+      (current.sa_flags & SA_SIGINFO) == 0) {
+    signal(SIGXFSZ, SIG_IGN);
+  }
+}
+
+}  // namespace
+
 LONG Session::OpenStore(const std::filesystem::path& file) {
+  IgnoreFileSizeSignal();
   failed_path_ = file;
   reported_ = false;
   std::string error;
@@ -244,7 +315,7 @@ LONG Session::OpenStore(const std::filesystem::path& file) {
   store_->SetCommitDelay(exiting_                               ? std::chrono::milliseconds(0)
                          : commit_delay_.count() >= 0 ? commit_delay_
                                                       : CommitDelay());
-  store_->SetWaitLimit(wait_limit_);
+  store_->SetWaitLimit(wait_limit_.count() >= 0 ? wait_limit_ : WaitLimit());
   for (int i = 0; i < group_depth_; ++i) store_->BeginGroup();
   return ERROR_SUCCESS;
 }
@@ -269,6 +340,8 @@ LONG Session::Select(const std::filesystem::path& file) {
   store_.reset();
   pending_status_ = ERROR_SUCCESS;  // a failure of the previous store was reported on stderr
   pending_lost_ = 0;
+  group_failure_ = unsaved_status_ = ERROR_SUCCESS;
+  group_lost_ = 0;
   setenv("ORVANE_REGISTRY", absolute.c_str(), 1);
   return OpenStore(absolute);
 }
@@ -292,16 +365,37 @@ void Session::BeginGroup() {
   if (store_) store_->BeginGroup();
 }
 
-void Session::EndGroup() {
+LONG Session::EndGroup(bool take) {
   std::lock_guard<std::mutex> lock(mutex_);
+  const bool outermost = group_depth_ <= 1;
   if (group_depth_ > 0) --group_depth_;
-  if (!store_) return;
-  try {
-    store_->EndGroup();
-    AfterCall(*store_);
-  } catch (const SqliteError& error) {
-    CommitFailed(error);
+  if (store_) {
+    try {
+      store_->EndGroup();
+      AfterCall(*store_);
+    } catch (const SqliteError& error) {
+      CommitFailed(error);  // returned by the next call unless taken here
+    }
   }
+  LONG status = group_failure_;
+  int64_t lost = group_lost_;
+  if (!outermost) {
+    if (take) LostCallsOfLastFailure() = lost;
+    return take ? status : ERROR_SUCCESS;
+  }
+  group_failure_ = ERROR_SUCCESS;
+  group_lost_ = 0;
+  if (!take) return ERROR_SUCCESS;
+  if (status == ERROR_SUCCESS && pending_status_ != ERROR_SUCCESS) {
+    // The group's commit failed, or a commit of earlier held changes did.
+    status = pending_status_;
+    const int64_t own = store_ ? store_->group_write_calls() : 0;
+    lost = std::max<int64_t>(0, pending_lost_ - own);
+    pending_status_ = ERROR_SUCCESS;
+    pending_lost_ = 0;
+  }
+  LostCallsOfLastFailure() = lost;
+  return status;
 }
 
 bool Session::SetRollbackPoint() {
@@ -407,9 +501,19 @@ void SetRegistryCommitDelay(std::chrono::milliseconds delay) { Session::Instance
 
 std::string CheckRegistryStore() { return Session::Instance().Check(); }
 
+LONG RegistryUnsavedChangesStatus() { return Session::Instance().UnsavedChangesStatus(); }
+
 RegistryMethodScope::RegistryMethodScope() { Session::Instance().BeginGroup(); }
 
-RegistryMethodScope::~RegistryMethodScope() { Session::Instance().EndGroup(); }
+RegistryMethodScope::~RegistryMethodScope() {
+  if (!ended_) Session::Instance().EndGroup(false);
+}
+
+LONG RegistryMethodScope::End() {
+  if (ended_) return ERROR_SUCCESS;
+  ended_ = true;
+  return Session::Instance().EndGroup(true);
+}
 
 RegistryRollbackScope::RegistryRollbackScope() : marked_(Session::Instance().SetRollbackPoint()) {}
 

@@ -40,7 +40,15 @@ class Session {
   LONG Select(const std::filesystem::path& file);
   std::filesystem::path CurrentPath();
   void BeginGroup();
-  void EndGroup();
+  // Ends a group. With `take`, returns the first store failure that a call
+  // of the outermost group met (or its commit, or a commit of earlier held
+  // changes that failed meanwhile), with the lost calls counted for this
+  // thread, and clears it; a nested group returns it without clearing.
+  LONG EndGroup(bool take);
+  // The first failure since the store was selected that left changes of
+  // this process unsaved (a write call or commit that failed, calls that
+  // had returned and lost their changes), or 0.
+  LONG UnsavedChangesStatus();
   // Inside a group: begins a write and marks a rollback point (true when
   // set); ends it, undoing the changes since then when `undo`.
   bool SetRollbackPoint();
@@ -61,6 +69,7 @@ class Session {
   void AfterCall(KeyStore& store);
   void FlushLoop();
   void PublishAtExit();
+  void BeforeFork();
   void AfterFork();
   // A store failure in a call: the status the call returns, with the
   // changes it took along counted for this thread.
@@ -76,6 +85,10 @@ class Session {
   void StopUsingDamagedStore();
   // The status of a commit failure that no call has returned yet, then 0.
   LONG TakePendingFailure();
+  // A call of a group met a store failure: every later call of the group
+  // returns it without running, and the group's end reports it.
+  LONG NoteGroupFailure(LONG status);
+  void NoteUnsaved(LONG status);
   // The open store, opening the default one on first use; nullptr with
   // *status set when it cannot be opened.
   KeyStore* Ensure(LONG* status);
@@ -88,6 +101,9 @@ class Session {
   LONG failed_status_ = ERROR_SUCCESS;
   LONG pending_status_ = ERROR_SUCCESS;  // a failed commit no call has returned yet
   int64_t pending_lost_ = 0;             // the returned calls it lost
+  LONG group_failure_ = ERROR_SUCCESS;   // met by a call of the open outermost group
+  int64_t group_lost_ = 0;               // the calls from before the group it lost
+  LONG unsaved_status_ = ERROR_SUCCESS;  // the first failure that left changes unsaved
   bool reported_ = false;
   int group_depth_ = 0;
   HandleTable handles_;
@@ -97,12 +113,13 @@ class Session {
   bool flusher_started_ = false;
   bool flusher_watching_ = false;  // the thread waits for a request or the deadline
   bool exiting_ = false;  // the exit handler has run: commit at once
-  std::chrono::milliseconds wait_limit_{kRegistryWaitLimit};
+  std::chrono::milliseconds wait_limit_{-1};  // negative: not set, use the default
   std::chrono::milliseconds commit_delay_{-1};  // negative: not set, use the default
 };
 
-// The Win32 status for a store failure during a call.
-LONG SqliteErrorStatus(int sqlite_code, bool write);
+// The Win32 status for a store failure during a call; `system_errno` is
+// the error of the file operation that failed, if any.
+LONG SqliteErrorStatus(int sqlite_code, bool write, int system_errno = 0);
 
 // The calling thread's count of returned calls lost with the failure its
 // last registry call returned (see RegistryCallsLostWithLastFailure).
@@ -115,7 +132,11 @@ LONG Session::Call(bool write, Fn&& fn) {
   LONG status = ERROR_SUCCESS;
   KeyStore* store = Ensure(&status);
   if (store == nullptr) return status;
-  if (pending_status_ != ERROR_SUCCESS) return TakePendingFailure();
+  if (group_depth_ > 0 && group_failure_ != ERROR_SUCCESS) {
+    LostCallsOfLastFailure() = group_lost_;
+    return group_failure_;
+  }
+  if (pending_status_ != ERROR_SUCCESS) return NoteGroupFailure(TakePendingFailure());
   try {
     try {
       store->BeginCall(write);
@@ -130,11 +151,12 @@ LONG Session::Call(bool write, Fn&& fn) {
     return status;
   } catch (const SqliteError& error) {
     store->AbortCall();
-    return CallFailed(error, write);
+    return NoteGroupFailure(CallFailed(error, write));
   } catch (const std::bad_alloc& error) {
     store->AbortCall();
     LostCallsOfLastFailure() = TakeLostCalls(*store);
-    return Report(error, ERROR_OUTOFMEMORY);
+    if (write) NoteUnsaved(ERROR_OUTOFMEMORY);
+    return NoteGroupFailure(Report(error, ERROR_OUTOFMEMORY));
   } catch (const RetryCall&) {
     store->AbortCall();
     return ERROR_CANTREAD;  // unreachable: a call inside a transaction never retries

@@ -72,16 +72,44 @@ void SetRegistryCommitDelay(std::chrono::milliseconds delay);
 inline constexpr std::chrono::milliseconds kRegistryWaitLimit{30'000};
 void SetRegistryWaitLimit(std::chrono::milliseconds limit);
 
+// The first failure since the store was selected that left changes of this
+// process unsaved (a write call or a commit that failed, calls that had
+// returned success and lost their changes), or 0; kept when it has been
+// returned. A program whose changes were not all saved exits with a
+// failure when this is not 0, whatever its calls reported meanwhile.
+LONG RegistryUnsavedChangesStatus();
+
+// What a program's exit status follows: CommitRegistryWrites(), and when
+// that succeeds, RegistryUnsavedChangesStatus().
+inline LONG CommitRegistryWritesForExit() {
+  const LONG status = CommitRegistryWrites();
+  return status != ERROR_SUCCESS ? status : RegistryUnsavedChangesStatus();
+}
+
 // Groups the registry calls made during its lifetime into one transaction:
 // reads see the group's own writes, other processes see them all at once
 // when the outermost scope ends (also when it ends by an exception).
 // Scopes nest; only the outermost one commits.
+// A store failure (a full disk, an I/O error, a busy store, damage; not a
+// refused parameter) met by any call of the group, even one its caller
+// ignored, makes every later call of the group return it without running;
+// End() reports it, and so does a failed commit at the group's end (or a
+// failed commit of earlier held changes not yet returned). All the calls
+// of the group wait at most the wait limit in all.
 class RegistryMethodScope {
  public:
   RegistryMethodScope();
   ~RegistryMethodScope();
   RegistryMethodScope(const RegistryMethodScope&) = delete;
   RegistryMethodScope& operator=(const RegistryMethodScope&) = delete;
+  // Ends the group now: 0, or the first store failure above (with
+  // RegistryCallsLostWithLastFailure counting the calls from before the
+  // group whose changes were lost). A nested scope reports the failure
+  // and leaves it to the outermost one.
+  LONG End();
+
+ private:
+  bool ended_ = false;
 };
 
 // A method group whose changes are undone together unless kept: when it

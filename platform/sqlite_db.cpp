@@ -5,7 +5,7 @@ namespace orvane::platform {
 void CheckSqlite(sqlite3* db, int rc) {
   if (rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE) return;
   std::string message = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-  throw SqliteError(rc, message);
+  throw SqliteError(rc, message, db != nullptr ? sqlite3_system_errno(db) : 0);
 }
 
 Query::~Query() {
@@ -32,8 +32,9 @@ bool Query::Step() {
   if (rc == SQLITE_DONE) return false;
   const int code = sqlite3_extended_errcode(db_);
   const std::string message = sqlite3_errmsg(db_);
+  const int system_errno = sqlite3_system_errno(db_);
   sqlite3_reset(stmt_);
-  throw SqliteError(code, message);
+  throw SqliteError(code, message, system_errno);
 }
 
 void Query::Run() {
@@ -85,7 +86,7 @@ void Db::Exec(const char* sql) {
   if (rc != SQLITE_OK) {
     std::string message = error != nullptr ? error : sqlite3_errstr(rc);
     sqlite3_free(error);
-    throw SqliteError(sqlite3_extended_errcode(db_), message);
+    throw SqliteError(sqlite3_extended_errcode(db_), message, sqlite3_system_errno(db_));
   }
 }
 

@@ -18,11 +18,15 @@ namespace orvane::platform {
 
 class SqliteError : public std::runtime_error {
  public:
-  SqliteError(int code, const std::string& message) : std::runtime_error(message), code_(code) {}
+  SqliteError(int code, const std::string& message, int system_errno = 0)
+      : std::runtime_error(message), code_(code), system_errno_(system_errno) {}
   int code() const { return code_; }
+  // The error of the file operation that failed (sqlite3_system_errno), or 0.
+  int system_errno() const { return system_errno_; }
 
  private:
   int code_;
+  int system_errno_;
 };
 
 // A cached prepared statement in use: bind, step, read columns. Resets the

@@ -13,7 +13,10 @@ class RegistryMethodScope {
   ~RegistryMethodScope() {}  // user-provided, so a scope is never an unused variable
   RegistryMethodScope(const RegistryMethodScope&) = delete;
   RegistryMethodScope& operator=(const RegistryMethodScope&) = delete;
+  long End() { return 0; }  // each call of the system registry reports its own failure
 };
+inline long RegistryUnsavedChangesStatus() { return 0; }
+inline long CommitRegistryWritesForExit() { return 0; }  // each call reported its own failure
 // The system registry cannot undo a group of calls: callers check before
 // they change anything what could make a later step fail.
 class RegistryRollbackScope {

@@ -73,7 +73,10 @@ void KeyStore::Begin(bool write) {
     // Another process holds changes of calls that have returned: they must
     // be visible to this call, so ask for them and wait.
     if (write) broker_->NoteWriterWaiting();
-    if (!broker_->AwaitPublication(call_deadline_)) {
+    const auto waiting_since = CommitBroker::Clock::now();
+    const bool published = broker_->AwaitPublication(call_deadline_);
+    NoteWaited(CommitBroker::Clock::now() - waiting_since);
+    if (!published) {
       // Reading without them would answer from a state that is no longer
       // the registry's.
       throw SqliteError(SQLITE_BUSY, "another process kept its registry changes uncommitted for too long");
@@ -110,12 +113,18 @@ int KeyStore::WaitWhileBusy(void* context, int attempts) {
     store->broker_->NoteWriterWaiting();
     if (store->broker_->OtherHolds()) {
       store->broker_->AwaitPublication(std::min(until, now + std::chrono::milliseconds(5)));
+      store->NoteWaited(CommitBroker::Clock::now() - now);
       return 1;
     }
   }
   // A writer that commits at once (or is checkpointing): short sleeps first.
   std::this_thread::sleep_for(attempts < 20 ? std::chrono::microseconds(200) : std::chrono::microseconds(2000));
+  store->NoteWaited(CommitBroker::Clock::now() - now);
   return 1;
+}
+
+void KeyStore::NoteWaited(CommitBroker::Clock::duration waited) {
+  if (group_depth_ > 0 && in_call_) group_waited_ += waited;
 }
 
 void KeyStore::EnsureSnapshot() {
@@ -128,8 +137,11 @@ void KeyStore::EnsureSnapshot() {
 void KeyStore::BeginCall(bool write) {
   // Every wait of the call, for a holder or for the write lock, shares one
   // deadline: a call never waits longer than the limit in all.
+  // Inside a group, the calls share what is left of one limit.
   in_call_ = true;
-  call_deadline_ = CommitBroker::Clock::now() + wait_limit_;
+  const CommitBroker::Clock::duration left =
+      group_depth_ > 0 ? std::max<CommitBroker::Clock::duration>(wait_limit_ - group_waited_, {}) : wait_limit_;
+  call_deadline_ = CommitBroker::Clock::now() + left;
   call_writes_ = write;
   if (txn_ == Txn::kRead && write) {
     db_->Run("COMMIT");
@@ -168,6 +180,7 @@ void KeyStore::EndCall() {
   if (group_depth_ == 0 && txn_ != Txn::kNone) FinishTransaction();
   // The call returns success while its changes wait for a commit.
   if (call_writes_ && txn_ == Txn::kWrite) ++returned_calls_;
+  if (call_writes_ && group_depth_ > 0) ++group_write_calls_;
 }
 
 void KeyStore::AbortCall() {
@@ -198,7 +211,10 @@ void KeyStore::AbortCall() {
 }
 
 void KeyStore::BeginGroup() {
-  if (group_depth_++ == 0) group_wrote_ = false;
+  if (group_depth_++ > 0) return;
+  group_wrote_ = false;
+  group_waited_ = {};
+  group_write_calls_ = 0;
 }
 
 void KeyStore::EndGroup() {

@@ -168,7 +168,7 @@ int main(int argc, char** argv) {
   if (int status = 0; !ParseCommandLine(argc, argv, &command, &status)) return status;
   const int exit_code = Run(command);
   // A change that did not reach the store makes the run a failure.
-  if (const LONG status = p::CommitRegistryWrites()) {
+  if (const LONG status = p::CommitRegistryWritesForExit()) {
     std::fprintf(stderr, "registry changes were not saved (status %d)\n", static_cast<int>(status));
     return 1;
   }
