@@ -2,24 +2,22 @@
 // root: each forwards the current location and its own arguments to one
 // routine (record-undo flag true for the bulk writes).
 #include "control/method_args.h"
+#include "control/method_group.h"
 #include "keyops/bulk_write.h"
 #include "keyops/counting.h"
 #include "keyops/enumeration.h"
 #include "orvane/quorvel.h"
-#include "platform/store_extensions.h"
 #include "registry/registry_error.h"
 #include "registry/scoped_key.h"
 
 namespace orvane {
 
 Variant Quorvel::GetAllValues() {
-  platform::RegistryMethodScope scope;
-  return ReadAllValues(RootHandle(hkey_), sub_key_path_, true);
+  return InMethodGroup([&] { return ReadAllValues(RootHandle(hkey_), sub_key_path_, true); });
 }
 
 Variant Quorvel::GetAllKeys() {
-  platform::RegistryMethodScope scope;
-  return ReadAllKeys(RootHandle(hkey_), sub_key_path_);
+  return InMethodGroup([&] { return ReadAllKeys(RootHandle(hkey_), sub_key_path_); });
 }
 
 // CountType 0 gives the values, 1 the sub-keys, anything else 0 (after
@@ -27,15 +25,15 @@ Variant Quorvel::GetAllKeys() {
 // whole subtree.
 int32_t Quorvel::Count(int32_t CountType, int32_t CountMode) {
   const uint8_t mode = NarrowEnumToByte(CountMode);
-  platform::RegistryMethodScope scope;
-  const Variant totals = CountItems(RootHandle(hkey_), sub_key_path_, mode);
-  if (CountType != 0 && CountType != 1) return 0;
-  return totals.array().at(CountType).long_value();
+  return InMethodGroup([&] {
+    const Variant totals = CountItems(RootHandle(hkey_), sub_key_path_, mode);
+    if (CountType != 0 && CountType != 1) return 0;
+    return totals.array().at(CountType).long_value();
+  });
 }
 
 void Quorvel::ForceWriting() {
-  platform::RegistryMethodScope scope;
-  FlushRootKey(RootHandle(hkey_));
+  InMethodGroup([&] { FlushRootKey(RootHandle(hkey_)); });
 }
 
 // The argument must hold an array (60007 otherwise, before the mode is
@@ -43,15 +41,13 @@ void Quorvel::ForceWriting() {
 void Quorvel::SetAllValues(const Variant& ValueArray, int32_t SetMode) {
   if (!ValueArray.is_array()) RaiseRegistryErrorCode(kCodeParameterIncorrect);
   const uint8_t mode = NarrowEnumToByte(SetMode);
-  platform::RegistryMethodScope scope;
-  WriteAllValues(RootHandle(hkey_), sub_key_path_, ValueArray, mode, true);
+  InMethodGroup([&] { WriteAllValues(RootHandle(hkey_), sub_key_path_, ValueArray, mode, true); });
 }
 
 // Each element of the caller's array becomes the full path of its key.
 void Quorvel::SetAllKeys(Variant& KeyArray) {
   if (!KeyArray.is_array()) RaiseRegistryErrorCode(kCodeParameterIncorrect);
-  platform::RegistryMethodScope scope;
-  WriteAllKeys(RootHandle(hkey_), sub_key_path_, KeyArray, true);
+  InMethodGroup([&] { WriteAllKeys(RootHandle(hkey_), sub_key_path_, KeyArray, true); });
 }
 
 }  // namespace orvane

@@ -2,10 +2,10 @@
 // and rename keys: each forwards the current location and its own
 // arguments to one routine (record-undo flag true where it changes things).
 #include "control/method_args.h"
+#include "control/method_group.h"
 #include "keyops/key_create_delete.h"
 #include "keyops/key_transfer.h"
 #include "orvane/quorvel.h"
-#include "platform/store_extensions.h"
 #include "registry/existence.h"
 #include "registry/scoped_key.h"
 #include "registry/value_read.h"
@@ -13,42 +13,37 @@
 namespace orvane {
 
 void Quorvel::GetValue() {
-  {
-    platform::RegistryMethodScope scope;
-    value_ = ReadValue(RootHandle(hkey_), sub_key_path_, value_name_);
-  }
+  value_ = InMethodGroup([&] { return ReadValue(RootHandle(hkey_), sub_key_path_, value_name_); });
   Notify("Value");
 }
 
 bool Quorvel::VerifyExistence(int32_t VerifyType) {
   const uint8_t mode = NarrowEnumToByte(VerifyType);
-  platform::RegistryMethodScope scope;
-  return KeyOrValueExists(RootHandle(hkey_), sub_key_path_, value_name_, mode);
+  return InMethodGroup([&] { return KeyOrValueExists(RootHandle(hkey_), sub_key_path_, value_name_, mode); });
 }
 
 void Quorvel::SetKey() {
-  platform::RegistryMethodScope scope;
-  WriteKey(RootHandle(hkey_), sub_key_path_, true);
+  InMethodGroup([&] { WriteKey(RootHandle(hkey_), sub_key_path_, true); });
 }
 
 void Quorvel::DeleteKey() {
-  platform::RegistryMethodScope scope;
-  RemoveKey(RootHandle(hkey_), sub_key_path_, true);
+  InMethodGroup([&] { RemoveKey(RootHandle(hkey_), sub_key_path_, true); });
 }
 
 void Quorvel::CopyKey(int32_t NewhKey, const std::string& NewKeyPath) {
-  platform::RegistryMethodScope scope;
-  CopyOrMoveKey(RootHandle(hkey_), sub_key_path_, RootHandle(NewhKey), NewKeyPath, TransferOperation::kCopy);
+  InMethodGroup([&] {
+    CopyOrMoveKey(RootHandle(hkey_), sub_key_path_, RootHandle(NewhKey), NewKeyPath, TransferOperation::kCopy);
+  });
 }
 
 void Quorvel::MoveKey(int32_t NewhKey, const std::string& NewKeyPath) {
-  platform::RegistryMethodScope scope;
-  CopyOrMoveKey(RootHandle(hkey_), sub_key_path_, RootHandle(NewhKey), NewKeyPath, TransferOperation::kMove);
+  InMethodGroup([&] {
+    CopyOrMoveKey(RootHandle(hkey_), sub_key_path_, RootHandle(NewhKey), NewKeyPath, TransferOperation::kMove);
+  });
 }
 
 void Quorvel::RenameKey(std::string& NewKeyPath) {
-  platform::RegistryMethodScope scope;
-  RenameKeyTo(RootHandle(hkey_), sub_key_path_, NewKeyPath);
+  InMethodGroup([&] { RenameKeyTo(RootHandle(hkey_), sub_key_path_, NewKeyPath); });
 }
 
 }  // namespace orvane

@@ -5,6 +5,7 @@
 #include "about/about_box.h"
 #include "control/undo_enabled.h"
 #include "orvane/quorvel.h"
+#include "platform/store_extensions.h"
 #include "registry/key_path.h"
 #include "registry/nt_platform.h"
 #include "undo/journal.h"
@@ -24,6 +25,9 @@ const Variant kDefaultUndoEnabled = Variant::Boolean(false);
 }  // namespace
 
 Quorvel::Quorvel(Container& container) : container_(container) {
+  // One group, so that the registry calls of creation wait at most the
+  // store's wait limit in all.
+  platform::RegistryMethodScope group;
   InitJournalNames();
   DetectNtPlatform();
 }

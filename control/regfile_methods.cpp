@@ -2,8 +2,8 @@
 // the system information: each forwards its arguments to one routine of
 // regfiles/. None reads or changes the location, none records undo.
 #include "control/method_args.h"
+#include "control/method_group.h"
 #include "orvane/quorvel.h"
-#include "platform/store_extensions.h"
 #include "regfiles/backup_restore.h"
 #include "regfiles/reg_file_transfer.h"
 #include "regfiles/system_query.h"
@@ -16,29 +16,36 @@ namespace orvane {
 
 std::string Quorvel::SystemInfo(int32_t InfoType) {
   const uint8_t item = NarrowEnumToByte(InfoType);
-  platform::RegistryMethodScope scope;
-  return QuerySystemInfo(item);
+  return InMethodGroup([&] { return QuerySystemInfo(item); });
 }
 
-void Quorvel::Import(const std::string& PathName) { ImportRegFile(PathName); }
+// The editor program does the work of these four; the group reports a
+// failed commit of this process's own earlier changes, which the commit
+// before the editor starts meets.
+void Quorvel::Import(const std::string& PathName) {
+  InMethodGroup([&] { ImportRegFile(PathName); });
+}
 
 void Quorvel::Export(const std::string& PathName, bool AllRegistry, const std::string& Comment) {
   std::string key;
   if (!AllRegistry) {
-    {
-      platform::RegistryMethodScope scope;
+    InMethodGroup([&] {
       if (!KeyOrValueExists(RootHandle(hkey_), sub_key_path_, "", kVerifyKey)) {
         RaiseRegistryErrorCode(kCodeKeyDoesNotExist);
       }
-    }
+    });
     key = RootKeyName(hkey_);
     if (!sub_key_path_.empty()) key += "\\" + sub_key_path_;
   }
-  ExportRegFile(PathName, key, Comment);
+  InMethodGroup([&] { ExportRegFile(PathName, key, Comment); });
 }
 
-void Quorvel::Backup() { BackupRegistry(); }
+void Quorvel::Backup() {
+  InMethodGroup([&] { BackupRegistry(); });
+}
 
-void Quorvel::Restore() { RestoreRegistry(); }
+void Quorvel::Restore() {
+  InMethodGroup([&] { RestoreRegistry(); });
+}
 
 }  // namespace orvane

@@ -1,8 +1,8 @@
 // Find and Replace: each forwards the current location, its own arguments
 // and 0 in place of Reserved to the search or replace of the platform
 // variant the NT platform flag names. Neither changes the current location.
+#include "control/method_group.h"
 #include "orvane/quorvel.h"
-#include "platform/store_extensions.h"
 #include "registry/nt_platform.h"
 #include "registry/scoped_key.h"
 #include "search/replace_registry.h"
@@ -14,8 +14,8 @@ Variant Quorvel::Find(const std::string& StringToFind, int32_t FindMode, bool Fi
                       bool FindValue, const Variant& /*Reserved*/, bool AllRegistry, int32_t& ProgressBarHWnd) {
   const SearchOptions options{StringToFind, 0, FindKeyPath, FindValueName, FindValue};
   const WalkScope scope{RootHandle(hkey_), sub_key_path_, AllRegistry};
-  platform::RegistryMethodScope method;
-  return SearchRegistry(scope, options, FindMode, Variant::Long(0), ProgressBarHWnd, NtPlatform());
+  return InMethodGroup(
+      [&] { return SearchRegistry(scope, options, FindMode, Variant::Long(0), ProgressBarHWnd, NtPlatform()); });
 }
 
 // GCC 12 at -O2 and above wrongly reports the options' search text as
@@ -31,8 +31,8 @@ int32_t Quorvel::Replace(const std::string& StringToFind, const std::string& Rep
                          bool AllRegistry, int32_t& ProgressBarHWnd) {
   const ReplaceOptions options{{StringToFind, 0, FindKeyPath, FindValueName, FindValue}, ReplaceWith};
   const WalkScope scope{RootHandle(hkey_), sub_key_path_, AllRegistry};
-  platform::RegistryMethodScope method;
-  return ReplaceInRegistry(scope, options, FindMode, Variant::Long(0), ProgressBarHWnd, NtPlatform());
+  return InMethodGroup(
+      [&] { return ReplaceInRegistry(scope, options, FindMode, Variant::Long(0), ProgressBarHWnd, NtPlatform()); });
 }
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
