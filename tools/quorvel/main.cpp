@@ -89,7 +89,7 @@ int RunStandardInput(quorvel::HostOptions host) {
 // Commits what the script wrote: a script whose changes did not reach the
 // store has failed, whatever its statements returned.
 int CommitWrites(int exit_code) {
-  const LONG status = orvane::platform::CommitRegistryWrites();
+  const LONG status = orvane::platform::CommitRegistryWritesForExit();
   if (status == ERROR_SUCCESS) return exit_code;
   std::cerr << "quorvel: registry changes were not saved (status " << status << ")\n";
   return exit_code == quorvel::kExitClean ? quorvel::kExitRaised : exit_code;

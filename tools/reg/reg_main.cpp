@@ -6,15 +6,23 @@
 #include <string>
 #include <vector>
 
+#include "platform/store_extensions.h"
 #include "tools/reg/reg_messages.h"
 #include "tools/reg/reg_program.h"
 
 int main(int argc, char** argv) {
   orvane::reg::Console console{std::cout, std::cerr, std::cin};
+  int exit_code = orvane::reg::kExitFailure;
   try {
-    return orvane::reg::RunReg(console, std::vector<std::string>(argv + 1, argv + argc));
+    exit_code = orvane::reg::RunReg(console, std::vector<std::string>(argv + 1, argv + argc));
   } catch (const std::exception& error) {
     std::cerr << "ERROR: " << error.what() << '\n';
+  }
+  // A run whose changes did not all reach the store has failed, whatever
+  // it printed before.
+  if (exit_code != orvane::reg::kExitFailure && orvane::platform::CommitRegistryWritesForExit() != 0) {
+    orvane::reg::Fail(console, orvane::reg::Message::kRegistryError);
     return orvane::reg::kExitFailure;
   }
+  return exit_code;
 }

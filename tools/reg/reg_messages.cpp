@@ -3,6 +3,8 @@
 #include <array>
 #include <cctype>
 
+#include "platform/store_extensions.h"
+
 namespace orvane::reg {
 namespace {
 
@@ -11,13 +13,14 @@ struct Entry {
   std::string_view text;  // "%" stands for the argument
 };
 
-constexpr std::array<Entry, 11> kMessages = {{
+constexpr std::array<Entry, 12> kMessages = {{
     {Message::kSuccess, "The operation completed successfully."},
     {Message::kCancelled, "The operation was canceled by the user."},
     {Message::kInvalidKey, "ERROR: Invalid key name."},
     {Message::kNotFound, "ERROR: The system was unable to find the specified registry key or value."},
     {Message::kAccessDenied, "ERROR: Access is denied."},
     {Message::kRegistryError, "ERROR: Error accessing the registry."},
+    {Message::kDiskFull, "ERROR: There is not enough space on the disk."},
     {Message::kFileError, "ERROR: Error opening the file. There may be a disk or file system error."},
     {Message::kInvalidType, "ERROR: Invalid type %."},
     {Message::kInvalidData, "ERROR: The data for the type % is not valid."},
@@ -46,6 +49,7 @@ int Fail(Console& console, Message message, std::string_view arg) {
 int FailStatus(Console& console, LONG status) {
   if (status == ERROR_FILE_NOT_FOUND) return Fail(console, Message::kNotFound);
   if (status == ERROR_ACCESS_DENIED) return Fail(console, Message::kAccessDenied);
+  if (status == ERROR_DISK_FULL) return Fail(console, Message::kDiskFull);
   return Fail(console, Message::kRegistryError);
 }
 
@@ -57,6 +61,8 @@ int FailSyntax(Console& console, std::string_view verb) {
 }
 
 int Succeed(Console& console) {
+  // Success is said only once every change has reached the store.
+  if (const LONG status = platform::CommitRegistryWritesForExit()) return FailStatus(console, status);
   console.out << MessageText(Message::kSuccess) << '\n';
   return kExitSuccess;
 }

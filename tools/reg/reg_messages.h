@@ -22,6 +22,7 @@ enum class Message {
   kNotFound,         // ERROR: The system was unable to find ...
   kAccessDenied,     // ERROR: Access is denied.
   kRegistryError,    // ERROR: Error accessing the registry.
+  kDiskFull,         // ERROR: There is not enough space on the disk.
   kFileError,        // ERROR: Error opening the file. ...
   kInvalidType,      // ERROR: Invalid type <arg>.
   kInvalidData,      // ERROR: The data for the type <arg> is not valid.
@@ -36,14 +37,15 @@ std::string MessageText(Message message, std::string_view arg = {});
 int Fail(Console& console, Message message, std::string_view arg = {});
 
 // Prints the error for a failed registry call with status `status` (not
-// found, access denied, other) and returns kExitFailure.
+// found, access denied, a full disk, other) and returns kExitFailure.
 int FailStatus(Console& console, LONG status);
 
 // Prints the invalid-syntax error naming `verb`'s help and returns
 // kExitFailure.
 int FailSyntax(Console& console, std::string_view verb);
 
-// Prints the success line and returns kExitSuccess.
+// Commits every change the verb made; prints the success line and returns
+// kExitSuccess, or, when a change was not saved, the failure.
 int Succeed(Console& console);
 
 }  // namespace orvane::reg

@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
 #ifndef _WIN32
   // Changes that did not reach the store make the run a failure. (The
   // Windows registry keeps what a call has written itself.)
-  if (const LONG status = orvane::platform::CommitRegistryWrites()) {
+  if (const LONG status = orvane::platform::CommitRegistryWritesForExit()) {
     std::fprintf(stderr, "regedit: registry changes were not saved (status %d)\n", static_cast<int>(status));
     return orvane::regedit::kExitFailure;
   }
