@@ -5,6 +5,8 @@
 // top of held changes is seen whole or not at all; one that only reads
 // gives them away while it runs.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <future>
@@ -109,6 +111,36 @@ TEST_F(DeferredCommit, MethodReadingBackToBackStillGivesHeldChangesAway) {
   }
   EXPECT_TRUE(answered) << "the reader had to wait for the whole method";
   EXPECT_EQ(reader.get().output, "held\n");
+}
+
+// A child forked without exec writes at once, whether the parent's commit
+// thread was idle (waiting for work) or the parent held changes at the
+// fork; a hang in the child's fork handling ends in the time limit.
+TEST_F(DeferredCommit, ForkedChildrenWriteAtOnce) {
+  platform::SetRegistryWaitLimit(std::chrono::seconds(5));
+  SetRegistryCommitDelay(kLongDelay);
+  for (const bool hold_at_fork : {false, true}) {
+    for (int round = 0; round < 100; ++round) {
+      const std::string name = "v" + std::to_string(round);
+      ASSERT_EQ(WriteText("Software\\Forked", "parent", name), ERROR_SUCCESS);
+      if (!hold_at_fork) {
+        ASSERT_EQ(platform::CommitRegistryWrites(), ERROR_SUCCESS);
+      }
+      const pid_t child = fork();
+      ASSERT_GE(child, 0);
+      if (child == 0) {
+        const bool written = WriteText("Software\\Forked\\Child", name.c_str(), "x") == ERROR_SUCCESS &&
+                             platform::CommitRegistryWrites() == ERROR_SUCCESS;
+        _exit(written ? 0 : 1);
+      }
+      int state = 0;
+      ASSERT_EQ(waitpid(child, &state, 0), child);
+      ASSERT_TRUE(WIFEXITED(state) && WEXITSTATUS(state) == 0) << "round " << round << ", held: " << hold_at_fork;
+      EXPECT_EQ(ReadText("Software\\Forked\\Child", name.c_str()), "x");
+    }
+  }
+  EXPECT_EQ(ReadText("Software\\Forked", "parent"), "v99");
+  platform::SetRegistryWaitLimit(platform::kRegistryWaitLimit);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "child_process.h"
 #include "platform/registry_store.h"
 #include "store_test_util.h"
+#include "support/program_output.h"
 #include "support/temp_registry.h"
 
 namespace orvane::testing {
@@ -50,6 +51,30 @@ TEST_F(StoppedHolder, CallsFailBusyInsteadOfAnsweringWithoutTheHeldChange) {
   EXPECT_EQ(ReadText("Software\\Stopped\\Held", "Name"), "kept");
   ASSERT_EQ(WriteText("Software\\Stopped", "After", "new"), ERROR_SUCCESS);
   EXPECT_EQ(ReadText("Software\\Stopped", "After"), "new");
+}
+
+// The control's methods meeting a stopped holder raise 60170 once their
+// wait is over: an existence check never answers False for a key that
+// exists, a copy never reports its source missing, a count never answers.
+TEST_F(StoppedHolder, ControlMethodsRaiseBusyInsteadOfAnswering) {
+  ASSERT_EQ(WriteText("Software\\T\\Sub", "Before", "committed"), ERROR_SUCCESS);
+  ASSERT_EQ(platform::CommitRegistryWrites(), ERROR_SUCCESS);
+  RunningChild holder({"hold", "Software\\Held", "Name", "kept"});
+  ASSERT_EQ(holder.ReadLine(), "ready");
+  ASSERT_EQ(kill(holder.pid(), SIGSTOP), 0);
+  int state = 0;
+  ASSERT_EQ(waitpid(holder.pid(), &state, WUNTRACED), holder.pid());
+
+  setenv("ORVANE_WAIT_LIMIT_MS", "300", 1);
+  const ProgramOutput run = RunProgram(QUORVEL_PROGRAM, {"--no-dialogs", "-e",
+      "GlobalKeyPath = \"HKEY_CURRENT_USER\\Software\\T\": Print VerifyExistence(VerifyKey): "
+      "CopyKey HKEY_CURRENT_USER, \"Software\\C\\T\": Print Count(0, 1)"});
+  unsetenv("ORVANE_WAIT_LIMIT_MS");
+  EXPECT_EQ(run.status, 1);
+  const std::string busy =
+      "Error 60170: The registry is busy: another process has kept it locked for longer than a registry call waits.\n";
+  EXPECT_EQ(run.out, busy + busy + busy);
+  ASSERT_EQ(kill(holder.pid(), SIGCONT), 0);
 }
 
 }  // namespace

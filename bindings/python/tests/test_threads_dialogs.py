@@ -91,3 +91,33 @@ def test_the_dialog_style_is_a_keyword_only_argument():
     with pytest.raises(TypeError):
         orvane.Quorvel(orvane.DialogStyle.Silent)
     assert orvane.DialogStyle.Batch != orvane.DialogStyle.Auto
+
+
+def test_a_process_that_forks_after_writing_goes_on(control):
+    """A fork (here for a child program with a preexec function, and a bare
+    os.fork whose child writes) neither hangs nor leaves the child waiting
+    for the parent's uncommitted changes."""
+    control.GlobalKeyPath = "HKEY_CURRENT_USER\\Software\\Forks"
+    for n in range(20):
+        control.ValueName = "p%d" % n
+        control.Value = n
+        control.SetValue()
+        done = subprocess.run(["echo", "x"], preexec_fn=lambda: None, capture_output=True, timeout=20)
+        assert done.stdout == b"x\n"
+        child = os.fork()
+        if child == 0:
+            status = 1
+            try:
+                forked = orvane.Quorvel()
+                forked.GlobalKeyPath = "HKEY_CURRENT_USER\\Software\\Forks"
+                forked.ValueName = "c%d" % n
+                forked.Value = n
+                forked.SetValue()
+                forked.ForceWriting()  # os._exit skips the commit at exit
+                del forked
+                status = 0
+            finally:
+                os._exit(status)
+        _, state = os.waitpid(child, 0)
+        assert os.waitstatus_to_exitcode(state) == 0
+    assert control.Count(orvane.CountValues, orvane.ExcludeSubKeys) == 40
