@@ -135,7 +135,15 @@ TEST_F(NulInNamesTest, RegistryNamesHoldingANulAreRefused) {
   values.set(0, 1, Str("new"));
   values.set(0, 2, Variant::Long(1));
   EXPECT_ERROR_NUMBER(control_.SetAllValues(Variant::Array(values)), 60007);
+  int32_t window = 0;
+  EXPECT_ERROR_NUMBER(control_.Replace("keep", "k\0x"s, 0, true, true, false, Variant(), false, window), 60007);
   EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, ""), before_);
+  std::string extension = ".txt\0x"s;
+  EXPECT_ERROR_NUMBER(control_.RegisterExtension(extension, "Text", "icon"), 60007);
+  EXPECT_ERROR_NUMBER(control_.AddExtCommand("txt\0x"s, "open", "Open", "cat"), 60007);
+  EXPECT_ERROR_NUMBER(control_.AddExtCommand("txt", "open\0x"s, "Open", "cat"), 60007);
+  EXPECT_FALSE(KeyThere(HKEY_CLASSES_ROOT, ".txt"));
+  EXPECT_FALSE(KeyThere(HKEY_CLASSES_ROOT, "txt-ORV"));
 }
 
 // A saved location holding a NUL is not loaded: nothing changes.
