@@ -47,6 +47,9 @@ bool CopyFitsAt(const std::string& holder, size_t height) {
   return levels + height <= kMaxKeyDepth;
 }
 
+// Where the newest record keeps a deleted key's saved copy.
+std::string RecordedCopyPath() { return JournalKeyPath() + "\\" + RecordKeyName(0) + "\\OldValue"; }
+
 // 60007, saying why: Undo could not keep the key's saved copy.
 [[noreturn]] void RaiseTooDeepToSave() {
   ErrorRecord error = MakeRegistryError(kCodeParameterIncorrect);
@@ -79,8 +82,7 @@ void RemoveKey(HKEY root, const std::string& path, bool record) {
   // the record, and must fit within the depth limit at both. With undo off
   // nobody needs it: a key too deep to park is deleted without.
   const size_t height = OpenedSubtreeHeight(root, path);
-  const std::string recorded_copy = JournalKeyPath() + "\\" + RecordKeyName(0) + "\\OldValue";
-  if (record && UndoEnabledFlag() && !CopyFitsAt(recorded_copy, height)) RaiseTooDeepToSave();
+  if (record && UndoEnabledFlag() && !CopyFitsAt(RecordedCopyPath(), height)) RaiseTooDeepToSave();
   const bool park = record && CopyFitsAt(TempUndoKeyPath(), height);
   if (record) {
     RequireWritableJournal();

@@ -13,8 +13,8 @@
 
 namespace orvane {
 
-// The most data bytes one value holds: the Linux store's limit, which the
-// component keeps on Windows too.
+// The most data bytes one value holds in the Linux store (87 beyond it);
+// SetAllValues checks its rows against it on Windows too.
 inline constexpr size_t kMaxValueDataSize = size_t{64} << 20;
 
 // Open modes of WriteValue (the interface's QVOpenMode).
