@@ -9,6 +9,7 @@
 #include "keyops/key_create_delete.h"
 #include "keyops/journal_fixture.h"
 #include "registry/expect_error.h"
+#include "registry/value_write.h"
 #include "support/environment.h"
 #include "support/read_only_key.h"
 #include "support/wine.h"
@@ -99,6 +100,7 @@ TEST_F(BulkWriteTest, BadRowAnywhereWritesNothing) {
       {{"s", Variant::Null(), 1}, 94},          // no text
       {{std::string("keep\0junk", 9), Str("x"), 1}, 60007},  // a NUL would cut the name
       {{LongName(16384), Str("x"), 1}, 60007},  // over 16,383 UTF-16 units
+      {{"big", Variant::String(std::string(kMaxValueDataSize, 'x')), 1}, 60007},  // with its NUL, one byte too many
   };
   for (const auto& c : cases) {
     EXPECT_ERROR_NUMBER(WriteAllValues(kUser, "Software\\Dst", Table(0, {first, c.row}), 0, true), c.number);
