@@ -1,7 +1,8 @@
 // The control's life in its container: initialise, initialise properties,
 // read and write properties through a property bag, resize, terminate.
 // Loading takes every saved value as saved: none of the property
-// procedures' checks, normalisations or notifications apply.
+// procedures' checks, normalisations or notifications apply, except that a
+// location holding a NUL is refused (the registry would cut it there).
 #include "about/about_box.h"
 #include "control/undo_enabled.h"
 #include "orvane/quorvel.h"
@@ -46,8 +47,9 @@ void Quorvel::InitProperties() {
 }
 
 void Quorvel::ReadProperties(PropertyBag& bag) {
-  // Every value is read and converted before any is stored, so a saved
-  // value of the wrong kind (13, 6, 94) leaves the control as it was.
+  // Every value is read, converted and checked before any is stored, so a
+  // saved value of the wrong kind (13, 6, 94) or a location holding a NUL
+  // (60007) leaves the control as it was.
   int32_t root = ToLong(bag.ReadProperty("HKey", kDefaultHKey));
   std::string sub_key_path = ToString(bag.ReadProperty("SubKeyPath", kDefaultSubKeyPath));
   std::string global_key_path = ToString(bag.ReadProperty("GlobalKeyPath", kDefaultGlobalKeyPath));
@@ -55,6 +57,7 @@ void Quorvel::ReadProperties(PropertyBag& bag) {
   int32_t value_type = ToLong(bag.ReadProperty("ValueType", kDefaultValueType));
   Variant value = bag.ReadProperty("Value", kDefaultValue);
   bool undo_enabled = ToBoolean(bag.ReadProperty("UndoEnabled", kDefaultUndoEnabled));
+  for (const std::string* name : {&sub_key_path, &global_key_path, &value_name}) RefuseNulInName(*name);
   hkey_ = root;
   sub_key_path_ = std::move(sub_key_path);
   global_key_path_ = std::move(global_key_path);

@@ -21,6 +21,12 @@ bool FolderExists(const std::filesystem::path& file) {
   return std::filesystem::is_directory(file.parent_path().empty() ? "." : file.parent_path(), ignored);
 }
 
+// The file functions take C strings, which would end the name at a NUL and
+// reach another file: such a name is the runtime's file error 75 (EINVAL).
+void RefuseNulInFileName(const std::filesystem::path& file) {
+  if (file.native().find('\0') != std::filesystem::path::string_type::npos) RaiseFileError(EINVAL);
+}
+
 }  // namespace
 
 Variant MemoryPropertyBag::ReadProperty(std::string_view name, const Variant& default_value) {
@@ -41,6 +47,7 @@ void MemoryPropertyBag::WriteProperty(std::string_view name, const Variant& valu
 }
 
 MemoryPropertyBag MemoryPropertyBag::LoadFile(const std::filesystem::path& file) {
+  RefuseNulInFileName(file);
   errno = 0;
   std::ifstream in(file, std::ios::binary);
   if (!in) RaiseFileError(errno ? errno : ENOENT);
@@ -56,6 +63,7 @@ MemoryPropertyBag MemoryPropertyBag::LoadFile(const std::filesystem::path& file)
 }
 
 void MemoryPropertyBag::SaveFile(const std::filesystem::path& file) const {
+  RefuseNulInFileName(file);
   const std::string text = FormatPropertyBag(entries_);
   std::unique_ptr<platform::FileReplacement> replacement;
   int status = platform::FileReplacement::Begin(file.string(), &replacement);

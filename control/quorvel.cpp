@@ -51,6 +51,7 @@ void Quorvel::SubKeyPath(const std::string& path) {
 }
 
 void Quorvel::ValueName(const std::string& name) {
+  RefuseNulInName(name);
   value_name_ = TrimKeyPath(name);
   Notify("ValueName");
 }

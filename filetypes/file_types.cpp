@@ -2,6 +2,7 @@
 #include "filetypes/file_types.h"
 
 #include "keyops/key_create_delete.h"
+#include "registry/key_path.h"
 #include "registry/value_write.h"
 
 namespace orvane {
@@ -22,6 +23,7 @@ std::string ClassName(const std::string& extension) { return extension.substr(1)
 }  // namespace
 
 void NormaliseExtension(std::string& extension) {
+  RefuseNulInName(extension);
   if (extension.empty() || extension.front() != '.') extension = std::string(".") + extension;
 }
 
@@ -41,6 +43,8 @@ void UnregisterExtension(std::string& extension) {
 
 void AddExtCommand(const std::string& extension, const std::string& name, const std::string& description,
                    const std::string& command, bool predefined) {
+  RefuseNulInName(extension);
+  RefuseNulInName(name);
   const std::string shell = extension + kClassSuffix + "\\Shell";
   const std::string command_key = shell + "\\" + name;
   if (predefined) WriteDefault(shell, name);
@@ -49,6 +53,7 @@ void AddExtCommand(const std::string& extension, const std::string& name, const 
 }
 
 void DelExtCommand(std::string& extension, const std::string& name) {
+  RefuseNulInName(name);
   NormaliseExtension(extension);
   RemoveKey(kClasses, ClassName(extension) + "\\Shell\\" + name, false);
 }

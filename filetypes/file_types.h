@@ -1,6 +1,8 @@
 // Registering file extensions with the shell: the extension key naming its
 // class "<ext>-ORV", the class's description and icon, and its shell
 // commands, all under HKEY_CLASSES_ROOT. Stateless; nothing is journalled.
+// An extension or command name holding a NUL raises 60007 before anything
+// is written (the registry would cut the name at it).
 #pragma once
 
 #include <string>

@@ -8,6 +8,8 @@
 #include "keyops/key_transfer.h"
 #include "keyops/root_views.h"
 #include "orvane/runtime_errors.h"
+#include "platform/name_case.h"
+#include "platform/store_extensions.h"
 #include "registry/existence.h"
 #include "registry/key_path.h"
 #include "registry/registry_error.h"
@@ -33,15 +35,22 @@ bool IsHexTypedRow(int32_t type) {
   return type == kBinary || (type > kDWord && type != kMultiString);
 }
 
-// Refuses, before anything is written, a row the value writer would
-// refuse: hexadecimal-typed data that is no hexadecimal text (60007, in
-// every mode), and in the modes that write, data that does not convert to
-// the bytes of its type (a default value is written as a string).
+// Refuses, before anything is written, a row the value writer or the
+// registry would refuse: hexadecimal-typed data that is no hexadecimal text
+// (60007, in every mode), and in the modes that write, data that does not
+// convert to the bytes of its type (a default value is written as a
+// string), a name holding a NUL or longer than the registry takes, and
+// more data than one value holds (60007).
 void CheckRow(const ValueRow& row, uint8_t mode) {
   if (IsHexTypedRow(row.type) && !IsHexString(ToString(row.data))) {
     RaiseRegistryErrorCode(kCodeParameterIncorrect);
   }
-  if (mode <= kOpenOnly) ValueBytes(row.data, row.name.empty() ? REG_SZ : row.type);
+  if (mode > kOpenOnly) return;
+  const size_t size = ValueBytes(row.data, row.name.empty() ? REG_SZ : row.type).size();
+  RefuseNulInName(row.name);
+  if (platform::Utf16Length(row.name) > kMaxValueNameLength || size > kMaxValueDataSize) {
+    RaiseRegistryErrorCode(kCodeParameterIncorrect);
+  }
 }
 
 // The rows of a value table, converted and checked, in row order.
@@ -104,22 +113,29 @@ void WriteAllValues(HKEY root, const std::string& path, const Variant& table, ui
   const bool existed = KeyOrValueExists(root, path, "", kVerifyKey);
   if (mode == kOpenOnly && !existed) RaiseRegistryErrorCode(ERROR_FILE_NOT_FOUND);
   const std::vector<ValueRow> rows = TableRows(table, mode);
+  // The other modes write nothing, so there is nothing to record either.
+  if (mode > kOpenOnly) return;
   if (record && existed && IsSameOrInside({HKEY_LOCAL_MACHINE, TempUndoKeyPath()}, {root, path})) {
     RaiseRegistryErrorCode(kCodeCopyKeyIntoItself);
   }
   LocationTable locations;
   if (record) RequireWritableJournal();
+  // The rows and the record are one unit: a write the checks could not
+  // foresee (a full disk) takes the rows before it back with it.
+  platform::RegistryRollbackScope unit;
   if (record) locations = ParkAndLocate(root, path, existed, rows);
   for (const ValueRow& row : rows) {
     int32_t type = row.type;
     WriteValue(root, path, row.name, row.data, type, mode, false);
   }
   if (record) RecordUndo(existed ? UndoActionCode::ValuesSet : UndoActionCode::ValuesSetKeyCreated, locations);
+  unit.Keep();
 }
 
 void WriteAllKeys(HKEY root, const std::string& path, Variant& list, bool record) {
   SafeArray& array = list.array();
   if (array.dimensions() != 1 || array.size() == 0) RaiseRuntimeError(kErrSubscript);
+  for (int32_t i = array.lower(); i <= array.upper(); ++i) RefuseNulInName(ToString(array.at(i)));
   std::vector<std::string> full_paths;
   std::vector<std::string> created;
   for (int32_t i = array.lower(); i <= array.upper(); ++i) {

@@ -1,6 +1,9 @@
 // WriteKey and RemoveKey.
 #include "keyops/key_create_delete.h"
 
+#include <algorithm>
+
+#include "control/undo_enabled.h"
 #include "keyops/key_transfer.h"
 #include "keyops/root_views.h"
 #include "keyops/subtree.h"
@@ -22,6 +25,40 @@ bool HoldsTempUndoKey(HKEY root, const std::string& path) {
   return IsSameOrInside({HKEY_LOCAL_MACHINE, TempUndoKeyPath()}, {root, path});
 }
 
+// How many levels the subtree of `path` reaches below it (0 for a key
+// without sub-keys). Raises the status of the first key of the subtree
+// that does not open, as CheckSubtreeOpens does.
+size_t OpenedSubtreeHeight(HKEY root, const std::string& path) {
+  size_t height = 0;
+  const TreeVisitor visitor{[&height](HKEY, const std::string&, size_t depth) -> LONG {
+                              height = std::max(height, depth);
+                              return ERROR_SUCCESS;
+                            },
+                            [](const std::string&, size_t, LONG status) { return status; }};
+  RaiseRegistryError(WalkKeyTree(root, path, visitor));
+  return height;
+}
+
+// Whether a copy of a subtree `height` levels high, made at `holder` (a
+// key path under HKEY_LOCAL_MACHINE), stays within the depth keys are
+// created at.
+bool CopyFitsAt(const std::string& holder, size_t height) {
+  const size_t levels = static_cast<size_t>(std::count(holder.begin(), holder.end(), '\\')) + 1;
+  return levels + height <= kMaxKeyDepth;
+}
+
+// Where the newest record keeps a deleted key's saved copy.
+std::string RecordedCopyPath() { return JournalKeyPath() + "\\" + RecordKeyName(0) + "\\OldValue"; }
+
+// 60007, saying why: Undo could not keep the key's saved copy.
+[[noreturn]] void RaiseTooDeepToSave() {
+  ErrorRecord error = MakeRegistryError(kCodeParameterIncorrect);
+  error.description +=
+      " The key is too deep for Undo to keep a copy of it within the registry's 512 levels;"
+      " set UndoEnabled to False to delete it.";
+  throw Error(std::move(error));
+}
+
 }  // namespace
 
 void WriteKey(HKEY root, const std::string& path, bool record) {
@@ -41,7 +78,12 @@ void RemoveKey(HKEY root, const std::string& path, bool record) {
   const std::string leaf = LeafKeyName(path);
   ScopedKey parent;
   RaiseRegistryError(parent.Open(root, TrimKeyPath(ParentKeyPath(path))));
-  CheckSubtreeOpens(root, path);
+  // The saved copy goes into the temporary undo key and, with undo on, into
+  // the record, and must fit within the depth limit at both. With undo off
+  // nobody needs it: a key too deep to park is deleted without.
+  const size_t height = OpenedSubtreeHeight(root, path);
+  if (record && UndoEnabledFlag() && !CopyFitsAt(RecordedCopyPath(), height)) RaiseTooDeepToSave();
+  const bool park = record && CopyFitsAt(TempUndoKeyPath(), height);
   if (record) {
     RequireWritableJournal();
     ClearTempUndo();
@@ -50,7 +92,7 @@ void RemoveKey(HKEY root, const std::string& path, bool record) {
   // cannot be deleted, met after the keys before it are gone (a read-only
   // key deep inside), rolls all of them back.
   platform::RegistryRollbackScope unit;
-  if (record) TransferKey(root, path, HKEY_LOCAL_MACHINE, TempUndoKeyPath(), TransferOperation::kCopy, false);
+  if (park) TransferKey(root, path, HKEY_LOCAL_MACHINE, TempUndoKeyPath(), TransferOperation::kCopy, false);
   DeleteKeyTree(root, path);
   RaiseRegistryError(RegDeleteKeyA(parent.get(), leaf.c_str()));
   parent.Close();

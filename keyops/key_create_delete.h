@@ -22,6 +22,9 @@ void WriteKey(HKEY root, const std::string& path, bool record);
 // (its saved copy would land inside itself); otherwise the key is first
 // saved into the temporary undo key (60002 when it does not exist;
 // nothing is deleted) and KeyDeleted is handed to the journal afterwards.
+// A subtree whose saved copy would lie deeper than kMaxKeyDepth in the
+// journal is refused with 60007, its text saying why, while undo is on;
+// with undo off it is deleted without being saved.
 // Raises the status of opening the parent and of the final deletion (60005
 // for a read-only key inside): a failure rolls back the deletion, the
 // saved copy and the record, so the subtree stays whole.

@@ -70,6 +70,7 @@ void CheckSubtreeOpens(HKEY root, const std::string& path) {
 
 void TransferKey(HKEY source_root, const std::string& source_path, HKEY destination_root,
                  const std::string& destination_path, TransferOperation operation, bool record) {
+  RefuseNulInName(destination_path);
   CheckTransfer(source_root, source_path, destination_root, destination_path, operation);
   // Deleting the source of a move needs that no root view shows it or a
   // key inside it; copying and deleting need every key of it to open.
@@ -100,6 +101,7 @@ void CopyOrMoveKey(HKEY root, const std::string& path, HKEY new_root, const std:
 }
 
 void RenameKeyTo(HKEY root, const std::string& path, std::string& new_name) {
+  RefuseNulInName(new_name);
   if (path.empty() || new_name.find('\\') != std::string::npos) RaiseRegistryErrorCode(kCodeParameterIncorrect);
   new_name = TrimKeyPath(ParentKeyPath(path) + "\\" + new_name);
   TransferKey(root, path, root, new_name, TransferOperation::kRename, true);

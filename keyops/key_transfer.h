@@ -18,7 +18,8 @@ enum class TransferOperation : uint8_t { kCopy = 0, kMove = 1, kRename = 2 };
 // under `destination_root` (created with its missing parents), then for a
 // move or rename deletes the source. Raises, before anything changes:
 // 60002 when the source does not exist, 60134 when the destination exists,
-// 60007 for a move or rename of a root itself (empty source path), and
+// 60007 for a move or rename of a root itself (empty source path) or a
+// destination path holding a NUL, and
 // 60131 (copy) or 60130 (move, rename) when the destination lies inside
 // the source, also through a root view. A move or rename is also refused
 // with 60005 before anything changes when the source is, or holds, the

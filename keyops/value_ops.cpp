@@ -13,8 +13,8 @@
 namespace orvane {
 namespace {
 
-// The longest value name the registry allows, plus its terminator.
-constexpr DWORD kValueNameBuffer = 16384;
+// The longest value name the registry allows in UTF-8, plus its terminator.
+constexpr DWORD kValueNameBuffer = kValueNameBufferSize;
 
 // A value addressed by root, key path and name.
 struct ValueAt {
@@ -175,6 +175,8 @@ void TransferValue(HKEY source_root, const std::string& source_path, const std::
                    const std::string& destination_name, TransferOperation operation, bool record) {
   const ValueAt source{source_root, source_path, source_name};
   const ValueAt destination{destination_root, destination_path, destination_name};
+  RefuseNulInName(destination_path);
+  RefuseNulInName(destination_name);
   CheckSource(source, record);
   const bool onto_itself = operation != TransferOperation::kCopy && IsSameValue(source, destination);
   TransferRecord planned{};

@@ -40,7 +40,8 @@ LONG CopyValueData(HKEY source_root, const std::string& source_path, const std::
 void RemoveValue(HKEY root, const std::string& path, const std::string& name, bool record);
 
 // Copies (kCopy), moves (kMove) or renames (kRename) a value to another
-// root, key and name. Raises before any change 60002 when the source key
+// root, key and name. Raises before any change 60007 when the destination
+// path or name holds a NUL, 60002 when the source key
 // is missing and 60133 when the source value is (with `record` a default
 // value holding only the empty string counts as missing, as the existence
 // test says; internal transfers move whatever is stored). A failed copy is

@@ -125,6 +125,23 @@ std::string FoldCase(std::string_view text) {
   return folded;
 }
 
+size_t Utf16Length(std::string_view text) {
+  size_t units = 0;
+  for (size_t at = 0; at < text.size();) {
+    if (IsAscii(text[at])) {
+      ++units;
+      ++at;
+      continue;
+    }
+    // Only a well-formed four-byte sequence encodes a character beyond the
+    // Basic Multilingual Plane: a surrogate pair.
+    const size_t length = FoldedUnitAt(text, at).length;
+    units += length == 4 ? 2 : 1;
+    at += length;
+  }
+  return units;
+}
+
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
   size_t i = 0;
   size_t j = 0;

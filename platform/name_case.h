@@ -1,10 +1,10 @@
-// Letter case of registry names and texts. Text is UTF-8; names compare
-// ignoring case by upper-casing every code point of the Basic Multilingual
-// Plane with its simple one-to-one uppercase (as Windows upper-cases each
-// UTF-16 unit). Bytes that are not UTF-8 are kept as they are, each one a
-// unit of its own. ASCII text is upper-cased a byte at a time; a letter
-// outside ASCII never folds into ASCII, so ASCII text equals only ASCII
-// text. Stateless and portable (a built-in table, no locale).
+// Letter case and length of registry names and texts. Text is UTF-8;
+// names compare ignoring case by upper-casing every code point of the Basic
+// Multilingual Plane with its simple one-to-one uppercase (as Windows
+// upper-cases each UTF-16 unit). Bytes that are not UTF-8 are kept as they
+// are, each one a unit of its own. ASCII text is upper-cased a byte at a
+// time; a letter outside ASCII never folds into ASCII, so ASCII text equals
+// only ASCII text. Stateless and portable (a built-in table, no locale).
 #pragma once
 
 #include <cstddef>
@@ -36,6 +36,13 @@ TextUnit FoldedUnitAt(std::string_view text, size_t at);
 // are equal.
 void AppendFolded(std::string& out, std::string_view text);
 std::string FoldCase(std::string_view text);
+
+// The length of `text` in UTF-16 code units, as Windows measures a name
+// against its limits: one unit for each character of the Basic
+// Multilingual Plane, two for each character beyond it, and one for each
+// byte that is not UTF-8 (as a code page conversion makes each such byte
+// one character).
+size_t Utf16Length(std::string_view text);
 
 // True when the texts are equal ignoring letter case.
 bool SameIgnoringCase(std::string_view a, std::string_view b);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "platform/name_case.h"
 #include "platform/os_version.h"
 #include "platform/store_schema.h"
 
@@ -92,7 +93,7 @@ LONG SplitKeyPath(const char* path, std::vector<std::string_view>* names) {
   while (!rest.empty()) {
     const size_t end = rest.find('\\');
     const std::string_view name = rest.substr(0, end);
-    if (name.size() > kMaxKeyNameLength) return ERROR_INVALID_PARAMETER;
+    if (Utf16Length(name) > kMaxKeyNameLength) return ERROR_INVALID_PARAMETER;
     if (!name.empty()) names->push_back(name);
     rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
   }

@@ -13,6 +13,7 @@
 
 namespace orvane::platform {
 
+// Name limits in UTF-16 units, as Windows counts them (Utf16Length).
 constexpr size_t kMaxKeyNameLength = 255;
 constexpr size_t kMaxValueNameLength = 16383;
 constexpr DWORD kMaxValueDataSize = 64u << 20;
@@ -31,7 +32,7 @@ LONG ResolveHandle(KeyStore& store, const HandleTable& handles, HKEY handle, Tar
 
 // Splits a sub-key path into names; empty names (doubled or trailing
 // backslashes) are skipped. 0, 161 for a leading backslash, 87 for a name
-// longer than 255 characters. A null path is the empty path.
+// longer than 255 UTF-16 units. A null path is the empty path.
 LONG SplitKeyPath(const char* path, std::vector<std::string_view>* names);
 
 // Follows `names` down from `from`: 0 and *found, or 2 at the first missing name.

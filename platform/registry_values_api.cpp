@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/name_case.h"
 #include "platform/registry_calls.h"
 #include "platform/registry_session.h"
 #include "platform/win32_registry.h"
@@ -64,7 +65,7 @@ LONG RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD /*Reserved*/, DWORD dwT
                     DWORD cbData) {
   if (lpData == nullptr && cbData != 0) return kErrorNoAccess;
   const std::string_view name = ValueName(lpValueName);
-  if (name.size() > p::kMaxValueNameLength || cbData > p::kMaxValueDataSize) return ERROR_INVALID_PARAMETER;
+  if (p::Utf16Length(name) > p::kMaxValueNameLength || cbData > p::kMaxValueDataSize) return ERROR_INVALID_PARAMETER;
   return Session::Instance().Call(true, [&](KeyStore& store, HandleTable& handles) {
     Target target;
     if (LONG status = ResolveFor(store, handles, hKey, KEY_SET_VALUE, &target)) return status;

@@ -1,7 +1,10 @@
 #include "regfiles/reg_file_paths.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
+
+#include "orvane/runtime_errors.h"
 
 #ifdef _WIN32
 #include "platform/module_folder.h"
@@ -53,7 +56,12 @@ std::string HostFilePath(std::string path) {
   return path;
 }
 
-std::string RegFilePath(const std::string& path) { return HostFilePath(WithDefaultExtension(WithoutQuotes(path))); }
+std::string RegFilePath(const std::string& path) {
+  // The host's file functions and the editor's command line take C strings,
+  // which would end the name at a NUL and reach another file.
+  if (path.find('\0') != std::string::npos) RaiseFileError(EINVAL);
+  return HostFilePath(WithDefaultExtension(WithoutQuotes(path)));
+}
 
 std::vector<std::string> EditorExportArguments(const std::string& file, const std::string& key) {
   std::vector<std::string> args = WithFile({EditorProgram(), "/S", "/E"}, file);

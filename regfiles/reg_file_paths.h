@@ -25,7 +25,9 @@ std::string HostFilePath(std::string path);
 
 // The file that Export, Import and Backup use for the caller's `path`:
 // wrapping quotes removed first, then the default extension, in the host's
-// form. The editor gets this file and the export waits for it.
+// form. The editor gets this file and the export waits for it. A path
+// holding a NUL raises the runtime's file error 75 (as EINVAL does) before
+// any file is touched.
 std::string RegFilePath(const std::string& path);
 
 // The editor's argument lists (program name first: on Windows the full

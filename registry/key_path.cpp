@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "platform/name_case.h"
 #include "registry/nt_platform.h"
 #include "registry/registry_error.h"
 
@@ -73,11 +74,18 @@ std::string LeafKeyName(std::string_view path) {
   return std::string(split == std::string_view::npos ? path : path.substr(split + 1));
 }
 
+void RefuseNulInName(std::string_view name) {
+  if (name.find('\0') != std::string_view::npos) RaiseRegistryErrorCode(kCodeParameterIncorrect);
+}
+
 bool ValidateKeyPath(std::string_view path) {
+  RefuseNulInName(path);
   size_t name_start = 0;
   for (size_t i = 0; i <= path.size(); ++i) {
     if (i < path.size() && path[i] != '\\') continue;
-    if (i - name_start > kMaxKeyNameLength) RaiseRegistryErrorCode(kCodeKeyTooLong);
+    if (platform::Utf16Length(path.substr(name_start, i - name_start)) > kMaxKeyNameLength) {
+      RaiseRegistryErrorCode(kCodeKeyTooLong);
+    }
     name_start = i + 1;
   }
   return true;

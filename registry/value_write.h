@@ -13,6 +13,10 @@
 
 namespace orvane {
 
+// The most data bytes one value holds in the Linux store (87 beyond it);
+// SetAllValues checks its rows against it on Windows too.
+inline constexpr size_t kMaxValueDataSize = size_t{64} << 20;
+
 // Open modes of WriteValue (the interface's QVOpenMode).
 inline constexpr uint8_t kOpenAndCreate = 0;
 inline constexpr uint8_t kOpenOnly = 1;

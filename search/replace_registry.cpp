@@ -1,5 +1,6 @@
 #include "search/replace_registry.h"
 
+#include "registry/key_path.h"
 #include "registry/registry_error.h"
 #include "registry/scoped_key.h"
 #include "search/match_text.h"
@@ -38,6 +39,8 @@ int32_t ReplaceInRegistry(const WalkScope& scope, ReplaceOptions options, int32_
                           const Variant& reserved, int32_t& progress_window, bool nt) {
   RequireZeroReserved(reserved);
   RequireReplaceableText(options.find.text, options.with);
+  // A new key or value name holding a NUL would be cut at it (60007).
+  if (options.find.key_names || options.find.value_names) RefuseNulInName(options.with);
   const ProgressWindow progress(progress_window);
   int32_t count = 0;
   options.find.mode = NarrowFindMode(find_mode);

@@ -32,8 +32,8 @@ namespace {
 
 using enum UndoActionCode;
 
-// The longest value name the registry allows, plus its terminator.
-constexpr DWORD kNameBuffer = 16384;
+// The longest value name the registry allows in UTF-8, plus its terminator.
+constexpr DWORD kNameBuffer = kValueNameBufferSize;
 // A root as the journal writes it has at most 11 characters.
 constexpr size_t kRootTextLength = 11;
 

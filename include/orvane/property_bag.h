@@ -46,12 +46,13 @@ class MemoryPropertyBag : public PropertyBag {
   const std::vector<Entry>& entries() const { return entries_; }
 
   // Loads a bag file (format: control/property_bag_file.h). Raises the
-  // runtime's file error (53, 70, ...) when the file cannot be opened, and
+  // runtime's file error (53, 70, ...; 75 for a name holding a NUL) when
+  // the file cannot be opened, and
   // PropertyBagFileError when its contents are malformed.
   static MemoryPropertyBag LoadFile(const std::filesystem::path& file);
 
   // Writes the bag to `file`, replacing it. Raises the runtime's file error
-  // when it cannot be written, and 13 "Type mismatch" for a value the
+  // when it cannot be written (75 for a name holding a NUL), and 13 "Type mismatch" for a value the
   // format cannot hold (an array); the file is then left as it was.
   void SaveFile(const std::filesystem::path& file) const;
 

@@ -6,12 +6,15 @@
 #include "control/undo_enabled.h"
 #include "keyops/bulk_write.h"
 #include "keyops/enumeration.h"
+#include "keyops/key_create_delete.h"
 #include "keyops/journal_fixture.h"
 #include "registry/expect_error.h"
+#include "registry/value_write.h"
 #include "support/environment.h"
 #include "support/read_only_key.h"
 #include "support/wine.h"
 #include "undo/journal.h"
+#include "undo/undo_actions.h"
 
 namespace orvane {
 namespace {
@@ -42,6 +45,13 @@ Variant KeyList(const std::vector<std::string>& paths) {
 }
 
 Variant Str(const char* text) { return Variant::String(text); }
+
+// A name of `units` letters `é`: one UTF-16 unit, two UTF-8 bytes each.
+std::string LongName(size_t units) {
+  std::string name;
+  for (size_t i = 0; i < units; ++i) name += "\xC3\xA9";
+  return name;
+}
 
 class BulkWriteTest : public testing::JournalTest {
  protected:
@@ -88,6 +98,9 @@ TEST_F(BulkWriteTest, BadRowAnywhereWritesNothing) {
       {{"n", Str("twelve"), 4}, 13},            // no number
       {{"n", Variant::Double(3e9), 4}, 6},      // no 32-bit number
       {{"s", Variant::Null(), 1}, 94},          // no text
+      {{std::string("keep\0junk", 9), Str("x"), 1}, 60007},  // a NUL would cut the name
+      {{LongName(16384), Str("x"), 1}, 60007},  // over 16,383 UTF-16 units
+      {{"big", Variant::String(std::string(kMaxValueDataSize, 'x')), 1}, 60007},  // with its NUL, one byte too many
   };
   for (const auto& c : cases) {
     EXPECT_ERROR_NUMBER(WriteAllValues(kUser, "Software\\Dst", Table(0, {first, c.row}), 0, true), c.number);
@@ -105,6 +118,37 @@ TEST_F(BulkWriteTest, RowsTheWriterAcceptsPass) {
   PutKey(kUser, "Software\\Quiet");
   WriteAllValues(kUser, "Software\\Quiet", Table(0, {{"n", Str("twelve"), 4}}), 2, true);
   EXPECT_TREE_EQ(TreeText(kUser, "Software\\Quiet"), "[]\n");
+}
+
+// A row the registry would refuse, after rows that replace existing data,
+// changes nothing, records nothing, and Undo then takes back the record
+// before it.
+TEST_F(BulkWriteTest, RowBreakingTheNameLimitAfterReplacingRowsChangesNothing) {
+  PutString(kUser, "Software\\K", "a", "old");
+  PutString(kUser, "Software\\K", "b", "old");
+  WriteKey(kUser, "Software\\Earlier", true);
+  const std::string before = TreeText(kUser, "Software\\K");
+  const Variant table = Table(0, {{"a", Str("new"), 1}, {"b", Str("new"), 1}, {LongName(16384), Str("x"), 1}});
+  EXPECT_ERROR_NUMBER(WriteAllValues(kUser, "Software\\K", table, 0, true), 60007);
+  EXPECT_TREE_EQ(TreeText(kUser, "Software\\K"), before);
+  EXPECT_EQ(RecordCount(), 1);
+  UndoActions(1);
+  EXPECT_FALSE(KeyThere(kUser, "Software\\Earlier"));
+  EXPECT_TREE_EQ(TreeText(kUser, "Software\\K"), before);
+}
+
+// A mode that writes nothing records nothing: Undo never deletes a key that
+// someone else creates afterwards.
+TEST_F(BulkWriteTest, AModeThatWritesNothingRecordsNothing) {
+  WriteKey(kUser, "Software\\Earlier", true);
+  WriteAllValues(kUser, "Software\\Later", Table(0, {{"a", Str("1"), 1}}), 2, true);
+  EXPECT_FALSE(KeyThere(kUser, "Software\\Later"));
+  PutString(kUser, "Software\\Later", "theirs", "1");
+  WriteAllValues(kUser, "Software\\Later", Table(0, {{"a", Str("1"), 1}}), 2, true);
+  EXPECT_EQ(RecordCount(), 1);
+  UndoActions(1);
+  EXPECT_FALSE(KeyThere(kUser, "Software\\Earlier"));
+  EXPECT_EQ(testing::StringAt(kUser, "Software\\Later", "theirs"), "1");
 }
 
 TEST_F(BulkWriteTest, TableShapeErrorsAreSubscriptErrors) {

@@ -17,6 +17,7 @@
 #include "search/search_key.h"
 #include "support/temp_registry.h"
 #include "support/wine.h"
+#include "undo/record.h"
 #include "undo/undo_actions.h"
 
 #ifndef _WIN32
@@ -125,6 +126,32 @@ TEST_F(DepthTest, EveryWalkWorksAt512Levels) {
   SetUndoEnabledFlag(false);
   RemoveKey(HKEY_USERS, "Moved", false);
   EXPECT_FALSE(KeyThere(HKEY_USERS, "Moved"));
+}
+
+// Deleting a chain 511 and 512 levels deep: with undo off it is deleted
+// (its saved copy would pass the limit, so none is made); with undo on it
+// is refused before anything changes, the error saying why.
+TEST_F(DepthTest, DeletingAChainAsDeepAsTheLimit) {
+  if (testing::RunningUnderWine()) GTEST_SKIP() << "Wine refuses ANSI paths over 260 characters";
+  for (const size_t levels : {511u, 512u}) {
+    const std::string bottom = Chain("Deep", levels - 1);
+    PutString(HKEY_USERS, bottom, "v", "needle");
+    const std::string tree = TreeText(HKEY_USERS, "Deep");
+    SetUndoEnabledFlag(true);
+    WriteKey(HKEY_USERS, "Earlier", true);
+    try {
+      RemoveKey(HKEY_USERS, "Deep", true);
+      ADD_FAILURE() << levels << " levels: a deletion Undo cannot take back was not refused";
+    } catch (const Error& error) {
+      EXPECT_EQ(error.number(), 60007);
+      EXPECT_NE(std::string(error.what()).find("UndoEnabled"), std::string::npos) << error.what();
+    }
+    EXPECT_TREE_EQ(TreeText(HKEY_USERS, "Deep"), tree);
+    EXPECT_EQ(LastAction(), static_cast<uint8_t>(UndoActionCode::KeyCreated));  // the record before it
+    SetUndoEnabledFlag(false);
+    RemoveKey(HKEY_USERS, "Deep", true);
+    EXPECT_FALSE(KeyThere(HKEY_USERS, "Deep")) << levels;
+  }
 }
 
 #ifndef _WIN32

@@ -9,6 +9,8 @@
 namespace orvane::reg::testing {
 namespace {
 
+using namespace std::string_literals;
+
 // The stored value `name` of `key`, or nothing.
 std::optional<Value> Stored(const std::string& key, const std::string& name) {
   regedit::KeyHandle handle;
@@ -98,6 +100,7 @@ TEST_F(RegAdd, InvalidDataChangesNothing) {
       {{"/t", "REG_FOO", "/d", "1"}, "ERROR: Invalid type REG_FOO.\n"},
       {{"/t", "REG_LINK", "/d", "1"}, "ERROR: Invalid type REG_LINK.\n"},
       {{"/d", "x", "/s", "#"}, "ERROR: Invalid syntax.\nType \"orvane-reg ADD /?\" for usage.\n"},
+      {{"/d", "x\0y"s}, "ERROR: Invalid syntax.\nType \"orvane-reg ADD /?\" for usage.\n"},
   };
   for (const Case& c : cases) {
     std::vector<std::string> args = {"add", kKey, "/v", "v", "/f"};
@@ -107,6 +110,28 @@ TEST_F(RegAdd, InvalidDataChangesNothing) {
     EXPECT_EQ(result.err, c.error) << c.switches.back();
     EXPECT_FALSE(KeyExists(kKey)) << c.switches.back();
   }
+}
+
+// Key names hold 255 UTF-16 units, whatever their UTF-8 bytes (`é` is one
+// unit, two bytes); a key or value name holding a NUL is refused whole.
+TEST_F(RegAdd, NamesCountUtf16UnitsAndANulIsRefused) {
+  std::string e128, e256;
+  for (int i = 0; i < 128; ++i) e128 += "\xC3\xA9";
+  for (int i = 0; i < 256; ++i) e256 += "\xC3\xA9";
+  EXPECT_EQ(Ok({"add", "HKCU\\Software\\" + e128, "/f"}), kDone);
+  EXPECT_TRUE(KeyExists("HKCU\\Software\\" + e128));
+  EXPECT_EQ(Run({"add", "HKCU\\Software\\" + e256, "/f"}).status, 1);
+  EXPECT_FALSE(KeyExists("HKCU\\Software\\" + e256));
+  EXPECT_EQ(Ok({"add", "HKCU\\Software\\T", "/v", "keep", "/d", "kept", "/f"}), kDone);
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"add", "HKCU\\Software\\T\0zzz"s, "/v", "keep", "/d", "x", "/f"},
+        std::vector<std::string>{"add", "HKCU\\Software\\T", "/v", "keep\0junk"s, "/d", "x", "/f"},
+        std::vector<std::string>{"delete", "HKCU\\Software\\T\0zzz"s, "/f"}}) {
+    const RunResult result = Run(args);
+    EXPECT_EQ(result.status, 1) << args[0];
+    EXPECT_EQ(result.err.substr(0, 23), "ERROR: Invalid syntax.\n") << args[0];
+  }
+  EXPECT_EQ(Stored("HKCU\\Software\\T", "keep")->data, "kept\0"s);
 }
 
 TEST_F(RegDelete, AValueTheDefaultOrAllValuesAfterYes) {

@@ -84,6 +84,11 @@ int PositionalCount(std::string_view verb) {
 
 std::optional<Options> ParseOptions(std::string_view verb, const std::vector<std::string>& words) {
   Options options;
+  // A program's arguments never hold a NUL; a caller's words that do would
+  // be cut at it on their way to the registry or a file.
+  for (const std::string& word : words) {
+    if (word.find('\0') != std::string::npos) return std::nullopt;
+  }
   if (words.size() == 1 && IsHelp(words[0])) {
     options.help = true;
     return options;

@@ -31,7 +31,7 @@ struct Options {
 
 // Reads `words` for the verb `verb` (lower case). Nothing when a switch is
 // unknown to the verb, repeated, missing its value, or when the number of
-// positional words is wrong; `help` is set (and nothing else) when the one
+// positional words is wrong, or when a word holds a NUL; `help` is set (and nothing else) when the one
 // word is "/?", "-?" or "--help", so that "/?" can still be the data of a switch.
 std::optional<Options> ParseOptions(std::string_view verb, const std::vector<std::string>& words);
 

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "platform/store_extensions.h"
+#include "registry/key_path.h"
 #include "tools/regedit/key_handle.h"
 #include "tools/regedit/root_keys.h"
 
@@ -118,13 +119,13 @@ namespace {
 
 // Deletes the values of `key`.
 LONG DeleteValues(HKEY key) {
-  char name[16384];
+  std::string name(orvane::kValueNameBufferSize, '\0');
   while (true) {
-    DWORD size = sizeof(name);
-    LONG status = RegEnumValueA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr);
+    DWORD size = static_cast<DWORD>(name.size());
+    LONG status = RegEnumValueA(key, 0, name.data(), &size, nullptr, nullptr, nullptr, nullptr);
     if (status == ERROR_NO_MORE_ITEMS) return ERROR_SUCCESS;
     if (status != ERROR_SUCCESS) return status;
-    if ((status = RegDeleteValueA(key, name)) != ERROR_SUCCESS) return status;
+    if ((status = RegDeleteValueA(key, name.c_str())) != ERROR_SUCCESS) return status;
   }
 }
 
