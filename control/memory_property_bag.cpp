@@ -66,12 +66,8 @@ void MemoryPropertyBag::SaveFile(const std::filesystem::path& file) const {
   RefuseNulInFileName(file);
   const std::string text = FormatPropertyBag(entries_);
   std::unique_ptr<platform::FileReplacement> replacement;
+  // A file its owner made read-only is not replaced behind its back (70).
   int status = platform::FileReplacement::Begin(file.string(), &replacement);
-  // A file its owner made read-only is not replaced behind its back.
-  if (status == 0 && access(replacement->target().c_str(), F_OK) == 0 &&
-      access(replacement->target().c_str(), W_OK) != 0) {
-    status = errno;
-  }
   if (status == 0) status = replacement->Commit(text);
   if (status != 0) RaiseFileError(status, FolderExists(file) ? FilePart::kFile : FilePart::kDirectory);
 }

@@ -20,9 +20,10 @@ namespace {
 
 // Whether saving `path` into the temporary undo key would copy the key
 // into its own subtree (HKEY_LOCAL_MACHINE\SOFTWARE and the product key,
-// also when named through a root view).
-bool HoldsTempUndoKey(HKEY root, const std::string& path) {
-  return IsSameOrInside({HKEY_LOCAL_MACHINE, TempUndoKeyPath()}, {root, path});
+// also when named through a root view), or the key is one of the journals
+// (any process's) or inside one, which undo reads back as it wrote them.
+bool HoldsUndoKeys(HKEY root, const std::string& path) {
+  return IsSameOrInside({HKEY_LOCAL_MACHINE, TempUndoKeyPath()}, {root, path}) || IsInsideJournalKey(root, path);
 }
 
 // How many levels the subtree of `path` reaches below it (0 for a key
@@ -73,7 +74,7 @@ void WriteKey(HKEY root, const std::string& path, bool record) {
 
 void RemoveKey(HKEY root, const std::string& path, bool record) {
   if (path.empty()) RaiseRegistryErrorCode(kCodeParameterIncorrect);
-  if (record && HoldsTempUndoKey(root, path)) RaiseRegistryErrorCode(kCodeCopyKeyIntoItself);
+  if (record && HoldsUndoKeys(root, path)) RaiseRegistryErrorCode(kCodeCopyKeyIntoItself);
   if (HoldsRootViewKey(root, path)) RaiseRegistryErrorCode(ERROR_ACCESS_DENIED);
   const std::string leaf = LeafKeyName(path);
   ScopedKey parent;

@@ -19,7 +19,8 @@ void WriteKey(HKEY root, const std::string& path, bool record);
 // Refused with 60007 when `path` is empty (the root itself), and with
 // 60005 when the key is or holds the key a root view shows. With
 // `record`: refused with 60131 when the key holds the temporary undo key
-// (its saved copy would land inside itself); otherwise the key is first
+// (its saved copy would land inside itself) or is, or lies inside, a
+// journal or temporary undo key of any process; otherwise the key is first
 // saved into the temporary undo key (60002 when it does not exist;
 // nothing is deleted) and KeyDeleted is handed to the journal afterwards.
 // A subtree whose saved copy would lie deeper than kMaxKeyDepth in the

@@ -8,6 +8,7 @@
 #include "registry/existence.h"
 #include "registry/key_path.h"
 #include "registry/registry_error.h"
+#include "undo/journal.h"
 #include "undo/record.h"
 
 namespace orvane {
@@ -46,6 +47,15 @@ LocationTable TransferLocations(HKEY source_root, const std::string& source_path
   if (operation == TransferOperation::kCopy) return {{destination_root_text, created, ""}};
   if (created.empty()) created = destination_path;
   return {{source_root_text, source_path, ""}, {destination_root_text, destination_path, ""}, {"", created, ""}};
+}
+
+// Whether moving or renaming `path` under `root` would take undo journals
+// with it: the product key, a key that holds it, a journal or temporary
+// undo key of any process, or a key inside one. A key that holds a root
+// view's key is refused as such (60005) by TransferKey instead.
+bool MovesJournals(HKEY root, const std::string& path) {
+  if (HoldsRootViewKey(root, path)) return false;
+  return IsSameOrInside({HKEY_LOCAL_MACHINE, kProductKeyPath}, {root, path}) || IsInsideJournalKey(root, path);
 }
 
 UndoActionCode TransferAction(TransferOperation operation) {
@@ -97,12 +107,16 @@ void CopyOrMoveKey(HKEY root, const std::string& path, HKEY new_root, const std:
                    TransferOperation operation) {
   if (new_root == root && new_path == path) RaiseRegistryErrorCode(kCodeSameSourceAndDestination);
   if (new_root == root && StartsWithNoCase(new_path, path)) RaiseRegistryErrorCode(IntoItselfCode(operation));
+  if (operation == TransferOperation::kMove && MovesJournals(root, path)) {
+    RaiseRegistryErrorCode(kCodeCopyKeyIntoItself);
+  }
   TransferKey(root, path, new_root, new_path, operation, true);
 }
 
 void RenameKeyTo(HKEY root, const std::string& path, std::string& new_name) {
   RefuseNulInName(new_name);
   if (path.empty() || new_name.find('\\') != std::string::npos) RaiseRegistryErrorCode(kCodeParameterIncorrect);
+  if (MovesJournals(root, path)) RaiseRegistryErrorCode(kCodeCopyKeyIntoItself);
   new_name = TrimKeyPath(ParentKeyPath(path) + "\\" + new_name);
   TransferKey(root, path, root, new_name, TransferOperation::kRename, true);
 }

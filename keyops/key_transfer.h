@@ -42,13 +42,17 @@ void CheckSubtreeOpens(HKEY root, const std::string& path);
 // The CopyKey (kCopy) or MoveKey (kMove) method on the current key: 60132
 // when root and path text are the same; 60131 or 60130 when, under the same
 // root, the new path starts with the current path ignoring letter case (a
-// plain text prefix: "Software\AB" is refused for "Software\A"); then a
-// recorded TransferKey with the new path as given.
+// plain text prefix: "Software\AB" is refused for "Software\A"); a move
+// of the product key, of a key that holds it (unless refused as holding a
+// root view's key), or of a journal or temporary undo key of any process
+// or a key inside one: 60131, as DeleteKey refuses them; then a recorded
+// TransferKey with the new path as given.
 void CopyOrMoveKey(HKEY root, const std::string& path, HKEY new_root, const std::string& new_path,
                    TransferOperation operation);
 
 // The RenameKey method: 60007 when the current key is a root itself or
-// `new_name` holds a backslash; otherwise writes the new full path (the
+// `new_name` holds a backslash; 60131 for the keys a move refuses so;
+// otherwise writes the new full path (the
 // parent's path, "\", the new name, trimmed) back into `new_name` and does
 // a recorded rename to it.
 void RenameKeyTo(HKEY root, const std::string& path, std::string& new_name);

@@ -40,6 +40,8 @@ long StoreBits(const std::string& path, uint32_t bits) {
 
 }  // namespace
 
+bool HasStoredReadOnlyBit(const std::string& path) { return (StoredBits(path) & FILE_ATTRIBUTE_READONLY) != 0; }
+
 int WriteDescriptorAttributes(int descriptor, uint32_t attributes, unsigned mode) {
   char text[16];
   const int length = std::snprintf(text, sizeof(text), "0x%x", attributes & kStoredBits);

@@ -13,6 +13,10 @@ namespace orvane::platform {
 // false with a Windows result in *status when the file cannot be examined.
 bool ReadFileAttributes(const std::string& path, uint32_t* attributes, long* status);
 
+// Whether the attributes stored with `path` (not the mode) hold read-only:
+// a file another tool marked so, whatever its mode says now.
+bool HasStoredReadOnlyBit(const std::string& path);
+
 // Stores `attributes` (directory and normal bits are not stored) and sets or
 // clears the write permission by the read-only bit. Returns a Windows
 // result: 0, 2 missing file, 3 missing folder, 5 refused, 87 other.

@@ -15,6 +15,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform/file_attributes.h"
+
 namespace orvane::platform {
 namespace {
 
@@ -177,9 +179,16 @@ void SyncFolder(const std::string& folder) {
   close(fd);
 }
 
+// Whether the plain file `path` (stat `info`) is read-only: its owner may
+// not write it, or its Windows attribute says so. The bits are examined
+// rather than access(), which lets root write anything.
+bool IsReadOnly(const std::string& path, const struct stat& info) {
+  return (info.st_mode & S_IWUSR) == 0 || HasStoredReadOnlyBit(path);
+}
+
 }  // namespace
 
-int FileReplacement::Begin(const std::string& path, std::unique_ptr<FileReplacement>* out) {
+int FileReplacement::Begin(const std::string& path, std::unique_ptr<FileReplacement>* out, ReadOnlyFile read_only) {
   std::unique_ptr<FileReplacement> replacement(new FileReplacement());
   std::string current = path;
   for (int links = 0;; ++links) {
@@ -204,6 +213,10 @@ int FileReplacement::Begin(const std::string& path, std::unique_ptr<FileReplacem
       break;
     }
     if (const int status = ReadLink(current, &current); status != 0) return status;
+  }
+  if (read_only == ReadOnlyFile::kRefuse && replacement->exists_ && replacement->replaces_ &&
+      IsReadOnly(current, replacement->old_)) {
+    return EACCES;
   }
   replacement->target_ = current;
   *out = std::move(replacement);

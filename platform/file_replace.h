@@ -16,6 +16,11 @@
 //   once, directly (opening a folder or a socket fails as the system says).
 //   So is a process's open file reached through /proc ("/dev/stdout").
 //
+// - A plain file that is read-only (its owner may not write it, or its
+//   Windows read-only attribute is set: platform/file_attributes.h) is
+//   refused with EACCES, whoever the caller is (root included), unless the
+//   caller owns such files (a backup is read-only by design).
+//
 // One FileReplacement per write, used by one thread.
 #pragma once
 
@@ -32,12 +37,17 @@ namespace orvane::platform {
 // copied and before the rename; a non-zero errno cancels the write.
 using PrepareNewFile = std::function<int(int descriptor)>;
 
+// What Begin does with a plain target file that is read-only.
+enum class ReadOnlyFile { kRefuse, kReplace };
+
 class FileReplacement {
  public:
   // Resolves `path` (links as above) into *out. Returns 0, EACCES for a link
-  // the rule does not follow, ELOOP for too many links, or the errno of an
-  // examination that failed. Creates nothing yet.
-  static int Begin(const std::string& path, std::unique_ptr<FileReplacement>* out);
+  // the rule does not follow or (with kRefuse) a read-only plain file,
+  // ELOOP for too many links, or the errno of an examination that failed.
+  // Creates nothing yet.
+  static int Begin(const std::string& path, std::unique_ptr<FileReplacement>* out,
+                   ReadOnlyFile read_only = ReadOnlyFile::kRefuse);
 
   // Removes the staged temporary file unless it was renamed over the target.
   ~FileReplacement();
@@ -78,7 +88,7 @@ class FileReplacement {
   std::string staged_;
 };
 
-// FileReplacement::Begin, then Commit of `bytes`.
+// FileReplacement::Begin (read-only files refused), then Commit of `bytes`.
 int ReplaceFileContents(const std::string& path, std::string_view bytes, const PrepareNewFile& prepare = {});
 
 }  // namespace orvane::platform

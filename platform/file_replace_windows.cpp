@@ -47,11 +47,14 @@ int WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-int FileReplacement::Begin(const std::string& path, std::unique_ptr<FileReplacement>* out) {
+int FileReplacement::Begin(const std::string& path, std::unique_ptr<FileReplacement>* out, ReadOnlyFile read_only) {
   std::unique_ptr<FileReplacement> replacement(new FileReplacement());
   const DWORD attributes = GetFileAttributesA(path.c_str());
   replacement->exists_ = attributes != INVALID_FILE_ATTRIBUTES;
   if (replacement->exists_ && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return EISDIR;
+  if (replacement->exists_ && (attributes & FILE_ATTRIBUTE_READONLY) && read_only == ReadOnlyFile::kRefuse) {
+    return EACCES;
+  }
   replacement->target_ = path;
   *out = std::move(replacement);
   return 0;

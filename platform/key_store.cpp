@@ -17,7 +17,14 @@ bool SeqLess(const ValueRecord& value, int64_t seq) { return value.seq < seq; }
 }  // namespace
 
 ValueRecord* ValueList::FindFolded(const std::string& folded) {
-  if (items_.size() < kIndexFrom) return FindShort(folded);
+  if (items_.size() < kIndexFrom) {
+    // The folded form is a key, not a name: a byte that is not UTF-8 sits
+    // behind a marker there, so names are compared by their folded forms.
+    for (ValueRecord& value : items_) {
+      if (FoldName(value.name) == folded) return &value;
+    }
+    return nullptr;
+  }
   auto found = seq_.find(folded);
   if (found == seq_.end()) return nullptr;
   return &*std::lower_bound(items_.begin(), items_.end(), found->second, SeqLess);

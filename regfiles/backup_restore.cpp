@@ -32,6 +32,8 @@ ExportFinish BackupFinish() {
   finish.prepare = [](int descriptor) {
     return platform::WriteDescriptorAttributes(descriptor, kBackupAttributes, kBackupMode);
   };
+  // The previous backup is read-only by design: this is its replacement.
+  finish.read_only = platform::ReadOnlyFile::kReplace;
   return finish;
 }
 

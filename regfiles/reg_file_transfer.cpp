@@ -21,11 +21,13 @@ namespace orvane {
 namespace {
 
 // Prepares the replacement of `file` and the temporary file the editor
-// writes. A target that may not be written is the runtime's file error; a
+// writes. A target that may not be written (a read-only file included,
+// unless `read_only` lets it be replaced) is the runtime's file error; a
 // folder where no file can be created, an editor failure.
-std::unique_ptr<platform::FileReplacement> PrepareTarget(const std::string& file, std::string* staged) {
+std::unique_ptr<platform::FileReplacement> PrepareTarget(const std::string& file, platform::ReadOnlyFile read_only,
+                                                         std::string* staged) {
   std::unique_ptr<platform::FileReplacement> replacement;
-  if (const int status = platform::FileReplacement::Begin(file, &replacement); status != 0) {
+  if (const int status = platform::FileReplacement::Begin(file, &replacement, read_only); status != 0) {
     RaiseFileError(status);
   }
   if (replacement->Stage(staged) != 0) RaiseRegistryErrorCode(kCodeExportEditorMissing);
@@ -56,7 +58,7 @@ void ExportRegFile(const std::string& path, const std::string& key, const std::s
   const std::string file = RegFilePath(path);
   ReapEndedEditors();
   std::string staged;
-  const std::unique_ptr<platform::FileReplacement> replacement = PrepareTarget(file, &staged);
+  const std::unique_ptr<platform::FileReplacement> replacement = PrepareTarget(file, finish.read_only, &staged);
   const uint32_t pid = platform::StartProgram(EditorExportArguments(staged, key));
   if (pid == 0) RaiseRegistryErrorCode(kCodeExportEditorMissing);
   std::string bytes = EditorOutput(pid, *replacement, staged);

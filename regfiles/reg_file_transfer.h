@@ -18,6 +18,9 @@ inline constexpr const char* kNoHeaderComment = "~";
 struct ExportFinish {
   std::string trailer;
   platform::PrepareNewFile prepare;
+  // A read-only target is refused (70) unless the file is the caller's own
+  // read-only file (the backup).
+  platform::ReadOnlyFile read_only = platform::ReadOnlyFile::kRefuse;
 };
 
 // Exports `key` (a global key path, or empty for the whole registry) to

@@ -25,8 +25,9 @@ struct MessageEntry {
 
 // Every code with a fixed message. The texts are the control's published
 // messages, letter for letter: spelling and missing full stops included;
-// 112 (a full disk) and 170 (a store kept locked) come from the Linux store.
-constexpr std::array<MessageEntry, 30> kMessages{{
+// 112 (a full disk) and 170 (a store kept locked) come from the Linux store;
+// 102 (an undo record whose saved data is gone) is this component's own.
+constexpr std::array<MessageEntry, 31> kMessages{{
     {1, "The configuration registry database is corrupt."},
     {2, "The configuration registry key is invalid."},
     {3, "The configuration registry key could not be opened."},
@@ -41,6 +42,7 @@ constexpr std::array<MessageEntry, 30> kMessages{{
     {100, "No enough actions to undo."},
     {112, "There is not enough space on the disk."},
     {101, "Undo method is diabled because the UndoEnabled property is false."},
+    {102, "The newest undo record was removed: the data needed to undo it is gone."},
     {110, "The registry file can't be imported because MS Quorvel can't be find."},
     {111, "The registry file can't be exported because MS Quorvel can't be find."},
     {120, "The registry can't be restored because the backup file doesn't exist."},

@@ -26,6 +26,7 @@ enum RegistryErrorCode : int32_t {
   kCodeKeyTooLong = 10,
   kCodeNoActionsToUndo = 100,
   kCodeUndoDisabled = 101,
+  kCodeUndoRecordDropped = 102,
   kCodeImportEditorMissing = 110,
   kCodeExportEditorMissing = 111,
   kCodeBackupMissing = 120,

@@ -10,9 +10,14 @@
 #include "registry/scoped_key.h"
 #include "search/key_listing.h"
 #include "search/match_text.h"
+#include "undo/journal.h"
 
 namespace orvane {
 namespace {
+
+// The deepest level below a walk's top key at which the product key can be
+// met: two names below HKEY_LOCAL_MACHINE.
+constexpr size_t kProductKeyDepth = 2;
 
 // A string's new bytes: the text with exactly one terminating zero.
 std::string StringData(std::string text) {
@@ -131,6 +136,10 @@ bool ReplacedData(uint32_t type, const std::string& bytes, const ReplaceOptions&
 
 void ReplaceInKey(HKEY root, const std::string& path, const ReplaceOptions& options, const ProgressWindow& progress,
                   int16_t depth, int32_t& count) {
+  // The undo journals under the product key are the control's bookkeeping,
+  // not data: a walk never changes them (a rewritten record would undo the
+  // wrong thing).
+  if (IsInsideProductKey(root, path)) return;
   // The walk keeps its own stack, so any depth is safe. A sub-key is
   // renamed after its whole subtree has been through.
   std::vector<ReplaceLevel> stack;
@@ -150,6 +159,7 @@ void ReplaceInKey(HKEY root, const std::string& path, const ReplaceOptions& opti
       continue;
     }
     std::string child = ChildPath(level.path, level.children[level.next++]);
+    if (stack.size() <= kProductKeyDepth && IsProductKey(root, child)) continue;
     const bool step = static_cast<int>(stack.size()) < depth;
     stack.push_back(EnterKey(root, std::move(child), options, progress, step, count));
   }

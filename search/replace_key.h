@@ -28,6 +28,8 @@ struct ReplaceOptions {
 // 60134 when a renamed key's new name exists beside it, any other error of
 // the move, a failed value write or deletion, and a failed enumeration
 // (60000 + its status). Works at any depth (the walk keeps its own stack).
+// The product key (the undo journals) is left out with its subtree: a walk
+// that meets it skips it, a walk that starts inside it changes nothing.
 void ReplaceInKey(HKEY root, const std::string& path, const ReplaceOptions& options, const ProgressWindow& progress,
                   int16_t depth, int32_t& count);
 

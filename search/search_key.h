@@ -25,7 +25,9 @@ struct SearchOptions {
 // then the key's values (name row before data row of the same value), then
 // each sub-key by name just before its own subtree (depth - 1). The key
 // itself is never matched by name. Keys that cannot be opened read empty.
-// Works at any depth (the walk keeps its own stack).
+// Works at any depth (the walk keeps its own stack). The product key (the
+// undo journals, which Replace never changes) is left out when the walk
+// meets it below its top key; a search that starts there reads it.
 void SearchKey(HKEY root, const std::string& path, const SearchOptions& options, const ProgressWindow& progress,
                int16_t depth, MatchTable& matches);
 

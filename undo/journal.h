@@ -9,10 +9,23 @@
 
 #include <string>
 
+#include "platform/win32_registry.h"
+
 namespace orvane {
 
 // The product key, parent of the journal and temporary undo keys.
 inline constexpr const char* kProductKeyPath = "SOFTWARE\\Orvane";
+
+// Where the control's own bookkeeping lives. Locations are compared as the
+// registry names them: through root views, letter case ignored, extra
+// backslashes ignored. Never raise.
+// `path` under `root` is the product key itself.
+bool IsProductKey(HKEY root, const std::string& path);
+// `path` under `root` is the product key or lies inside it.
+bool IsInsideProductKey(HKEY root, const std::string& path);
+// `path` under `root` is, or lies inside, a journal or temporary undo key
+// of any process ("Undo-<n>", "TempUndo-<n>" below the product key).
+bool IsInsideJournalKey(HKEY root, const std::string& path);
 
 // The journal identifier in decimal.
 std::string JournalIdentifier();

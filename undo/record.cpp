@@ -103,13 +103,6 @@ const RecordLayout* LayoutOf(UndoActionCode code) {
   return nullptr;
 }
 
-bool KeepsOldValue(UndoActionCode code) {
-  for (UndoActionCode c : kOldValueCodes) {
-    if (c == code) return true;
-  }
-  return false;
-}
-
 const std::string& Cell(const LocationTable& locations, size_t slot, size_t field) {
   if (slot >= locations.size()) RaiseRuntimeError(kErrSubscript);
   return locations[slot][field];
@@ -171,6 +164,15 @@ void RequireWritableKey(const std::string& path) {
 }
 
 }  // namespace
+
+bool IsRecordedCode(UndoActionCode code) { return LayoutOf(code) != nullptr; }
+
+bool KeepsOldValue(UndoActionCode code) {
+  for (UndoActionCode c : kOldValueCodes) {
+    if (c == code) return true;
+  }
+  return false;
+}
 
 std::string RecordKeyName(int index) { return "Undo#" + std::to_string(index); }
 

@@ -55,6 +55,11 @@ inline constexpr const char* kJournalText =
 // The most records the journal keeps.
 inline constexpr int kMaxJournalRecords = 20;
 
+// Whether the journal writes records of this code.
+bool IsRecordedCode(UndoActionCode code);
+// Whether a record of this code holds the old data as "OldValue".
+bool KeepsOldValue(UndoActionCode code);
+
 // "Undo#" + index: the name of record `index` (0 is the newest).
 std::string RecordKeyName(int index);
 

@@ -8,6 +8,7 @@
 //   OldValue  := optional sub-key with the parked data
 #include "undo/undo_actions.h"
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -125,10 +126,17 @@ struct OpenRecord {
 
 void DeleteKeyPath(const OpenRecord& record) { DeleteCreatedKey(record.root, record.key_path); }
 
+// Raises a status other than "not found": a key or value already gone is
+// what the undo step wanted, any other failure means it was not done.
+void RaiseUnlessGone(LONG status) {
+  if (status != ERROR_FILE_NOT_FOUND) RaiseRegistryError(status);
+}
+
 void DeleteCreatedValue(const OpenRecord& record) {
   ScopedKey key;
-  if (key.Open(record.root, record.key_path) != ERROR_SUCCESS) return;
-  RegDeleteValueA(key.get(), record.Text("ValueName").c_str());
+  const LONG opened = key.Open(record.root, record.key_path);
+  if (opened != ERROR_SUCCESS) return RaiseUnlessGone(opened);
+  RaiseUnlessGone(RegDeleteValueA(key.get(), record.Text("ValueName").c_str()));
 }
 
 // Copies the saved value back, under the spelling it was saved with.
@@ -150,8 +158,10 @@ bool EqualNoCase(const std::string& a, const std::string& b) { return platform::
 void RestoreValues(const OpenRecord& record) {
   const std::vector<std::string> written = NumberedEntries(record.key.get(), "ValueName");
   ScopedKey target;
-  target.Open(record.root, record.key_path);
-  for (const std::string& name : written) RegDeleteValueA(target.get(), name.c_str());
+  RaiseUnlessGone(target.Open(record.root, record.key_path));
+  for (const std::string& name : written) {
+    if (target.is_open()) RaiseUnlessGone(RegDeleteValueA(target.get(), name.c_str()));
+  }
   for (const std::string& name : ValueNames(record.old_value.get())) {
     for (const std::string& candidate : written) {
       if (!EqualNoCase(name, candidate)) continue;
@@ -237,15 +247,48 @@ uint8_t RecordKind(HKEY record) {
   return HexPairToByte(kind);
 }
 
-void UndoNewest() {
+// The name of the one value a record's parked copy holds, for the codes
+// that bring one value back; none for the others.
+std::optional<std::string> ParkedValueName(const OpenRecord& record, UndoActionCode code) {
+  switch (code) {
+    case ValueSetReplaced:
+    case ValueDeleted:
+    case ValueCopiedReplaced:
+      return record.Text("ValueName");
+    case ValueMovedReplaced:
+      return record.Text("NewValueName");
+    default:
+      return std::nullopt;
+  }
+}
+
+// Whether record 0 still holds what only the journal keeps: the record
+// itself, its root, and for the codes that park old data the parked copy
+// (and in it the one value to bring back). What the registry outside the
+// journal holds is checked by the reversal itself.
+bool RecordIsWhole(const OpenRecord& record, UndoActionCode code) {
+  if (!record.key.is_open()) return false;
+  if (!IsRecordedCode(code)) return true;  // an unknown kind is undone by doing nothing
+  if (record.Text("hKey").empty()) return false;
+  if (!KeepsOldValue(code)) return true;
+  if (!record.old_value.is_open()) return false;
+  const std::optional<std::string> name = ParkedValueName(record, code);
+  return !name || RegQueryValueExA(record.old_value.get(), name->c_str(), nullptr, nullptr, nullptr, nullptr) ==
+                      ERROR_SUCCESS;
+}
+
+// Reverses record 0; false, changing nothing, when the record is not whole.
+bool UndoNewest() {
   OpenRecord record;
   record.path = JournalKeyPath() + "\\" + RecordKeyName(0);
   record.key.Open(HKEY_LOCAL_MACHINE, record.path);
   record.old_value.Open(record.key.get(), "OldValue");
-  const uint8_t kind = RecordKind(record.key.get());
+  const auto code = static_cast<UndoActionCode>(RecordKind(record.key.get()));
+  if (!RecordIsWhole(record, code)) return false;
   record.root = record.Root("hKey");
   record.key_path = record.Text("KeyPath");
-  Reverse(record, static_cast<UndoActionCode>(kind));
+  Reverse(record, code);
+  return true;
 }
 
 }  // namespace
@@ -272,9 +315,12 @@ void UndoActions(int16_t steps) {
     // Shifting the journal after the step moves every record: checked
     // first, so that the step is not done when the shift must fail.
     CheckSubtreeOpens(HKEY_LOCAL_MACHINE, JournalKeyPath());
-    UndoNewest();
+    const bool undone = UndoNewest();
     ShiftJournal(journal.get(), false);
     unit.Keep();
+    // A record whose saved data was removed from the journal by hand can
+    // never be undone: it is dropped, and the error says so this once.
+    if (!undone) RaiseRegistryErrorCode(kCodeUndoRecordDropped);
   }
 }
 

@@ -19,7 +19,10 @@ uint8_t LastAction();
 // way, 60005 a key to change is read-only): the records reversed before it
 // stay reversed and removed; everything the failing step changed is rolled
 // back and its record stays as record 0. A record naming no key (empty
-// path) never deletes anything.
+// path) never deletes anything. A record whose own data is gone (the
+// record key, its root, or the old data it parked, removed from the
+// journal by hand) is removed without changing anything else and raises
+// 60102; the next call goes on with the record after it.
 void UndoActions(int16_t steps);
 
 // The Undo method: 0 steps clears the journal (whatever UndoEnabled says);

@@ -76,11 +76,15 @@ TEST_F(FileReplace, APlainFileIsReplacedWithItsModeAndAttributes) {
   EXPECT_EQ(Names(folder()), std::vector<std::string>{"out.txt"});  // no temporary file left
 }
 
-TEST_F(FileReplace, AReadOnlyFileIsReplacedAndStaysReadOnly) {
+TEST_F(FileReplace, AReadOnlyFileIsRefusedUnlessTheCallerReplacesItsOwn) {
   const std::string file = In("backup.orv");
   Write(file, "old");
   chmod(file.c_str(), 0400);
-  ASSERT_EQ(ReplaceFileContents(file, "new"), 0);
+  EXPECT_EQ(ReplaceFileContents(file, "new"), EACCES);
+  EXPECT_EQ(Read(file), "old");
+  std::unique_ptr<FileReplacement> replacement;
+  ASSERT_EQ(FileReplacement::Begin(file, &replacement, ReadOnlyFile::kReplace), 0);
+  ASSERT_EQ(replacement->Commit("new"), 0);
   EXPECT_EQ(Read(file), "new");
   EXPECT_EQ(Mode(file), S_IFREG | 0400u);
 }

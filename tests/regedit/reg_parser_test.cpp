@@ -4,6 +4,7 @@
 #include <string>
 
 #include "regedit/parse_dump.h"
+#include "tools/regedit/code_page.h"
 
 namespace orvane::regedit::testing {
 namespace {
@@ -243,12 +244,17 @@ TEST(RegParserCodePage, Utf8FileIsTakenAsItIs) {
             kOpenT + Set("caf\xc3\xa9", 1, "c3,89,74,c3,a9,00") + Set("p", 2, "25,c3,a9,e9,00"));
 }
 
-TEST(RegParserCodePage, EightBitFileThatIsNotUtf8IsWindows1252) {
-  // Names, strings and string data in hex alike.
+TEST(RegParserCodePage, EachLineThatIsNotUtf8IsWindows1252) {
+  // Names and strings of such a line; a UTF-8 line beside it and string
+  // data in hex (bytes) are taken as they are.
   EXPECT_EQ(ParseAndDump("REGEDIT4\r\n[HKEY_CURRENT_USER\\T\xe9]\r\n\"caf\xe9\"=\"\x80\x81\"\r\n"
-                         "\"p\"=hex(2):25,c3,a9,00\r\n\"b\"=hex:e9\r\n"),
+                         "\"cr\xc3\xa8me\"=\"cr\xc3\xa8me\"\r\n\"p\"=hex(2):25,c3,a9,00\r\n\"b\"=hex:e9\r\n"),
             "open HKEY_CURRENT_USER\\T\xc3\xa9\n" + Set("caf\xc3\xa9", 1, "e2,82,ac,c2,81,00") +
-                Set("p", 2, "25,c3,83,c2,a9,00") + Set("b", 3, "e9"));
+                Set("cr\xc3\xa8me", 1, "63,72,c3,a8,6d,65,00") + Set("p", 2, "25,c3,a9,00") + Set("b", 3, "e9"));
+  // An export that holds names that are not UTF-8 says so: its bytes stay.
+  EXPECT_EQ(ParseAndDump("REGEDIT4\r\n" + std::string(kRawBytesLine) + "\r\n[HKEY_CURRENT_USER\\T\xe9]\r\n"
+                         "\"caf\xe9\"=\"cr\xc3\xa8me\"\r\n"),
+            "open HKEY_CURRENT_USER\\T\xe9\n" + Set("caf\xe9", 1, "63,72,c3,a8,6d,65,00"));
 }
 
 }  // namespace

@@ -48,6 +48,7 @@ const Expected kTable[] = {
     {87, 60007, "The parameter is incorrect."},
     {100, 60100, "No enough actions to undo."},
     {101, 60101, "Undo method is diabled because the UndoEnabled property is false."},
+    {102, 60102, "The newest undo record was removed: the data needed to undo it is gone."},
     {110, 60110, "The registry file can't be imported because MS Quorvel can't be find."},
     {111, 60111, "The registry file can't be exported because MS Quorvel can't be find."},
     {120, 60120, "The registry can't be restored because the backup file doesn't exist."},

@@ -55,6 +55,7 @@ int Export(Console& console, const Options& options) {
   }
   std::string text, error;
   if (regedit::ExportRegistry(key->Full(), &text, &error) != ERROR_SUCCESS) {
+    console.err << error << '\n';  // names the key when one cannot be written
     return Fail(console, Message::kRegistryError);
   }
   if (path == "-") {

@@ -1,14 +1,21 @@
 // The character encoding of registration files. The registry keeps names
 // and strings in UTF-8, so text read from a file becomes UTF-8: version 5
-// files are UTF-16LE; an 8-bit file (REGEDIT4) is UTF-8 when its bytes are
-// well-formed UTF-8, and otherwise Windows-1252 text from an older editor.
-// Stateless.
+// files are UTF-16LE; in an 8-bit file (REGEDIT4) each line is taken as it
+// is when it is well-formed UTF-8, and otherwise read as Windows-1252 text
+// from an older editor, unless the file carries kRawBytesLine: then every
+// line is the registry's own bytes. Stateless.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 namespace orvane::regedit {
+
+// The comment line an export carries after its header when it holds a
+// name that is not UTF-8, written as the registry holds it. Other readers
+// skip it as a comment.
+inline constexpr std::string_view kRawBytesLine =
+    "; Text that is not UTF-8 in this file is the registry's own bytes, not Windows-1252.";
 
 // True when `bytes` is well-formed UTF-8 (ASCII included).
 bool IsUtf8(std::string_view bytes);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/store_extensions.h"
+#include "tools/regedit/code_page.h"
 #include "tools/regedit/key_handle.h"
 #include "tools/regedit/reg_writer.h"
 #include "tools/regedit/root_keys.h"
@@ -16,6 +17,24 @@ struct EnumBuffers {
   std::vector<char> name;
   std::vector<BYTE> data;
 };
+
+// Returned when a key cannot be written: its path is then in `refused`.
+constexpr LONG kNameNotWritable = 13;  // ERROR_INVALID_DATA
+
+// REGEDIT4 has no escape in a key name: a CR or LF there would end the
+// section line, and what follows would be read as other lines.
+bool HasLineBreak(std::string_view name) { return name.find_first_of("\r\n") != std::string_view::npos; }
+
+// A key path for a message: CR and LF as "\r" and "\n".
+std::string Printable(std::string_view path) {
+  std::string out;
+  for (const char c : path) {
+    if (c == '\r') out += "\\r";
+    else if (c == '\n') out += "\\n";
+    else out += c;
+  }
+  return out;
+}
 
 // Writes the values of `key` in enumeration order.
 LONG WriteValues(HKEY key, DWORD count, EnumBuffers* buffers, RegWriter* writer) {
@@ -75,6 +94,8 @@ struct ExportLevel {
 // A sub-key that cannot be opened or queried (such as a key the system
 // opens as a handle for performance data) is left out with its tree.
 LONG WriteTree(HKEY key, std::string* path, EnumBuffers* buffers, RegWriter* writer) {
+  if (HasLineBreak(*path)) return kNameNotWritable;
+  if (!IsUtf8(*path)) writer->NoteRawKeyName();
   std::vector<ExportLevel> stack(1);
   stack.back().path_length = path->size();
   DWORD values = 0;
@@ -94,6 +115,8 @@ LONG WriteTree(HKEY key, std::string* path, EnumBuffers* buffers, RegWriter* wri
     if (RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ, sub_key.out()) != ERROR_SUCCESS) continue;
     if (QueryKey(sub_key.get(), buffers, &values) != ERROR_SUCCESS) continue;
     path->append("\\").append(name);
+    if (HasLineBreak(name)) return kNameNotWritable;
+    if (!IsUtf8(name)) writer->NoteRawKeyName();
     ExportLevel& entered = stack.emplace_back();
     entered.key = std::move(sub_key);
     entered.path_length = path->size();
@@ -111,11 +134,14 @@ bool IsAbsentOrEmpty(HKEY key) {
   return status == ERROR_INVALID_HANDLE || (status == ERROR_SUCCESS && sub_keys == 0 && values == 0);
 }
 
-LONG WriteAll(EnumBuffers* buffers, RegWriter* writer) {
+LONG WriteAll(EnumBuffers* buffers, RegWriter* writer, std::string* refused) {
   for (const RootKey& root : StoredRootKeys()) {
     if (root.handle == HKEY_DYN_DATA && IsAbsentOrEmpty(root.handle)) continue;
     std::string path(root.name);
-    if (LONG status = WriteTree(root.handle, &path, buffers, writer)) return status;
+    if (LONG status = WriteTree(root.handle, &path, buffers, writer)) {
+      *refused = path;
+      return status;
+    }
   }
   return ERROR_SUCCESS;
 }
@@ -134,8 +160,9 @@ LONG ExportRegistry(std::string_view key, std::string* out, std::string* error) 
   EnumBuffers buffers{std::vector<char>(256), std::vector<BYTE>(4096)};
   writer.WriteHeader();
   LONG status = ERROR_SUCCESS;
+  std::string refused;  // the path of a key that cannot be written
   if (key.empty()) {
-    status = WriteAll(&buffers, &writer);
+    status = WriteAll(&buffers, &writer, &refused);
   } else {
     const KeyPath path = SplitKeyPath(key);
     if (path.root == nullptr) {
@@ -146,12 +173,22 @@ LONG ExportRegistry(std::string_view key, std::string* out, std::string* error) 
     status = RegOpenKeyExA(path.root, path.path.c_str(), 0, KEY_READ, handle.out());
     std::string label(WithoutTrailingBackslashes(key));
     if (status == ERROR_SUCCESS) status = WriteTree(handle.get(), &label, &buffers, &writer);
+    refused = label;
+  }
+  if (status == kNameNotWritable && HasLineBreak(refused)) {
+    *error = "Unable to export the registry key '" + Printable(key) + "': the key '" + Printable(refused) +
+             "' has a line break in its name, which a registration file cannot hold";
+    return status;
   }
   if (status != ERROR_SUCCESS) {
     *error = "Unable to export the registry key '" + std::string(key) + "' (status " + std::to_string(status) + ")";
     return status;
   }
   writer.WriteEnd();
+  // Names that are not UTF-8 are written as the registry holds them; the
+  // marker line tells the importer to keep those bytes, not to read them
+  // as Windows-1252 text of an older editor.
+  if (writer.wrote_raw_names()) text.insert(text.find('\n') + 1, std::string(kRawBytesLine) + "\r\n");
   out->append(text);
   return ERROR_SUCCESS;
 }

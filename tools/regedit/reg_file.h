@@ -45,7 +45,7 @@ class RegSink {
 struct RegFile {
   bool header_ok = false;  // false: not a registration file, no operations
   bool utf16 = false;      // the file began with the UTF-16LE byte-order mark
-  bool windows_1252 = false;  // an 8-bit file that is not UTF-8, read as Windows-1252
+  bool windows_1252 = false;  // some line of an 8-bit file was not UTF-8 and read as Windows-1252
   std::vector<RegOp> ops;  // empty when the operations went to a sink
   std::vector<RegMessage> messages;
 

@@ -81,10 +81,6 @@ class Parser {
       file_.utf16 = true;
       decoded = Utf8FromUtf16Le(bytes.substr(2));
       bytes = decoded;
-    } else if (!IsUtf8(bytes)) {
-      file_.windows_1252 = true;
-      decoded = Utf8FromWindows1252(bytes);
-      bytes = decoded;
     }
     ForEachLine(bytes);
     // A file that ends inside a continued list was cut short: the value is
@@ -99,7 +95,7 @@ class Parser {
     do {
       size_t end = text.find_first_of("\r\n", pos);
       if (end == std::string_view::npos) end = text.size();
-      const std::string_view line = text.substr(pos, end - pos);
+      const std::string_view line = Decoded(text.substr(pos, end - pos));
       if (++line_ == 1) {
         if (!Header(line)) return;
       } else {
@@ -109,6 +105,16 @@ class Parser {
       if (pos < text.size() && text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ++pos;
       if (pos < text.size()) ++pos;
     } while (pos < text.size());
+  }
+
+  // A line of an 8-bit file as UTF-8: as it is when it is UTF-8 or the
+  // file said that its bytes are the registry's own, else converted from
+  // Windows-1252. One line's bytes never decide how another line is read.
+  std::string_view Decoded(std::string_view line) {
+    if (file_.utf16 || raw_bytes_ || IsUtf8(line)) return line;
+    file_.windows_1252 = true;
+    converted_ = Utf8FromWindows1252(line);
+    return converted_;
   }
 
   // False when the first line is no header: the file is then not read.
@@ -132,6 +138,8 @@ class Parser {
       case '"':
         return ValueLine(text);
       case ';':
+        if (text == kRawBytesLine) raw_bytes_ = true;
+        return;
       case '#':
         return;
       default:
@@ -251,14 +259,14 @@ class Parser {
     Emit(std::move(op));
   }
 
-  // String data given as hex: 8-bit text in an 8-bit file (its bytes as
-  // they are in a UTF-8 file, so that any string comes back unchanged;
-  // converted from Windows-1252 in a file read as that), UTF-16LE in a
-  // UTF-16 file; either way with one terminator.
+  // String data given as hex: 8-bit text in an 8-bit file, its bytes as
+  // they are (the line itself is ASCII, so nothing says they are another
+  // code page; that is how an export keeps string data that is not UTF-8),
+  // UTF-16LE in a UTF-16 file; either way with one terminator.
   std::string HexText(std::string data) {
     if (!file_.utf16) {
       if (data.back() != '\0') data.push_back('\0');
-      return file_.windows_1252 ? Utf8FromWindows1252(data) : data;
+      return data;
     }
     if (data.size() % 2 != 0) data.push_back('\0');
     if (data[data.size() - 2] != '\0' || data.back() != '\0') data.append(2, '\0');
@@ -292,6 +300,8 @@ class Parser {
   int line_ = 0;
   bool win31_ = false;
   bool have_key_ = false;
+  bool raw_bytes_ = false;  // the file carried kRawBytesLine
+  std::string converted_;   // the current line, converted from Windows-1252
   PendingValue pending_;
 };
 

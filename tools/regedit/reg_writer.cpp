@@ -2,6 +2,10 @@
 //
 //   file      := "REGEDIT4" CRLF section* CRLF
 //   section   := CRLF "[" full key path "]" CRLF value*        key names raw
+//
+// Names are written as the registry holds them, also bytes that are not
+// UTF-8; the export then carries kRawBytesLine (code_page.h) after the
+// header, so that the importer keeps those bytes.
 //   value     := ( "@" | '"' escaped name '"' ) "=" data CRLF
 //   data      := '"' escaped text '"'          REG_SZ up to its NUL
 //              | "dword:" 8 lower-case hex digits   REG_DWORD of 4 bytes
@@ -85,6 +89,7 @@ void RegWriter::WriteValueName(std::string_view name) {
     out_->append("@=");
     return;
   }
+  if (!IsUtf8(name)) wrote_raw_names_ = true;
   out_->push_back('"');
   WriteEscaped(name);
   out_->append("\"=");

@@ -23,6 +23,12 @@ class RegWriter {
   void WriteValue(std::string_view name, DWORD type, std::string_view data);
   // The empty line that ends the file.
   void WriteEnd();
+  // Whether a value name written, or a key name the caller noted, was not
+  // UTF-8 (it is written as it is: the file then needs kRawBytesLine to
+  // read back the same). Key paths are not examined here: the caller sees
+  // each name once, not each path of a deep tree.
+  bool wrote_raw_names() const { return wrote_raw_names_; }
+  void NoteRawKeyName() { wrote_raw_names_ = true; }
 
  private:
   void WriteValueName(std::string_view name);
@@ -33,6 +39,7 @@ class RegWriter {
   void WriteHexData(std::string_view prefix, std::string_view data, size_t line_start);
 
   std::string* out_;
+  bool wrote_raw_names_ = false;
 };
 
 // True when REG_SZ `data` is written as a quoted string; other REG_SZ data
