@@ -14,6 +14,7 @@
 #include "py_errors.h"
 #include "py_quorvel.h"
 #include "py_variant.h"
+#include "py_winreg.h"
 
 namespace py = pybind11;
 
@@ -26,6 +27,7 @@ PYBIND11_MODULE(orvane, module) {
   orvane::python::DefineErrors(module);
   orvane::python::DefineEnumerations(module);
   orvane::python::DefineQuorvel(module);
+  orvane::python::DefineWinreg(module);
 
   module.def(
       "select_store",
