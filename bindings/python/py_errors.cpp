@@ -11,11 +11,15 @@ namespace orvane::python {
 namespace {
 
 constexpr const char* kErrorsSource = R"py(
-class RegistryError(Exception):
+class RegistryError(OSError):
     """An error raised by the control: the number, description, source,
-    help file and help context of its error record."""
+    help file and help context of its error record. An OSError whose args
+    are (number, description); errno is None, as the number is the
+    control's, not the C library's."""
     def __init__(self, number, description, source="", helpfile="", helpcontext=0):
         super().__init__(number, description)
+        self.errno = None
+        self.strerror = description
         self.number = number
         self.description = description
         self.source = source

@@ -1,5 +1,6 @@
-// The control's errors in Python. orvane.RegistryError carries the error
-// record (number, description, source, helpfile, helpcontext). The
+// The control's errors in Python. orvane.RegistryError, an OSError,
+// carries the error record (number, description, source, helpfile,
+// helpcontext). The
 // runtime's standard errors raise subclasses that are also the matching
 // Python exception: 6 Overflow an OverflowError, 13 Type mismatch a
 // TypeError, 9 Subscript out of range an IndexError, 449 and 450 (missing

@@ -31,6 +31,7 @@ class PyContainer : public NullContainer {
  public:
   explicit PyContainer(DialogStyle style) : style_(style) {}
   DialogStyle AmbientDialogStyle() const override { return style_; }
+  void set_style(DialogStyle style) { style_ = style; }
 
  private:
   DialogStyle style_;
@@ -38,11 +39,14 @@ class PyContainer : public NullContainer {
 
 class PyQuorvel {
  public:
-  explicit PyQuorvel(DialogStyle dialogs) : container_(dialogs) {
+  // The About box a new control shows is silent unless `about` (as a
+  // control made by name, CreateObject, shows none).
+  PyQuorvel(DialogStyle dialogs, bool about) : container_(about ? dialogs : DialogStyle::kSilent) {
     RunLocked([this] {
       control_ = std::make_unique<Quorvel>(container_);
       control_->InitProperties();
     });
+    container_.set_style(dialogs);
   }
 
   ~PyQuorvel() {
@@ -171,7 +175,12 @@ void DefineQuorvel(py::module_& module) {
       .value("Auto", DialogStyle::kUnspecified,
              "ORVANE_DIALOGS decides, else interactive only when standard input, output and\n"
              "error are all terminals");
-  quorvel.def(py::init<DialogStyle>(), py::kw_only(), py::arg("dialogs") = DialogStyle::kBatch);
+  quorvel.def(py::init<DialogStyle, bool>(), py::kw_only(), py::arg("dialogs") = DialogStyle::kBatch,
+              py::arg("about") = false,
+              "Quorvel(*, dialogs=DialogStyle.Batch, about=False)\n\n"
+              "A new control. It shows its About box when made only when `about` is true (in\n"
+              "the `dialogs` style), so a script's control writes nothing unless asked;\n"
+              "`dialogs` is how AboutBox() and message boxes show.");
   for (const MemberInfo& member : QuorvelMembers()) {
     const MemberInfo* info = &member;
     if (member.kind == MemberKind::kProperty) {

@@ -1,6 +1,7 @@
 // orvane.Quorvel: one control in its own container, made with the keyword
 // `dialogs` (an orvane.DialogStyle, Batch by default) that the container
-// answers for its About box and message boxes. Every property of the
+// answers for its About box and message boxes. The About box a new control
+// shows is silent unless the keyword `about` is true. Every property of the
 // member table is an attribute; every method takes the table's parameter
 // names as keyword arguments, with its optional parameters and defaults.
 // A call converts its arguments (py_variant.h), then releases the

@@ -21,6 +21,7 @@ def test_a_numbered_error_carries_its_record(control):
     with pytest.raises(orvane.RegistryError) as raised:
         control.DeleteKey()
     error = raised.value
+    assert isinstance(error, OSError) and error.args[0] == 60002
     assert error.number == 60002
     assert error.description
     assert error.source

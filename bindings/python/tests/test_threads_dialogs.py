@@ -87,6 +87,17 @@ def test_a_silent_control_shows_nothing(store):
     assert b"About" not in terminal
 
 
+@pytest.mark.parametrize("made, shown", [
+    ("orvane.Quorvel()", False),
+    ("orvane.Quorvel(about=True)", True),
+    ("orvane.Quorvel(about=True, dialogs=orvane.DialogStyle.Silent)", False),
+])
+def test_a_new_control_shows_its_about_box_only_when_asked(store, made, shown):
+    status, output, terminal = run_on_a_terminal(made + "; print('done')")
+    assert (status, output) == (0, b"done")
+    assert (b"About" in terminal) == shown
+
+
 def test_the_dialog_style_is_a_keyword_only_argument():
     with pytest.raises(TypeError):
         orvane.Quorvel(orvane.DialogStyle.Silent)
