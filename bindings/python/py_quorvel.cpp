@@ -11,6 +11,7 @@
 #include "orvane/dispatch.h"
 #include "orvane/quorvel.h"
 #include "py_errors.h"
+#include "py_member_docs.h"
 #include "py_variant.h"
 
 namespace py = pybind11;
@@ -142,24 +143,6 @@ py::object CallMethod(PyQuorvel& self, const MemberInfo& member, const py::args&
   return FromVariant(result);
 }
 
-// "SetValue(SetMode=0)  Writes the value ..." for help().
-std::string MethodDoc(const MemberInfo& member) {
-  std::string text = member.name + "(";
-  for (size_t i = 0; i < member.params.size(); ++i) {
-    const ParamInfo& param = member.params[i];
-    if (i) text += ", ";
-    text += param.name;
-    if (param.has_default) {
-      text += "=" + py::cast<std::string>(py::repr(FromVariant(param.default_value)));
-    } else if (param.optional) {
-      text += "=None";
-    }
-  }
-  text += ")";
-  if (!member.help_string.empty()) text += "\n\n" + member.help_string;
-  return text;
-}
-
 }  // namespace
 
 void DefineQuorvel(py::module_& module) {
@@ -191,14 +174,14 @@ void DefineQuorvel(py::module_& module) {
             Variant assigned = ToVariant(value);
             self.Invoke(*info, InvokeKind::kPropertyPut, {&assigned});
           },
-          member.help_string.c_str());
+          MemberDoc(member).c_str());
     } else {
       quorvel.def(
           member.name.c_str(),
           [info](PyQuorvel& self, const py::args& args, const py::kwargs& kwargs) {
             return CallMethod(self, *info, args, kwargs);
           },
-          MethodDoc(member).c_str());
+          MemberDoc(member).c_str());
     }
   }
 }

@@ -95,3 +95,15 @@ def test_by_reference_results_reach_the_caller_through_a_box(control):
     renamed = orvane.ByRef("New")
     control.RenameKey(renamed)
     assert renamed.value == "Software\\New"
+
+
+def test_every_member_states_its_data_forms():
+    for name in (n for n in dir(orvane.Quorvel) if not n.startswith("_")):
+        member = getattr(orvane.Quorvel, name)
+        doc = member.__doc__
+        if isinstance(member, property):
+            assert "\n\nData: " in doc, name
+        else:
+            assert doc.startswith(name + "(") and "\nReturns: " in doc, name
+    assert "CountType: int (orvane.QVCountType)" in orvane.Quorvel.Count.__doc__
+    assert "BinaryType hexadecimal text" in orvane.Quorvel.Value.__doc__
