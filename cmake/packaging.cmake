@@ -63,7 +63,14 @@ set(CPACK_COMPONENT_PROGRAMS_DESCRIPTION
 set(CPACK_DEBIAN_PYTHON_PACKAGE_NAME python3-orvane)
 set(CPACK_DEBIAN_PYTHON_PACKAGE_SECTION python)
 set(CPACK_COMPONENT_PYTHON_DEPENDS library)
-set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS "python3")
+# The module is for the interpreter's version only (its ABI tag).
+if(ORVANE_PYTHON_VERSION MATCHES "^([0-9]+)\\.([0-9]+)$")
+  math(EXPR python_next_minor "${CMAKE_MATCH_2} + 1")
+  set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS
+      "python3 (>= ${ORVANE_PYTHON_VERSION}), python3 (<< ${CMAKE_MATCH_1}.${python_next_minor})")
+else()
+  set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS "python3")
+endif()
 set(CPACK_COMPONENT_PYTHON_DESCRIPTION
   "Python module of the Orvane registry-editing component
  The module orvane: the Quorvel control with its properties as attributes,

@@ -29,7 +29,10 @@ g++ examples/embed/embed.cpp $(pkg-config --cflags --libs orvane) -o "$work/embe
 "$work/embed" "$work/pkg-config.db"
 
 echo "== Python example =="
-PYTHONPATH=$prefix/lib/python3/dist-packages python3 examples/embed/embed.py "$work/python.db"
+# With the interpreter the module was built for, from where it was installed.
+python=$(sed -n 's/^Python3_EXECUTABLE:[A-Z]*=//p' "$build/CMakeCache.txt")
+pydir=$(sed -n 's/^ORVANE_PYTHON_DIR:[A-Z]*=//p' "$build/CMakeCache.txt")
+PYTHONPATH=$prefix/$pydir "$python" examples/embed/embed.py "$work/python.db"
 
 echo "== Installed programs =="
 # quorvel starts the orvane-regedit beside it, with nothing of ours on PATH.

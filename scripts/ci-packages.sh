@@ -8,8 +8,9 @@ cd "$(dirname "$0")/.."
 build=${1:-build-deb}
 
 echo "== Debian packages =="
+# python3-orvane is for Debian's python3, whatever python3 comes first on PATH.
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-  -DORVANE_BUILD_TESTS=OFF -DORVANE_BUILD_BENCH=OFF >/dev/null
+  -DPython3_EXECUTABLE=/usr/bin/python3 -DORVANE_BUILD_TESTS=OFF -DORVANE_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)"
 rm -f "$build"/*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
