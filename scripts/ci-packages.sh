@@ -43,7 +43,11 @@ expect orvane-tools '\./usr/bin/quorvel$' '\./usr/bin/orvane-regedit$' '\./usr/b
   '\./usr/bin/orvane-registry-admin$' '\./usr/share/man/man1/orvane-regedit\.1\.gz$' \
   '\./usr/share/man/man1/quorvel\.1\.gz$' '\./usr/share/doc/orvane-tools/copyright$'
 expect python3-orvane '\./usr/lib/python3/dist-packages/orvane[.a-z0-9_-]*\.so$' \
-  '\./usr/share/doc/python3-orvane/copyright$'
+  '\./usr/lib/python3/dist-packages/orvane-stubs/winreg\.pyi$' '\./usr/share/doc/python3-orvane/copyright$'
+if ! dpkg-deb -f "$build"/python3-orvane_*.deb Depends | grep -Eq 'python3 \(>= 3\.[0-9]+\), python3 \(<< 3\.[0-9]+\)'; then
+  echo "python3-orvane must declare the Python versions its module is for" >&2
+  exit 1
+fi
 if dpkg-deb -c "$build"/orvane-tools_*.deb | grep -q '/regedit$'; then
   echo "orvane-tools must not install a program named regedit" >&2
   exit 1
