@@ -1,5 +1,6 @@
 // The Python module orvane: the Quorvel control, its enumerations and
-// errors, and the choice of the registry store. Controls made here show no
+// errors, the choice of the registry store, and orvane.winreg (Python's
+// winreg module over the store, py_winreg.h). Controls made here show no
 // interactive dialog unless asked to (Quorvel(dialogs=...)): their container
 // answers the batch style, which comes before ORVANE_DIALOGS.
 #include <pybind11/pybind11.h>
@@ -21,7 +22,9 @@ namespace py = pybind11;
 PYBIND11_MODULE(orvane, module) {
   py::options options;
   options.disable_function_signatures();  // the docstrings give the member table's signatures
-  module.doc() = "The Orvane registry-editing component: the Quorvel control and its registry store.";
+  module.doc() =
+      "The Orvane registry-editing component: the Quorvel control, its registry store, and\n"
+      "orvane.winreg, Python's winreg module over that store.";
   module.attr("__version__") = ORVANE_VERSION_STRING;
   orvane::python::DefineValueTypes(module);
   orvane::python::DefineErrors(module);

@@ -271,14 +271,14 @@ void DefineWinreg(py::module_& parent) {
       [](const py::object& key, const py::object& sub_key, const py::object& access, const py::object& reserved) {
         const HKEY handle = KeyArgument(key);
         const std::string path = NameArgument(sub_key, false);
-        DwordArgument(access);  // one registry view: the WOW64 flags change nothing
-        if (DwordArgument(reserved) != 0) RaiseWinError(ERROR_INVALID_PARAMETER);
+        DwordArgument(access);    // one registry view: the WOW64 flags change nothing
+        DwordArgument(reserved);  // ignored, as Wine's RegDeleteKeyExW does
         Registry([&] { return RegDeleteKeyA(handle, path.c_str()); });
       },
       py::arg("key"), py::arg("sub_key"), py::arg("access") = KEY_WOW64_64KEY, py::arg("reserved") = 0,
       "DeleteKeyEx(key, sub_key, access=KEY_WOW64_64KEY, reserved=0)\n\n"
       "DeleteKey; this registry has one view, so the KEY_WOW64_* flags of `access` change\n"
-      "nothing. `reserved` must be 0 (OSError 87 else).");
+      "nothing; `reserved` is ignored.");
   m.def(
       "DeleteValue",
       [](const py::object& key, const py::object& value) {

@@ -115,7 +115,6 @@ ERRORS = [
     (lambda k: winreg.EnumValue(k, 0), OSError, 259),
     (lambda k: winreg.SetValueEx(winreg.OpenKey(k, ""), "v", 0, winreg.REG_SZ, "x"), PermissionError, 5),
     (lambda k: winreg.QueryInfoKey(closed_handle()), OSError, 6),
-    (lambda k: winreg.DeleteKeyEx(k, "Sub", reserved=1), OSError, 87),
     (lambda k: winreg.ConnectRegistry(r"\\no-such-computer", winreg.HKEY_LOCAL_MACHINE), FileNotFoundError, 53),
     (lambda k: winreg.LoadKey(winreg.HKEY_USERS, "Hive", "/tmp/hive"), OSError, 120),
     (lambda k: winreg.SaveKey(k, "/tmp/hive"), OSError, 120),
