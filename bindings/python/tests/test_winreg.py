@@ -180,6 +180,8 @@ def test_predefined_keys_are_their_winreg_numbers():
     assert winreg.EnumKey(local, 0) == winreg.EnumKey(winreg.HKEY_LOCAL_MACHINE, 0)
     import socket
     assert int(winreg.ConnectRegistry("\\\\" + socket.gethostname(), winreg.HKEY_USERS)) == winreg.HKEY_USERS
+    import orvane  # the control's roots are the sign-extended numbers: the same keys
+    assert winreg.EnumKey(orvane.HKEY_LOCAL_MACHINE, 0) == winreg.EnumKey(winreg.HKEY_LOCAL_MACHINE, 0)
 
 
 def test_constants_have_winregs_values():
