@@ -6,7 +6,7 @@
 #include "about/about_box.h"
 #include "control/undo_enabled.h"
 #include "orvane/quorvel.h"
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 #include "registry/key_path.h"
 #include "registry/nt_platform.h"
 #include "undo/journal.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "tools/regedit/command_line.h"
 
 extern char** environ;

@@ -2,7 +2,7 @@
 #include "undo/journal.h"
 
 #include "keyops/subtree.h"
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 #include "registry/scoped_key.h"
 #include "undo/journal_owner.h"
 

@@ -19,7 +19,7 @@
 #include "keyops/subtree.h"
 #include "orvane/runtime_errors.h"
 #include "orvane/variant.h"
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 #include "registry/key_path.h"
 #include "registry/registry_error.h"
 #include "registry/scoped_key.h"

@@ -13,7 +13,7 @@
 #include "keyops/key_transfer.h"
 #include "orvane/error.h"
 #include "orvane/quorvel.h"
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "undo/journal.h"
 #include "undo/record.h"
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "tests/support/quiet_process.h"
 #include "tools/regedit/reg_writer.h"
 

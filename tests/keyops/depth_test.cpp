@@ -21,7 +21,7 @@
 #include "undo/undo_actions.h"
 
 #ifndef _WIN32
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "support/deep_chain.h"
 #endif
 

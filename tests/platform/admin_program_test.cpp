@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "support/program_output.h"
 #include "support/temp_registry.h"
 

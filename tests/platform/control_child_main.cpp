@@ -14,7 +14,7 @@
 #include "orvane/container.h"
 #include "orvane/error.h"
 #include "orvane/quorvel.h"
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 
 namespace {
 

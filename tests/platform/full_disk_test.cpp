@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "registry/registry_error.h"
 #include "small_file_system.h"
 #include "store_test_util.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/name_case.h"
+#include "store/name_case.h"
 
 namespace orvane::platform {
 namespace {

@@ -10,7 +10,7 @@
 #include <chrono>
 
 #include "child_process.h"
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "store_test_util.h"
 #include "support/program_output.h"
 #include "support/temp_registry.h"

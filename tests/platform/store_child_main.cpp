@@ -15,7 +15,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "platform/win32_registry.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <optional>
 #include <sstream>
 
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "store_test_util.h"
 #include "support/temp_registry.h"
 

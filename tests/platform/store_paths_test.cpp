@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "child_process.h"
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "store_test_util.h"
 #include "support/temp_registry.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "store_test_util.h"
 #include "support/temp_registry.h"
 

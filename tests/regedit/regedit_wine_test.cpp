@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "regedit/tree_dump.h"
 #include "support/quiet_process.h"
 #include "support/temp_registry.h"

@@ -15,7 +15,7 @@
 #include <sstream>
 
 #include "orvane/error.h"
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "session.h"
 #include "tools/common/command_line_end.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 #include "tools/reg/reg_messages.h"
 #include "tools/reg/reg_program.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "tools/regedit/command_line.h"
 #ifndef _WIN32
 #include "tools/regedit/editor/screen/editor_screen.h"

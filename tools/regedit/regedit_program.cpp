@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "orvane/version.h"
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 #include "tools/regedit/command_line.h"
 #include "tools/regedit/file_completeness.h"
 #include "tools/regedit/file_io.h"

@@ -16,8 +16,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/commit_broker.h"
-#include "platform/sqlite_db.h"
+#include "store/commit_broker.h"
+#include "store/sqlite_db.h"
 
 namespace orvane::platform {
 

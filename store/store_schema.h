@@ -21,7 +21,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/sqlite_db.h"
+#include "store/sqlite_db.h"
 
 namespace orvane::platform {
 

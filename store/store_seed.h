@@ -3,7 +3,7 @@
 // filled from the host where it has an equivalent.
 #pragma once
 
-#include "platform/sqlite_db.h"
+#include "store/sqlite_db.h"
 
 namespace orvane::platform {
 

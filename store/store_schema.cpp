@@ -1,12 +1,12 @@
-#include "platform/store_schema.h"
+#include "store/store_schema.h"
 
 #include <unistd.h>
 
 #include <chrono>
 
-#include "platform/name_case.h"
-#include "platform/store_seed.h"
-#include "platform/store_upgrade.h"
+#include "store/name_case.h"
+#include "store/store_seed.h"
+#include "store/store_upgrade.h"
 
 namespace orvane::platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/store_upgrade.h"
+#include "store/store_upgrade.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/name_case.h"
+#include "store/name_case.h"
 
 namespace orvane::platform {
 namespace {

@@ -1,10 +1,10 @@
-#include "platform/registry_calls.h"
+#include "store/registry_calls.h"
 
 #include <cstdint>
 
-#include "platform/name_case.h"
+#include "store/name_case.h"
 #include "platform/os_version.h"
-#include "platform/store_schema.h"
+#include "store/store_schema.h"
 
 namespace orvane::platform {
 namespace {

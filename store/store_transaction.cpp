@@ -30,7 +30,7 @@
 #include <atomic>
 #include <thread>
 
-#include "platform/key_store.h"
+#include "store/key_store.h"
 
 namespace orvane::platform {
 namespace {

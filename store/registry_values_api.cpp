@@ -4,9 +4,9 @@
 #include <cstring>
 #include <string_view>
 
-#include "platform/name_case.h"
-#include "platform/registry_calls.h"
-#include "platform/registry_session.h"
+#include "store/name_case.h"
+#include "store/registry_calls.h"
+#include "store/registry_session.h"
 #include "platform/win32_registry.h"
 
 using orvane::platform::HandleTable;

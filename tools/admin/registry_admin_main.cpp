@@ -18,8 +18,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/admin/store_recovery.h"
-#include "platform/registry_store.h"
+#include "store/store_recovery.h"
+#include "store/registry_store.h"
 #include "tools/common/command_line_end.h"
 
 namespace {

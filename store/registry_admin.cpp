@@ -1,7 +1,7 @@
 // Administration of the store: read-only keys.
-#include "platform/registry_calls.h"
-#include "platform/registry_session.h"
-#include "platform/registry_store.h"
+#include "store/registry_calls.h"
+#include "store/registry_session.h"
+#include "store/registry_store.h"
 
 namespace orvane::platform {
 

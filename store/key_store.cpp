@@ -1,11 +1,11 @@
-#include "platform/key_store.h"
+#include "store/key_store.h"
 
 #include <algorithm>
 #include <cstring>
 #include <limits>
 
-#include "platform/name_case.h"
-#include "platform/store_schema.h"
+#include "store/name_case.h"
+#include "store/store_schema.h"
 
 namespace orvane::platform {
 namespace {

@@ -17,9 +17,9 @@
 #include <mutex>
 #include <string>
 
-#include "platform/handle_table.h"
-#include "platform/key_store.h"
-#include "platform/registry_store.h"
+#include "store/handle_table.h"
+#include "store/key_store.h"
+#include "store/registry_store.h"
 #include "platform/win32_registry.h"
 
 namespace orvane::platform {

@@ -1,4 +1,4 @@
-#include "platform/handle_table.h"
+#include "store/handle_table.h"
 
 namespace orvane::platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/store_location.h"
+#include "store/store_location.h"
 
 #include <fcntl.h>
 #include <pwd.h>

@@ -11,7 +11,7 @@
 // `key` is the renamed key's id; kind "value": the id of its key).
 #pragma once
 
-#include "platform/sqlite_db.h"
+#include "store/sqlite_db.h"
 
 namespace orvane::platform {
 

@@ -1,4 +1,4 @@
-#include "platform/registry_session.h"
+#include "store/registry_session.h"
 
 #include <pthread.h>
 #include <signal.h>
@@ -11,9 +11,9 @@
 #include <system_error>
 #include <thread>
 
-#include "platform/registry_store.h"
-#include "platform/store_location.h"
-#include "platform/store_schema.h"
+#include "store/registry_store.h"
+#include "store/store_location.h"
+#include "store/store_schema.h"
 
 namespace orvane::platform {
 

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/handle_table.h"
-#include "platform/key_store.h"
+#include "store/handle_table.h"
+#include "store/key_store.h"
 #include "platform/win32_registry.h"
 
 namespace orvane::platform {

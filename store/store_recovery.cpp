@@ -1,4 +1,4 @@
-#include "platform/admin/store_recovery.h"
+#include "store/store_recovery.h"
 
 #include <sys/stat.h>
 
@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/registry_store.h"
-#include "platform/sqlite_db.h"
+#include "store/registry_store.h"
+#include "store/sqlite_db.h"
 #include "platform/win32_registry.h"
 
 namespace orvane::platform {

@@ -1,4 +1,4 @@
-#include "platform/sqlite_db.h"
+#include "store/sqlite_db.h"
 
 namespace orvane::platform {
 

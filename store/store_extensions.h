@@ -29,5 +29,5 @@ class RegistryRollbackScope {
 };
 }  // namespace orvane::platform
 #else
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #endif

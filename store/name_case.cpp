@@ -1,8 +1,8 @@
-#include "platform/name_case.h"
+#include "store/name_case.h"
 
 #include <algorithm>
 
-#include "platform/upper_case_table.h"
+#include "store/upper_case_table.h"
 
 namespace orvane::platform {
 namespace {

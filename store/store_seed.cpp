@@ -1,4 +1,4 @@
-#include "platform/store_seed.h"
+#include "store/store_seed.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/store_schema.h"
+#include "store/store_schema.h"
 #include "platform/win32_registry.h"
 
 namespace orvane::platform {

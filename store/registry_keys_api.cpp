@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/registry_calls.h"
-#include "platform/registry_session.h"
+#include "store/registry_calls.h"
+#include "store/registry_session.h"
 #include "platform/win32_registry.h"
 
 using orvane::platform::HandleTable;

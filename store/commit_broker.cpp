@@ -1,4 +1,4 @@
-#include "platform/commit_broker.h"
+#include "store/commit_broker.h"
 
 #include <fcntl.h>
 #include <linux/futex.h>
