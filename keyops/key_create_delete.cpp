@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "control/undo_enabled.h"
+#include "undo/undo_enabled.h"
 #include "keyops/key_transfer.h"
 #include "keyops/root_views.h"
 #include "keyops/subtree.h"

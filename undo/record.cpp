@@ -14,7 +14,7 @@
 #include <cstdio>
 #include <span>
 
-#include "control/undo_enabled.h"
+#include "undo/undo_enabled.h"
 #include "keyops/key_transfer.h"
 #include "keyops/subtree.h"
 #include "orvane/runtime_errors.h"

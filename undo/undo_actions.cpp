@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "control/undo_enabled.h"
+#include "undo/undo_enabled.h"
 #include "keyops/key_transfer.h"
 #include "keyops/root_views.h"
 #include "keyops/subtree.h"

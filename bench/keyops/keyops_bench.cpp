@@ -8,7 +8,7 @@
 #include "bench/keyops/raw_calls.h"
 #include "bench/support/bench_store.h"
 #include "bench/support/method_timing.h"
-#include "control/undo_enabled.h"
+#include "undo/undo_enabled.h"
 #include "keyops/key_create_delete.h"
 #include "keyops/key_transfer.h"
 #include "orvane/error.h"

@@ -19,7 +19,7 @@
 #include <string>
 
 #include "bench/support/bench_store.h"
-#include "control/undo_enabled.h"
+#include "undo/undo_enabled.h"
 #include "orvane/quorvel.h"
 #include "store/registry_store.h"
 #include "undo/journal.h"

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "control/undo_enabled.h"
+#include "undo/undo_enabled.h"
 #include "keyops/counting.h"
 #include "keyops/enumeration.h"
 #include "keyops/key_create_delete.h"

@@ -1,5 +1,5 @@
 // The process-wide UndoEnabled flag.
-#include "control/undo_enabled.h"
+#include "undo/undo_enabled.h"
 
 namespace orvane {
 namespace {
