@@ -17,7 +17,7 @@ TEST(AdminProgram, HelpAndVersionGoToStandardOutputAndSucceed) {
   const ProgramOutput help = Admin({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.err, "");
-  for (const char* word : {"--store", "--version", "where", "check", "read-only"}) {
+  for (const char* word : {"--registry", "--version", "where", "check", "read-only"}) {
     EXPECT_NE(help.out.find(word), std::string::npos) << word << " in\n" << help.out;
   }
   const ProgramOutput version = Admin({"--version"});

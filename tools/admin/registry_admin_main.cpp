@@ -1,11 +1,11 @@
 // orvane-registry-admin: administration of the registry store.
-//   orvane-registry-admin [--store FILE] where
-//   orvane-registry-admin [--store FILE] check
-//   orvane-registry-admin [--store FILE] recover NEWFILE
-//   orvane-registry-admin [--store FILE] read-only on|off ROOT\PATH
+//   orvane-registry-admin [--registry FILE] where
+//   orvane-registry-admin [--registry FILE] check
+//   orvane-registry-admin [--registry FILE] recover NEWFILE
+//   orvane-registry-admin [--registry FILE] read-only on|off ROOT\PATH
 //   orvane-registry-admin --help | --version
 // ROOT is a root key name or its abbreviation (HKLM, HKCU, HKCR, HKU, HKCC,
-// HKDD). Without --store the default store is used. `check` and `recover`
+// HKDD). Without --registry the default store is used. `check` and `recover`
 // never create a store, nor change the one they read. Exit status: 0 done,
 // 1 a registry status or a problem found (printed), 2 a usage error (one
 // line).
@@ -21,6 +21,7 @@
 #include "store/store_recovery.h"
 #include "store/registry_store.h"
 #include "tools/common/command_line_end.h"
+#include "tools/common/registry_option.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ bool ParseKey(const std::string& text, HKEY* root, std::string* path) {
 
 // What the command line asks for.
 struct Command {
-  std::string store;  // empty: the default store
+  std::string store;  // --registry (or its old name --store); empty: the default store
   std::string action;  // where, check, recover or read-only
   std::string target;  // recover: the new store file
   std::string state;   // read-only: on or off
@@ -77,7 +78,9 @@ std::string CheckKey(const std::string& text) {
 bool ParseCommandLine(int argc, char** argv, Command* command, int* status) {
   CLI::App app{"Administration of the Orvane registry store.", "orvane-registry-admin"};
   orvane::tools::AddVersionFlag(app);
-  app.add_option("--store", command->store, "Registry store file to use instead of the default one");
+  app.add_option(orvane::tools::kRegistryOptionName, command->store, orvane::tools::kRegistryOptionHelp);
+  // The option's earlier name, kept for scripts; not in the help.
+  app.add_option("--store", command->store)->group("");
   app.require_subcommand(0, 1);
   app.add_subcommand("where", "Print the file of the store in use");
   app.add_subcommand("check", "Check the store's integrity; prints ok or what is wrong");
@@ -109,7 +112,7 @@ int ReadOnly(const Command& command) {
   return 1;
 }
 
-// The store file the command names: --store made absolute, else the
+// The store file the command names: --registry made absolute, else the
 // default one; empty, with a message, when there is none.
 std::filesystem::path StoreFile(const Command& command) {
   if (!command.store.empty()) return std::filesystem::absolute(command.store);

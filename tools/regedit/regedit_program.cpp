@@ -14,6 +14,9 @@
 #include "tools/regedit/reg_import.h"
 #include "tools/regedit/reg_parser.h"
 #include "tools/regedit/root_keys.h"
+#ifndef _WIN32
+#include "tools/common/registry_option.h"
+#endif
 
 namespace orvane::regedit {
 namespace {
@@ -131,6 +134,9 @@ int RunRegedit(const std::vector<std::string>& args) {
   switch (command.action) {
     case Action::kUsage:
       std::fputs(kUsageText, stdout);
+#ifndef _WIN32
+      std::fputs(tools::RegistryOptionUsageLine().c_str(), stdout);
+#endif
       return kExitSuccess;
     case Action::kVersion:
       std::printf("%s\n", kProductVersionLine);
