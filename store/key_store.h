@@ -17,104 +17,47 @@
 #include <vector>
 
 #include "store/commit_broker.h"
+#include "store/key_records.h"
+#include "store/registry_kind.h"
 #include "store/sqlite_db.h"
 
 namespace orvane::platform {
-
-struct KeyInfo {
-  int64_t id = 0;
-  int64_t parent = 0;
-  std::string name;
-  std::string folded;  // the name in upper case (FoldCase)
-  bool read_only = false;
-  int64_t mtime = 0;
-  int64_t born = 0;  // creation time: the id with it names one key for good
-};
-
-struct ValueRecord {
-  std::string name;
-  uint32_t type = 0;
-  std::string data;
-  int64_t seq = 0;  // creation order within the key
-};
-
-// A key's values in creation order, with a look-up by folded name. Short
-// lists are searched directly; an index by name is kept only for long ones,
-// so that the usual key with a few values costs one allocation.
-class ValueList {
- public:
-  const std::vector<ValueRecord>& items() const { return items_; }
-  // The value `name` (any letter case), or nullptr.
-  const ValueRecord* Find(std::string_view name) const;
-  ValueRecord* FindFolded(const std::string& folded);
-  int64_t NextSeq() const { return items_.empty() ? 1 : items_.back().seq + 1; }
-  // Appends a value whose seq is above every other.
-  void Append(ValueRecord record);
-  void Erase(const std::string& folded);
-
- private:
-  static constexpr size_t kIndexFrom = 16;  // lists this long get the index
-  void BuildIndex();
-  // A linear search, for lists without the index.
-  ValueRecord* FindShort(std::string_view name);
-  std::vector<ValueRecord> items_;               // ascending seq
-  std::unordered_map<std::string, int64_t> seq_;  // folded name -> seq, for long lists only
-};
 
 // Thrown by a read call that ran on the cache alone when it finds, on its
 // first cache miss, that another connection has committed meanwhile: the
 // caches were dropped and the call must start again.
 struct RetryCall {};
 
-// A key's sub-keys in case-insensitive name order: access by index in
-// O(1), appending and removing the first or the last one in O(1) (the usual
-// patterns), and nothing allocated while empty, as most keys are.
-class ChildList {
- public:
-  using const_iterator = std::vector<const KeyInfo*>::const_iterator;
-  const_iterator begin() const { return items_.begin() + static_cast<std::ptrdiff_t>(head_); }
-  const_iterator end() const { return items_.end(); }
-  size_t size() const { return items_.size() - head_; }
-  bool empty() const { return items_.size() == head_; }
-  const KeyInfo* operator[](size_t index) const { return items_[head_ + index]; }
-  void push_back(const KeyInfo* key) { items_.push_back(key); }
-  void insert(const_iterator at, const KeyInfo* key);
-  void erase(const_iterator at);
-
- private:
-  std::vector<const KeyInfo*> items_;
-  size_t head_ = 0;  // items_[0, head_) were removed from the front
-};
-
-class KeyStore {
+// The SQLite kind of registry store (registry_kind.h).
+class KeyStore final : public RegistryKind {
  public:
   // Opens (creating and seeding when new) the store in `file`. Throws
   // SqliteError or StoreFormatError.
   static std::unique_ptr<KeyStore> Open(const std::filesystem::path& file);
-  ~KeyStore();
+  ~KeyStore() override;
 
-  const std::filesystem::path& file() const { return file_; }
+  const std::filesystem::path& file() const override { return file_; }
 
   // Transactions. Each registry call runs between BeginCall and EndCall (or
   // AbortCall when it threw); inside a group, calls share one transaction.
   // A read call with no transaction open whose caches are known to be
   // current (the WAL index shows no commit since they were checked) runs
   // without one until it needs the database; then it may throw RetryCall.
-  void BeginCall(bool write);
-  void EndCall();
-  void AbortCall();
+  void BeginCall(bool write) override;
+  void EndCall() override;
+  void AbortCall() override;
   // Called before a call's first write when it may write more than one
   // statement: inside a group, makes the rest of the call all or nothing.
-  void BeginAtomicStep();
-  void BeginGroup();
-  void EndGroup();
+  void BeginAtomicStep() override;
+  void BeginGroup() override;
+  void EndGroup() override;
   // Commits whatever the current group has written; the group goes on.
-  void CommitGroup();
+  void CommitGroup() override;
   // Inside a group whose call has begun a write: marks a point that
   // ReleaseRollbackPoint can return to (points nest). With `undo`, every
   // change since the matching mark is undone; without, they are kept.
-  void SetRollbackPoint();
-  void ReleaseRollbackPoint(bool undo);
+  void SetRollbackPoint() override;
+  void ReleaseRollbackPoint(bool undo) override;
 
   // Deferred commits. A write transaction whose calls (or outermost group)
   // have ended is kept open ("held") until another process asks for it
@@ -157,38 +100,34 @@ class KeyStore {
   void Abandon();
 
   // The key with this id, or nullptr when it no longer exists.
-  const KeyInfo* Find(int64_t id);
+  const KeyInfo* Find(int64_t id) override;
   // The sub-key `name` (any letter case) of `parent`, or nullptr.
-  const KeyInfo* FindChild(int64_t parent, std::string_view name);
+  const KeyInfo* FindChild(int64_t parent, std::string_view name) override;
   // The key `names` below `from` (each name in any letter case), or nullptr.
   // Deep paths continue from the path found last when they extend it, and
   // are remembered whole when finding them needed more than sorted sub-key
   // lists, so that opening a deep key again is one look-up.
-  const KeyInfo* FindPath(int64_t from, const std::vector<std::string_view>& names);
+  const KeyInfo* FindPath(int64_t from, const std::vector<std::string_view>& names) override;
   // The deepest key that exists along `names` below `from` (`from` itself
   // when the first name is missing; nullptr when `from` is gone) and how
   // many names it took to reach it.
-  struct PathPrefix {
-    const KeyInfo* key;
-    size_t depth;
-  };
-  PathPrefix FindLongestPrefix(int64_t from, const std::vector<std::string_view>& names);
+  PathPrefix FindLongestPrefix(int64_t from, const std::vector<std::string_view>& names) override;
   // Creates the sub-key `name` of `parent`, which must not exist yet.
-  const KeyInfo* CreateChild(int64_t parent, std::string_view name);
+  const KeyInfo* CreateChild(int64_t parent, std::string_view name) override;
   // Deletes a key that has no sub-keys, with its values.
-  void DeleteLeaf(const KeyInfo& key);
-  bool HasChildren(int64_t id);
+  void DeleteLeaf(const KeyInfo& key) override;
+  bool HasChildren(int64_t id) override;
   // The sub-keys of `id` in case-insensitive name order.
-  const ChildList& Children(int64_t id);
-  const ValueList& Values(int64_t id);
-  void SetValue(int64_t key, std::string_view name, uint32_t type, std::string_view data);
+  const ChildList& Children(int64_t id) override;
+  const ValueList& Values(int64_t id) override;
+  void SetValue(int64_t key, std::string_view name, uint32_t type, std::string_view data) override;
   // Returns false when the value does not exist.
-  bool DeleteValue(int64_t key, std::string_view name);
-  void SetReadOnly(int64_t id, bool read_only);
+  bool DeleteValue(int64_t key, std::string_view name) override;
+  void SetReadOnly(int64_t id, bool read_only) override;
   // Makes every committed change durable on disk.
-  void Flush();
+  void Flush() override;
   // SQLite's integrity check: "ok" or the problems found, one a line.
-  std::string IntegrityCheck();
+  std::string IntegrityCheck() override;
 
  private:
   struct Node {

@@ -6,7 +6,7 @@
 namespace orvane::platform {
 
 LONG SetRegistryKeyReadOnly(HKEY root, const char* path, bool read_only) {
-  return Session::Instance().Call(true, [&](KeyStore& store, HandleTable& handles) {
+  return Session::Instance().Call(true, [&](RegistryKind& store, HandleTable& handles) {
     if (handles.Find(root) != nullptr) return ERROR_INVALID_HANDLE;  // roots only, not open keys
     Target target;
     if (LONG status = ResolveHandle(store, handles, root, &target)) return status;

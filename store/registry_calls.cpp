@@ -28,7 +28,7 @@ int64_t PredefinedIndex(HKEY handle) {
   return value - base;
 }
 
-const KeyInfo* FindPath(KeyStore& store, int64_t root, std::string_view path) {
+const KeyInfo* FindPath(RegistryKind& store, int64_t root, std::string_view path) {
   const KeyInfo* key = store.Find(root);
   while (key != nullptr && !path.empty()) {
     const size_t end = path.find('\\');
@@ -38,14 +38,14 @@ const KeyInfo* FindPath(KeyStore& store, int64_t root, std::string_view path) {
   return key;
 }
 
-LONG ResolveView(KeyStore& store, int64_t root, std::string_view path, Target* target) {
+LONG ResolveView(RegistryKind& store, int64_t root, std::string_view path, Target* target) {
   target->key = FindPath(store, root, path);
   if (target->key == nullptr) return ERROR_FILE_NOT_FOUND;
   target->access = target->key->read_only ? KEY_READ : KEY_ALL_ACCESS;
   return ERROR_SUCCESS;
 }
 
-LONG ResolvePredefined(KeyStore& store, int64_t index, Target* target) {
+LONG ResolvePredefined(RegistryKind& store, int64_t index, Target* target) {
   const bool win9x = CurrentPlatform() == EmulatedPlatform::kWin9x;
   switch (index) {
     case 0:
@@ -74,7 +74,7 @@ LONG ResolvePredefined(KeyStore& store, int64_t index, Target* target) {
 
 }  // namespace
 
-LONG ResolveHandle(KeyStore& store, const HandleTable& handles, HKEY handle, Target* target) {
+LONG ResolveHandle(RegistryKind& store, const HandleTable& handles, HKEY handle, Target* target) {
   const int64_t index = PredefinedIndex(handle);
   if (index >= 0 && index < 0x10) return ResolvePredefined(store, index, target);
   const OpenKey* open = handles.Find(handle);
@@ -100,7 +100,7 @@ LONG SplitKeyPath(const char* path, std::vector<std::string_view>* names) {
   return ERROR_SUCCESS;
 }
 
-LONG WalkPath(KeyStore& store, const KeyInfo* from, const std::vector<std::string_view>& names,
+LONG WalkPath(RegistryKind& store, const KeyInfo* from, const std::vector<std::string_view>& names,
               const KeyInfo** found) {
   *found = store.FindPath(from->id, names);
   return *found != nullptr ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;

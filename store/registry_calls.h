@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "store/handle_table.h"
-#include "store/key_store.h"
+#include "store/registry_kind.h"
 #include "platform/win32_registry.h"
 
 namespace orvane::platform {
@@ -28,7 +28,7 @@ struct Target {
 
 // 0, 6 for a closed, unknown or absent root handle, 1018 for a key deleted
 // since the handle was opened, 2 when a root view's key is missing.
-LONG ResolveHandle(KeyStore& store, const HandleTable& handles, HKEY handle, Target* target);
+LONG ResolveHandle(RegistryKind& store, const HandleTable& handles, HKEY handle, Target* target);
 
 // Splits a sub-key path into names; empty names (doubled or trailing
 // backslashes) are skipped. 0, 161 for a leading backslash, 87 for a name
@@ -36,7 +36,7 @@ LONG ResolveHandle(KeyStore& store, const HandleTable& handles, HKEY handle, Tar
 LONG SplitKeyPath(const char* path, std::vector<std::string_view>* names);
 
 // Follows `names` down from `from`: 0 and *found, or 2 at the first missing name.
-LONG WalkPath(KeyStore& store, const KeyInfo* from, const std::vector<std::string_view>& names,
+LONG WalkPath(RegistryKind& store, const KeyInfo* from, const std::vector<std::string_view>& names,
               const KeyInfo** found);
 
 // The specific rights a requested access mask stands for (generic rights mapped).

@@ -9,7 +9,7 @@
 
 using orvane::platform::HandleTable;
 using orvane::platform::KeyInfo;
-using orvane::platform::KeyStore;
+using orvane::platform::RegistryKind;
 using orvane::platform::Session;
 using orvane::platform::Target;
 namespace p = orvane::platform;
@@ -27,7 +27,7 @@ void StoreFileTime(int64_t count, PFILETIME out) {
 constexpr size_t kMaxKeyDepth = 512;
 
 // How many levels `key` lies below its stored root (the root itself: 0).
-size_t KeyDepth(KeyStore& store, const KeyInfo& key) {
+size_t KeyDepth(RegistryKind& store, const KeyInfo& key) {
   size_t depth = 0;
   for (const KeyInfo* at = &key; at != nullptr && at->parent != 0; at = store.Find(at->parent)) ++depth;
   return depth;
@@ -36,10 +36,10 @@ size_t KeyDepth(KeyStore& store, const KeyInfo& key) {
 // Opens the key `names` below `target`, creating missing keys when `create`.
 // A key deeper than kMaxKeyDepth is not created (87, as Windows answers
 // there); deeper keys that already exist still open.
-LONG OpenOrCreate(KeyStore& store, const Target& target, const std::vector<std::string_view>& names, bool create,
+LONG OpenOrCreate(RegistryKind& store, const Target& target, const std::vector<std::string_view>& names, bool create,
                   const KeyInfo** key, DWORD* disposition) {
   *disposition = REG_OPENED_EXISTING_KEY;
-  const KeyStore::PathPrefix prefix = store.FindLongestPrefix(target.key->id, names);
+  const RegistryKind::PathPrefix prefix = store.FindLongestPrefix(target.key->id, names);
   *key = prefix.depth == names.size() ? prefix.key : nullptr;
   if (*key != nullptr) return ERROR_SUCCESS;
   if (!create || prefix.key == nullptr) return ERROR_FILE_NOT_FOUND;
@@ -55,7 +55,7 @@ LONG OpenOrCreate(KeyStore& store, const Target& target, const std::vector<std::
 }
 
 LONG OpenKeyCall(HKEY parent, LPCSTR sub_key, REGSAM desired, bool create, PHKEY result, LPDWORD disposition) {
-  return Session::Instance().Call(create, [&](KeyStore& store, HandleTable& handles) {
+  return Session::Instance().Call(create, [&](RegistryKind& store, HandleTable& handles) {
     Target target;
     if (LONG status = p::ResolveHandle(store, handles, parent, &target)) return status;
     std::vector<std::string_view> names;
@@ -79,7 +79,7 @@ LONG OpenKeyCall(HKEY parent, LPCSTR sub_key, REGSAM desired, bool create, PHKEY
 }
 
 // True for the key that a predefined root stands for (its own tree or a view).
-bool IsRootKey(KeyStore& store, const HandleTable& handles, const KeyInfo& key) {
+bool IsRootKey(RegistryKind& store, const HandleTable& handles, const KeyInfo& key) {
   if (key.parent == 0) return true;
   for (HKEY view : {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_CURRENT_CONFIG}) {
     Target target;
@@ -88,7 +88,7 @@ bool IsRootKey(KeyStore& store, const HandleTable& handles, const KeyInfo& key) 
   return false;
 }
 
-LONG DeleteKeyCall(KeyStore& store, HandleTable& handles, HKEY parent, LPCSTR sub_key) {
+LONG DeleteKeyCall(RegistryKind& store, HandleTable& handles, HKEY parent, LPCSTR sub_key) {
   Target target;
   if (LONG status = p::ResolveHandle(store, handles, parent, &target)) return status;
   std::vector<std::string_view> names;
@@ -126,7 +126,7 @@ struct KeyCounts {
   DWORD sub_keys = 0, max_sub_key = 0, values = 0, max_value_name = 0, max_value_data = 0;
 };
 
-KeyCounts CountKey(KeyStore& store, const KeyInfo& key) {
+KeyCounts CountKey(RegistryKind& store, const KeyInfo& key) {
   KeyCounts counts;
   const auto& children = store.Children(key.id);
   counts.sub_keys = static_cast<DWORD>(children.size());
@@ -164,7 +164,7 @@ LONG RegCloseKey(HKEY hKey) { return Session::Instance().CloseHandle(hKey); }
 
 LONG RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey) {
   if (lpSubKey == nullptr) return ERROR_INVALID_PARAMETER;
-  return Session::Instance().Call(true, [&](KeyStore& store, HandleTable& handles) {
+  return Session::Instance().Call(true, [&](RegistryKind& store, HandleTable& handles) {
     return DeleteKeyCall(store, handles, hKey, lpSubKey);
   });
 }
@@ -172,7 +172,7 @@ LONG RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey) {
 LONG RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, LPDWORD lpcchName, LPDWORD lpReserved, LPSTR lpClass,
                    LPDWORD lpcchClass, PFILETIME lpftLastWriteTime) {
   if (lpName == nullptr || lpcchName == nullptr || lpReserved != nullptr) return ERROR_INVALID_PARAMETER;
-  return Session::Instance().Call(false, [&](KeyStore& store, HandleTable& handles) {
+  return Session::Instance().Call(false, [&](RegistryKind& store, HandleTable& handles) {
     Target target;
     if (LONG status = p::ResolveHandle(store, handles, hKey, &target)) return status;
     if (target.performance_data) return ERROR_NO_MORE_ITEMS;
@@ -192,7 +192,7 @@ LONG RegQueryInfoKeyA(HKEY hKey, LPSTR lpClass, LPDWORD lpcchClass, LPDWORD lpRe
                       LPDWORD lpcbMaxValueNameLen, LPDWORD lpcbMaxValueLen, LPDWORD lpcbSecurityDescriptor,
                       PFILETIME lpftLastWriteTime) {
   if (lpReserved != nullptr || (lpClass != nullptr && lpcchClass == nullptr)) return ERROR_INVALID_PARAMETER;
-  return Session::Instance().Call(false, [&](KeyStore& store, HandleTable& handles) {
+  return Session::Instance().Call(false, [&](RegistryKind& store, HandleTable& handles) {
     Target target;
     if (LONG status = p::ResolveHandle(store, handles, hKey, &target)) return status;
     if (LONG status = p::CheckAccess(target.access, KEY_QUERY_VALUE)) return status;
@@ -211,7 +211,7 @@ LONG RegQueryInfoKeyA(HKEY hKey, LPSTR lpClass, LPDWORD lpcchClass, LPDWORD lpRe
 }
 
 LONG RegFlushKey(HKEY hKey) {
-  const LONG status = Session::Instance().Call(false, [&](KeyStore& store, HandleTable& handles) {
+  const LONG status = Session::Instance().Call(false, [&](RegistryKind& store, HandleTable& handles) {
     Target target;
     return p::ResolveHandle(store, handles, hKey, &target);
   });

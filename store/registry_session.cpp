@@ -11,6 +11,7 @@
 #include <system_error>
 #include <thread>
 
+#include "store/key_store.h"
 #include "store/registry_store.h"
 #include "store/store_location.h"
 #include "store/store_schema.h"
@@ -87,6 +88,45 @@ std::chrono::milliseconds WaitLimit() {
 constexpr auto kBusyRetry = std::chrono::milliseconds(1);
 
 }  // namespace
+
+Session::~Session() = default;
+
+LONG Session::Call(bool write, CallBody body) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  LostCallsOfLastFailure() = 0;
+  LONG status = ERROR_SUCCESS;
+  KeyStore* store = Ensure(&status);
+  if (store == nullptr) return status;
+  if (group_depth_ > 0 && group_failure_ != ERROR_SUCCESS) {
+    LostCallsOfLastFailure() = group_lost_;
+    return group_failure_;
+  }
+  if (pending_status_ != ERROR_SUCCESS) return NoteGroupFailure(TakePendingFailure());
+  try {
+    try {
+      store->BeginCall(write);
+      status = body(*store, handles_);
+    } catch (const RetryCall&) {
+      // The caches were dropped and a read transaction is now open: the
+      // second run reads everything afresh within it.
+      status = body(*store, handles_);
+    }
+    store->EndCall();
+    AfterCall(*store);
+    return status;
+  } catch (const SqliteError& error) {
+    store->AbortCall();
+    return NoteGroupFailure(CallFailed(error, write));
+  } catch (const std::bad_alloc& error) {
+    store->AbortCall();
+    LostCallsOfLastFailure() = TakeLostCalls(*store);
+    if (write) NoteUnsaved(ERROR_OUTOFMEMORY);
+    return NoteGroupFailure(Report(error, ERROR_OUTOFMEMORY));
+  } catch (const RetryCall&) {
+    store->AbortCall();
+    return ERROR_CANTREAD;  // unreachable: a call inside a transaction never retries
+  }
+}
 
 Session::Session() {
   // A fork while another thread (the commit thread) holds the lock would
@@ -399,14 +439,14 @@ LONG Session::EndGroup(bool take) {
 }
 
 bool Session::SetRollbackPoint() {
-  return Call(true, [](KeyStore& store, HandleTable&) -> LONG {
+  return Call(true, [](RegistryKind& store, HandleTable&) -> LONG {
            store.SetRollbackPoint();
            return ERROR_SUCCESS;
          }) == ERROR_SUCCESS;
 }
 
 void Session::ReleaseRollbackPoint(bool undo) {
-  Call(true, [undo](KeyStore& store, HandleTable&) -> LONG {
+  Call(true, [undo](RegistryKind& store, HandleTable&) -> LONG {
     store.ReleaseRollbackPoint(undo);
     return ERROR_SUCCESS;
   });
@@ -468,7 +508,7 @@ LONG Session::CommitWrites() {
 
 std::string Session::Check() {
   std::string report;
-  const LONG status = Call(false, [&](KeyStore& store, HandleTable&) {
+  const LONG status = Call(false, [&](RegistryKind& store, HandleTable&) {
     report = store.IntegrityCheck();
     return ERROR_SUCCESS;
   });

@@ -17,22 +17,25 @@
 #include <mutex>
 #include <string>
 
+#include "store/call_body.h"
 #include "store/handle_table.h"
-#include "store/key_store.h"
 #include "store/registry_store.h"
 #include "platform/win32_registry.h"
 
 namespace orvane::platform {
 
+class KeyStore;
+class SqliteError;
+
 class Session {
  public:
   static Session& Instance();
+  ~Session();
 
-  // Runs `fn(store, handles)` as one registry call (one transaction or part
-  // of the current group) and returns its status; store failures give the
-  // status of SqliteErrorStatus.
-  template <typename Fn>
-  LONG Call(bool write, Fn&& fn);
+  // Runs `body(store, handles)` as one registry call (one transaction or
+  // part of the current group) and returns its status; store failures give
+  // the status of SqliteErrorStatus. Nothing the store throws gets out.
+  LONG Call(bool write, CallBody body);
 
   // Closes an open handle; the store is not involved. 0, or 6 for a
   // closed or unknown handle (predefined roots are always open).
@@ -124,43 +127,5 @@ LONG SqliteErrorStatus(int sqlite_code, bool write, int system_errno = 0);
 // The calling thread's count of returned calls lost with the failure its
 // last registry call returned (see RegistryCallsLostWithLastFailure).
 int64_t& LostCallsOfLastFailure();
-
-template <typename Fn>
-LONG Session::Call(bool write, Fn&& fn) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  LostCallsOfLastFailure() = 0;
-  LONG status = ERROR_SUCCESS;
-  KeyStore* store = Ensure(&status);
-  if (store == nullptr) return status;
-  if (group_depth_ > 0 && group_failure_ != ERROR_SUCCESS) {
-    LostCallsOfLastFailure() = group_lost_;
-    return group_failure_;
-  }
-  if (pending_status_ != ERROR_SUCCESS) return NoteGroupFailure(TakePendingFailure());
-  try {
-    try {
-      store->BeginCall(write);
-      status = fn(*store, handles_);
-    } catch (const RetryCall&) {
-      // The caches were dropped and a read transaction is now open: the
-      // second run reads everything afresh within it.
-      status = fn(*store, handles_);
-    }
-    store->EndCall();
-    AfterCall(*store);
-    return status;
-  } catch (const SqliteError& error) {
-    store->AbortCall();
-    return NoteGroupFailure(CallFailed(error, write));
-  } catch (const std::bad_alloc& error) {
-    store->AbortCall();
-    LostCallsOfLastFailure() = TakeLostCalls(*store);
-    if (write) NoteUnsaved(ERROR_OUTOFMEMORY);
-    return NoteGroupFailure(Report(error, ERROR_OUTOFMEMORY));
-  } catch (const RetryCall&) {
-    store->AbortCall();
-    return ERROR_CANTREAD;  // unreachable: a call inside a transaction never retries
-  }
-}
 
 }  // namespace orvane::platform

@@ -10,7 +10,7 @@
 #include "platform/win32_registry.h"
 
 using orvane::platform::HandleTable;
-using orvane::platform::KeyStore;
+using orvane::platform::RegistryKind;
 using orvane::platform::Session;
 using orvane::platform::Target;
 using orvane::platform::ValueRecord;
@@ -23,7 +23,7 @@ constexpr LONG kErrorNoAccess = ERROR_NOACCESS;  // a null data pointer with a n
 std::string_view ValueName(LPCSTR name) { return name != nullptr ? std::string_view(name) : std::string_view(); }
 
 // Resolves `handle` and checks that it grants `needed`.
-LONG ResolveFor(KeyStore& store, HandleTable& handles, HKEY handle, REGSAM needed, Target* target) {
+LONG ResolveFor(RegistryKind& store, HandleTable& handles, HKEY handle, REGSAM needed, Target* target) {
   if (LONG status = p::ResolveHandle(store, handles, handle, target)) return status;
   return p::CheckAccess(target->access, needed);
 }
@@ -47,7 +47,7 @@ LONG ReturnData(const ValueRecord& value, LPDWORD type, LPBYTE data, LPDWORD siz
 LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData,
                       LPDWORD lpcbData) {
   if (lpReserved != nullptr || (lpData != nullptr && lpcbData == nullptr)) return ERROR_INVALID_PARAMETER;
-  return Session::Instance().Call(false, [&](KeyStore& store, HandleTable& handles) {
+  return Session::Instance().Call(false, [&](RegistryKind& store, HandleTable& handles) {
     Target target;
     if (LONG status = ResolveFor(store, handles, hKey, KEY_QUERY_VALUE, &target)) return status;
     if (target.performance_data) return ERROR_FILE_NOT_FOUND;
@@ -66,7 +66,7 @@ LONG RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD /*Reserved*/, DWORD dwT
   if (lpData == nullptr && cbData != 0) return kErrorNoAccess;
   const std::string_view name = ValueName(lpValueName);
   if (p::Utf16Length(name) > p::kMaxValueNameLength || cbData > p::kMaxValueDataSize) return ERROR_INVALID_PARAMETER;
-  return Session::Instance().Call(true, [&](KeyStore& store, HandleTable& handles) {
+  return Session::Instance().Call(true, [&](RegistryKind& store, HandleTable& handles) {
     Target target;
     if (LONG status = ResolveFor(store, handles, hKey, KEY_SET_VALUE, &target)) return status;
     if (target.performance_data) return ERROR_ACCESS_DENIED;
@@ -77,7 +77,7 @@ LONG RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD /*Reserved*/, DWORD dwT
 }
 
 LONG RegDeleteValueA(HKEY hKey, LPCSTR lpValueName) {
-  return Session::Instance().Call(true, [&](KeyStore& store, HandleTable& handles) {
+  return Session::Instance().Call(true, [&](RegistryKind& store, HandleTable& handles) {
     Target target;
     if (LONG status = ResolveFor(store, handles, hKey, KEY_SET_VALUE, &target)) return status;
     if (target.performance_data) return ERROR_ACCESS_DENIED;
@@ -91,7 +91,7 @@ LONG RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueName, LPDWORD lpcchVal
       (lpData != nullptr && lpcbData == nullptr)) {
     return ERROR_INVALID_PARAMETER;
   }
-  return Session::Instance().Call(false, [&](KeyStore& store, HandleTable& handles) {
+  return Session::Instance().Call(false, [&](RegistryKind& store, HandleTable& handles) {
     Target target;
     if (LONG status = ResolveFor(store, handles, hKey, KEY_QUERY_VALUE, &target)) return status;
     if (target.performance_data) return ERROR_NO_MORE_ITEMS;
