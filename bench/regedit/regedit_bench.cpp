@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "store/registry_store.h"
-#include "tests/support/quiet_process.h"
+#include "tests/support/program_output.h"
 #include "tools/regedit/reg_writer.h"
 
 namespace {

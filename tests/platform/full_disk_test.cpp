@@ -15,7 +15,7 @@
 #include "registry/registry_error.h"
 #include "small_file_system.h"
 #include "store_test_util.h"
-#include "support/quiet_process.h"
+#include "support/program_output.h"
 #include "support/temp_registry.h"
 
 namespace orvane::testing {

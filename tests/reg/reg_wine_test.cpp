@@ -13,7 +13,6 @@
 
 #include "store/store_extensions.h"
 #include "support/program_output.h"
-#include "support/quiet_process.h"
 #include "support/temp_registry.h"
 
 namespace orvane::reg::testing {

@@ -11,7 +11,7 @@
 
 #include "store/registry_store.h"
 #include "regedit/tree_dump.h"
-#include "support/quiet_process.h"
+#include "support/program_output.h"
 #include "support/temp_registry.h"
 #include "tools/regedit/code_page.h"
 #include "tools/regedit/reg_export.h"
