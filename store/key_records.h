@@ -13,6 +13,12 @@
 
 namespace orvane::platform {
 
+// The stored roots every kind has, by id; the other predefined keys are
+// views of keys below them (registry_calls.cpp).
+constexpr int64_t kLocalMachineId = 1;
+constexpr int64_t kUsersId = 2;
+constexpr int64_t kDynDataId = 3;
+
 struct KeyInfo {
   int64_t id = 0;
   int64_t parent = 0;

@@ -4,7 +4,7 @@
 
 #include "store/name_case.h"
 #include "platform/os_version.h"
-#include "store/store_schema.h"
+#include "store/registry_store.h"
 
 namespace orvane::platform {
 namespace {

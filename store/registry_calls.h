@@ -1,7 +1,8 @@
 // Shared steps of the registry functions: resolving a handle (predefined
 // root, root view or open key) to a key of the store, splitting and walking
 // sub-key paths, and the access rights a handle carries. Internal to the
-// platform layer; every function returns a Win32 status.
+// store; they see the store only as a RegistryKind. Every function returns
+// a Win32 status.
 #pragma once
 
 #include <string_view>

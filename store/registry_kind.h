@@ -11,16 +11,17 @@
 //   when the call failed); a call is all or nothing. Groups nest calls into
 //   one transaction; rollback points inside a group undo, or keep, what was
 //   done since they were set (RegistryRollbackScope).
-// - Keys are found by id, by name below a parent (any letter case, as
-//   FoldCase folds) and by path; sub-keys enumerate in FoldCase order,
-//   values in creation order. A returned KeyInfo stays valid until the call
-//   ends or the key is deleted.
+// - Keys are found by id (the stored roots have the ids of key_records.h),
+//   by name below a parent (any letter case, as FoldCase folds) and by
+//   path; sub-keys enumerate in FoldCase order, values in creation order.
+//   A returned KeyInfo stays valid until the call ends or the key is
+//   deleted.
 // - Flush makes every committed change durable.
 // - Locks and liveness are the kind's own: whatever it needs so that other
 //   processes (or other programs sharing its files) see whole calls.
 // - Failure: what a kind cannot do ends the call with a Win32 status (5 a
-//   read-only key, 87 a refused parameter, 112 disk full, 170 busy, 1009
-//   damaged, 1013 cannot write). Inside a call it may throw its own error
+//   file it may not write, 87 data it cannot hold, 112 disk full, 170 busy,
+//   1009 damaged, 1013 cannot write). Inside a call it may throw its own error
 //   type; the kind's session (registry_session.*) catches it at the call
 //   boundary and returns the status, so no exception ever leaves a Win32
 //   function. Code running inside a call is exception-neutral.

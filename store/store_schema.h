@@ -1,7 +1,7 @@
 // The layout of a registry store database and the keys a new one starts with.
 //
 //   keys(id, parent, name, folded, read_only, mtime, born)
-//     one row per key; roots have parent 0 and fixed ids (below); `name` is
+//     one row per key; roots have parent 0 and fixed ids (key_records.h); `name` is
 //     the bytes as created, `folded` the same in upper case (FoldCase), unique
 //     per parent; `mtime` is the last write time as a FILETIME count, `born`
 //     the creation time, which tells a key from a later one that got the id
@@ -21,13 +21,10 @@
 #include <string>
 #include <string_view>
 
+#include "store/key_records.h"
 #include "store/sqlite_db.h"
 
 namespace orvane::platform {
-
-constexpr int64_t kLocalMachineId = 1;
-constexpr int64_t kUsersId = 2;
-constexpr int64_t kDynDataId = 3;
 
 // The file is a database but not a registry store this version can use.
 class StoreFormatError : public std::runtime_error {
