@@ -4,9 +4,9 @@
 // procedures' checks, normalisations or notifications apply, except that a
 // location holding a NUL is refused (the registry would cut it there).
 #include "about/about_box.h"
-#include "control/undo_enabled.h"
+#include "undo/undo_enabled.h"
 #include "orvane/quorvel.h"
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 #include "registry/key_path.h"
 #include "registry/nt_platform.h"
 #include "undo/journal.h"

@@ -9,7 +9,7 @@
 #include <type_traits>
 
 #include "orvane/error.h"
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 #include "registry/registry_error.h"
 
 namespace orvane {

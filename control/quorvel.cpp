@@ -3,7 +3,7 @@
 // when everything succeeded, and then notifies the container.
 #include "orvane/quorvel.h"
 
-#include "control/undo_enabled.h"
+#include "undo/undo_enabled.h"
 #include "control/value_check.h"
 #include "registry/key_path.h"
 #include "registry/nt_platform.h"

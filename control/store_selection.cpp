@@ -3,7 +3,7 @@
 // numbered error.
 #include "orvane/store.h"
 
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "registry/registry_error.h"
 
 namespace orvane {

@@ -3,11 +3,11 @@
 
 #include <algorithm>
 
-#include "control/undo_enabled.h"
+#include "undo/undo_enabled.h"
 #include "keyops/key_transfer.h"
 #include "keyops/root_views.h"
 #include "keyops/subtree.h"
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 #include "registry/existence.h"
 #include "registry/key_path.h"
 #include "registry/registry_error.h"

@@ -4,7 +4,7 @@
 #include "keyops/key_create_delete.h"
 #include "keyops/root_views.h"
 #include "keyops/subtree.h"
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 #include "registry/existence.h"
 #include "registry/key_path.h"
 #include "registry/registry_error.h"

@@ -2,7 +2,7 @@
 #include "keyops/root_views.h"
 
 #include "platform/current_user.h"
-#include "platform/name_case.h"
+#include "store/name_case.h"
 #include "registry/key_path.h"
 #include "registry/scoped_key.h"
 

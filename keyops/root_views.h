@@ -34,7 +34,7 @@ bool IsSameOrInside(const KeyLocation& inner, const KeyLocation& outer);
 bool HoldsRootViewKey(HKEY root, const std::string& path);
 
 // Whether `text` begins with `prefix`, letter case ignored as the registry
-// ignores it (platform/name_case.h).
+// ignores it (store/name_case.h).
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 
 }  // namespace orvane

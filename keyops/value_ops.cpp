@@ -2,7 +2,7 @@
 #include "keyops/value_ops.h"
 
 #include "keyops/root_views.h"
-#include "platform/name_case.h"
+#include "store/name_case.h"
 #include "registry/existence.h"
 #include "registry/key_path.h"
 #include "registry/registry_error.h"

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/registry_store.h"
-#include "tools/regedit/command_line.h"
+#include "platform/windows_command_line.h"
+#include "store/registry_store.h"
 
 extern char** environ;
 
@@ -97,7 +97,7 @@ fs::path FindProgram(std::string_view name) {
 }
 
 uint32_t StartProgram(std::string_view command_line) {
-  return StartProgram(regedit::SplitWindowsCommandLine(command_line));
+  return StartProgram(SplitWindowsCommandLine(command_line));
 }
 
 uint32_t StartProgram(const std::vector<std::string>& argv) {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/process_start.h"
-#include "tools/regedit/command_line.h"
+#include "platform/windows_command_line.h"
 
 namespace orvane::platform {
 
@@ -35,7 +35,7 @@ uint32_t StartProgram(std::string_view command_line) {
 
 uint32_t StartProgram(const std::vector<std::string>& argv) {
   if (argv.empty()) return 0;
-  return StartProgram(regedit::JoinWindowsCommandLine(argv));
+  return StartProgram(JoinWindowsCommandLine(argv));
 }
 
 }  // namespace orvane::platform

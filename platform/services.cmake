@@ -1,15 +1,15 @@
 # System services of the platform layer: modal dialogs and message boxes
 # (curses on a terminal, text on standard error otherwise) and program start
-# by an argument list or a Windows-style command line (which shares
-# regedit's splitter and joiner). On Windows the system starts programs and
-# shows message boxes itself.
+# by an argument list or a Windows-style command line (split and joined by
+# windows_command_line.cpp, which regedit shares). On Windows the system
+# starts programs and shows message boxes itself.
 if(WIN32)
   target_sources(orvane_platform_objects PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/dialogs.cpp
     ${CMAKE_CURRENT_LIST_DIR}/dialog_terminal_windows.cpp
     ${CMAKE_CURRENT_LIST_DIR}/process_start_windows.cpp
     ${CMAKE_CURRENT_LIST_DIR}/module_folder_windows.cpp
-    ${PROJECT_SOURCE_DIR}/tools/regedit/command_line.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/windows_command_line.cpp)
   return()
 endif()
 
@@ -19,6 +19,6 @@ target_sources(orvane_platform_objects PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/dialogs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dialog_terminal.cpp
   ${CMAKE_CURRENT_LIST_DIR}/process_start.cpp
-  ${PROJECT_SOURCE_DIR}/tools/regedit/command_line.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/windows_command_line.cpp)
 target_include_directories(orvane_platform_objects PRIVATE ${CURSES_INCLUDE_DIRS})
 target_link_libraries(RegistryEditor PRIVATE ${CURSES_LIBRARIES})

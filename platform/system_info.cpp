@@ -11,7 +11,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "platform/win32_system.h"
 
 namespace orvane::platform {

@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "platform/name_case.h"
+#include "store/name_case.h"
 #include "registry/nt_platform.h"
 #include "registry/registry_error.h"
 

@@ -1,7 +1,7 @@
 // Root keys and key paths. A key path is key names joined by single
 // backslashes, relative to a root, with no leading or trailing backslash
 // once trimmed; the empty path is the root itself; no name is longer than
-// 255 UTF-16 units (counted as Windows counts them: platform/name_case.h)
+// 255 UTF-16 units (counted as Windows counts them: store/name_case.h)
 // and none holds a NUL. Pure string routines: none of them touches the
 // registry.
 #pragma once

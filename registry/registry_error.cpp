@@ -5,7 +5,7 @@
 #include <cassert>
 #include <string_view>
 
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 
 #ifdef _WIN32
 #include "platform/module_folder.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/name_case.h"
+#include "store/name_case.h"
 #include "registry/value_read.h"
 
 namespace orvane {

@@ -4,7 +4,7 @@
 
 #include "keyops/counting.h"
 #include "keyops/enumeration.h"
-#include "platform/name_case.h"
+#include "store/name_case.h"
 #include "registry/registry_error.h"
 #include "registry/scoped_key.h"
 

@@ -7,7 +7,7 @@
 
 #include "keyops/root_views.h"
 #include "keyops/subtree.h"
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 #include "registry/scoped_key.h"
 #include "undo/journal_owner.h"
 

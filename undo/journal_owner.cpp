@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 #include "platform/win32_registry.h"
 #include "registry/scoped_key.h"
 #include "undo/journal.h"

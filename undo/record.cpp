@@ -14,12 +14,12 @@
 #include <cstdio>
 #include <span>
 
-#include "control/undo_enabled.h"
+#include "undo/undo_enabled.h"
 #include "keyops/key_transfer.h"
 #include "keyops/subtree.h"
 #include "orvane/runtime_errors.h"
 #include "orvane/variant.h"
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 #include "registry/key_path.h"
 #include "registry/registry_error.h"
 #include "registry/scoped_key.h"

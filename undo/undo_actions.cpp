@@ -13,14 +13,14 @@
 #include <utility>
 #include <vector>
 
-#include "control/undo_enabled.h"
+#include "undo/undo_enabled.h"
 #include "keyops/key_transfer.h"
 #include "keyops/root_views.h"
 #include "keyops/subtree.h"
 #include "keyops/value_ops.h"
 #include "orvane/variant.h"
-#include "platform/store_extensions.h"
-#include "platform/name_case.h"
+#include "store/store_extensions.h"
+#include "store/name_case.h"
 #include "registry/hex_text.h"
 #include "registry/key_path.h"
 #include "registry/registry_error.h"

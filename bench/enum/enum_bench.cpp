@@ -10,7 +10,7 @@
 #include "bench/support/method_timing.h"
 #include "orvane/container.h"
 #include "orvane/quorvel.h"
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 
 namespace orvane::bench {
 namespace {

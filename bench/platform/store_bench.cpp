@@ -19,7 +19,7 @@
 #include <string>
 
 #include "bench_cases.h"
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/registry_store.h"
-#include "tests/support/quiet_process.h"
+#include "store/registry_store.h"
+#include "tests/support/program_output.h"
 #include "tools/regedit/reg_writer.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 
 namespace orvane::bench {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <system_error>
 
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 
 namespace orvane::bench {
 

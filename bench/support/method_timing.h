@@ -7,7 +7,7 @@
 
 #include <chrono>
 
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 
 namespace orvane::bench {
 

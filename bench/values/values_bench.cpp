@@ -19,9 +19,9 @@
 #include <string>
 
 #include "bench/support/bench_store.h"
-#include "control/undo_enabled.h"
+#include "undo/undo_enabled.h"
 #include "orvane/quorvel.h"
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "undo/journal.h"
 
 namespace orvane::bench {

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "orvane/version.h"
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "py_enums.h"
 #include "py_errors.h"
 #include "py_quorvel.h"

@@ -9,7 +9,7 @@
 
 #include "about/fake_program.h"
 #include "platform/process_start.h"
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "platform/win32_registry.h"
 #include "support/temp_registry.h"
 

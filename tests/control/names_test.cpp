@@ -12,7 +12,7 @@
 #include "control/control_fixture.h"
 #include "keyops/registry_text.h"
 #include "orvane/property_bag.h"
-#include "platform/name_case.h"
+#include "store/name_case.h"
 #include "registry/expect_error.h"
 #include "registry/key_path.h"
 

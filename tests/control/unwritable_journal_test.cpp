@@ -6,7 +6,7 @@
 
 #include "control/control_fixture.h"
 #include "keyops/registry_text.h"
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "registry/expect_error.h"
 #include "undo/journal.h"
 

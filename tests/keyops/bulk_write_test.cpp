@@ -3,7 +3,7 @@
 // and the full paths written back into a key list.
 #include <gtest/gtest.h>
 
-#include "control/undo_enabled.h"
+#include "undo/undo_enabled.h"
 #include "keyops/bulk_write.h"
 #include "keyops/enumeration.h"
 #include "keyops/key_create_delete.h"

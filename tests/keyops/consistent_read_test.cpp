@@ -15,7 +15,7 @@
 #include "keyops/registry_text.h"
 #include "orvane/container.h"
 #include "orvane/quorvel.h"
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "support/temp_registry.h"
 
 namespace orvane {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "control/undo_enabled.h"
+#include "undo/undo_enabled.h"
 #include "keyops/counting.h"
 #include "keyops/enumeration.h"
 #include "keyops/key_create_delete.h"
@@ -21,7 +21,7 @@
 #include "undo/undo_actions.h"
 
 #ifndef _WIN32
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "support/deep_chain.h"
 #endif
 

@@ -4,7 +4,7 @@
 
 #include "keyops/enumeration.h"
 #include "keyops/registry_text.h"
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 #include "registry/expect_error.h"
 #include "support/environment.h"
 #include "support/read_only_key.h"

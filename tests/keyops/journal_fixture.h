@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "control/undo_enabled.h"
+#include "undo/undo_enabled.h"
 #include "keyops/registry_text.h"
 #include "support/temp_registry.h"
 #include "undo/journal.h"

@@ -3,7 +3,7 @@
 // deletes keys holding them, and never makes a row of a failed call.
 #include <gtest/gtest.h>
 
-#include "control/undo_enabled.h"
+#include "undo/undo_enabled.h"
 #include "keyops/bulk_write.h"
 #include "keyops/counting.h"
 #include "keyops/enumeration.h"

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "keyops/registry_text.h"
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "support/temp_registry.h"
 
 namespace orvane {

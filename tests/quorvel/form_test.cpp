@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "platform/process_liveness.h"
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "platform/win32_registry.h"
 #include "run_program.h"
 

@@ -1,6 +1,6 @@
 // reg add and reg delete on a private store: the data of each type as
 // stored, the questions before overwriting or deleting, and the failures.
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "platform/win32_registry.h"
 #include "reg/reg_fixture.h"
 #include "tools/reg/reg_key_name.h"

@@ -3,7 +3,7 @@
 // the exit codes of compare.
 #include <gtest/gtest.h>
 
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 #include "support/program_output.h"
 #include "support/temp_registry.h"
 

@@ -11,9 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 #include "support/program_output.h"
-#include "support/quiet_process.h"
 #include "support/temp_registry.h"
 
 namespace orvane::reg::testing {

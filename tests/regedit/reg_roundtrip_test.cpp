@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "regedit/tree_dump.h"
 #include "support/temp_registry.h"
 #include "tools/regedit/reg_export.h"

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "regedit/tree_dump.h"
 #include "support/program_output.h"
 #include "support/temp_registry.h"

@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "regedit/tree_dump.h"
-#include "support/quiet_process.h"
+#include "support/program_output.h"
 #include "support/temp_registry.h"
 #include "tools/regedit/code_page.h"
 #include "tools/regedit/reg_export.h"

@@ -16,7 +16,7 @@
 #include <thread>
 #include <vector>
 
-#include "support/quiet_process.h"
+#include "support/program_output.h"
 
 extern char** environ;
 

@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "editor_fixture.h"
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "platform/win32_system.h"
 #include "regfiles/backup_restore.h"
 #include "registry/expect_error.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "keyops/journal_fixture.h"
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "registry/expect_error.h"
 #include "registry/value_read.h"
 #include "registry/value_write.h"

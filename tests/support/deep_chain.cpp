@@ -1,6 +1,6 @@
 #include "support/deep_chain.h"
 
-#include "platform/sqlite_db.h"
+#include "store/sqlite_db.h"
 
 namespace orvane::testing {
 

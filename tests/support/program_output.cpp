@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -71,6 +73,48 @@ ProgramOutput RunProgram(const std::string& program, const std::vector<std::stri
   run.err = ReadWhole(io / "err");
   run.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -1;
   return run;
+}
+
+int RunQuietly(const std::vector<std::string>& args) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  std::vector<char*> argv;
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  int status = -1;
+  if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) waitpid(pid, &status, 0);
+  posix_spawn_file_actions_destroy(&actions);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool OnPath(const std::string& program) {
+  const char* path = std::getenv("PATH");
+  const std::string dirs = path != nullptr ? path : "";
+  for (size_t start = 0; start <= dirs.size();) {
+    const size_t end = std::min(dirs.find(':', start), dirs.size());
+    if (access((dirs.substr(start, end - start) + "/" + program).c_str(), X_OK) == 0) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+bool UsePrivateWinePrefix(const std::filesystem::path& prefix) {
+  if (!OnPath("wine") || !OnPath("wineserver")) return false;
+  std::filesystem::create_directory(prefix);
+  setenv("WINEPREFIX", prefix.c_str(), 1);
+  setenv("WINEDEBUG", "-all", 1);
+  return true;
+}
+
+void EndWinePrefix() { RunQuietly({"wineserver", "-k"}); }
+
+std::string WinePath(const std::filesystem::path& path) {
+  std::string text = "Z:" + path.string();
+  std::replace(text.begin(), text.end(), '/', '\\');
+  return text;
 }
 
 }  // namespace orvane::testing

@@ -1,7 +1,7 @@
 #include "support/read_only_key.h"
 
 #ifndef _WIN32
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #endif
 
 namespace orvane::testing {

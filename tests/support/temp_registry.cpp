@@ -19,7 +19,7 @@
 #include <string>
 #include <system_error>
 
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #endif
 
 namespace orvane::testing {

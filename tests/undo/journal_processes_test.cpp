@@ -13,7 +13,7 @@
 #include "keyops/journal_fixture.h"
 #include "keyops/key_create_delete.h"
 #include "orvane/quorvel.h"
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "undo/record.h"
 #include "undo/undo_actions.h"
 

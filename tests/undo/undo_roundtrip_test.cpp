@@ -12,7 +12,7 @@
 
 #include "keyops/journal_fixture.h"
 #include "orvane/quorvel.h"
-#include "platform/name_case.h"
+#include "store/name_case.h"
 #include "undo/undo_actions.h"
 
 namespace orvane {

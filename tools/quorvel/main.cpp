@@ -15,9 +15,10 @@
 #include <sstream>
 
 #include "orvane/error.h"
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "session.h"
 #include "tools/common/command_line_end.h"
+#include "tools/common/registry_option.h"
 
 namespace {
 
@@ -44,10 +45,7 @@ bool ReadAll(std::istream& in, std::string& text) {
 // Points the registry store and the platform layer of this process, and of
 // every program it starts, at the chosen store and platform.
 void ExportSettings(const Options& options) {
-  if (!options.registry.empty()) {
-    std::string path = std::filesystem::absolute(options.registry).lexically_normal().string();
-    setenv("ORVANE_REGISTRY", path.c_str(), 1);
-  }
+  orvane::tools::UseRegistryFile(options.registry);
   if (!options.platform.empty()) setenv("ORVANE_PLATFORM", options.platform.c_str(), 1);
 }
 
@@ -109,7 +107,7 @@ int Run(const Options& options, quorvel::HostOptions host) {
 bool ParseCommandLine(int argc, char** argv, Options& options, int* status) {
   CLI::App app{"The script host of the Quorvel registry control.", "quorvel"};
   orvane::tools::AddVersionFlag(app);
-  app.add_option("--registry", options.registry, "Registry store file for this process and the programs it starts");
+  app.add_option(orvane::tools::kRegistryOptionName, options.registry, orvane::tools::kRegistryOptionHelp);
   app.add_option("--platform", options.platform, "Emulated platform")->check(CLI::IsMember({"nt", "9x"}));
   app.add_option("--form", options.form, "Saved properties the first control loads instead of being new");
   app.add_flag("--design", options.design, "Report design mode to the controls (a form designer)");

@@ -1,7 +1,7 @@
 // reg add: creates a key (with its missing parents) and, with /v NAME, /ve,
 // /t or /d, sets one value in it. An existing value is overwritten only
 // after a Yes, or at once with /f.
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 #include "tools/reg/reg_key_name.h"
 #include "tools/reg/reg_messages.h"
 #include "tools/reg/reg_store.h"

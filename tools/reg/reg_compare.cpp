@@ -11,7 +11,7 @@
 // regard to letter case. Sub-keys are compared by name; with /s the keys
 // present in both are compared in turn, depth first. The exit status is 0
 // for identical keys, 2 for different ones, 1 for a failure.
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 #include "tools/reg/reg_key_name.h"
 #include "tools/reg/reg_messages.h"
 #include "tools/reg/reg_tree.h"

@@ -3,7 +3,7 @@
 // anything is written, so copying a key below itself copies it once. A value
 // that exists in the destination is overwritten after a Yes (a No keeps it),
 // or at once with /f.
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 #include "tools/reg/reg_key_name.h"
 #include "tools/reg/reg_messages.h"
 #include "tools/reg/reg_tree.h"

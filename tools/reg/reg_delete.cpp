@@ -1,7 +1,7 @@
 // reg delete: removes a key with its whole subtree, one value (/v NAME or
 // /ve), or every value of a key but not its sub-keys (/va). Asks first
 // unless /f is given; a No changes nothing.
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 #include "tools/reg/reg_key_name.h"
 #include "tools/reg/reg_messages.h"
 #include "tools/reg/reg_store.h"

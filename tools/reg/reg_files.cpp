@@ -7,7 +7,7 @@
 // the success line) and standard input for import.
 #include <sys/stat.h>
 
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 #include "tools/reg/reg_key_name.h"
 #include "tools/reg/reg_messages.h"
 #include "tools/reg/reg_store.h"

@@ -1,12 +1,14 @@
 // orvane-reg: the registry's verbs (query, add, delete, copy, compare,
 // export, import) from a shell, on the same registry store as the control
-// (chosen by ORVANE_REGISTRY, as for the other programs).
+// (chosen by --registry FILE, else ORVANE_REGISTRY, as for the other
+// programs).
 #include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
+#include "tools/common/registry_option.h"
 #include "tools/reg/reg_messages.h"
 #include "tools/reg/reg_program.h"
 
@@ -14,7 +16,9 @@ int main(int argc, char** argv) {
   orvane::reg::Console console{std::cout, std::cerr, std::cin};
   int exit_code = orvane::reg::kExitFailure;
   try {
-    exit_code = orvane::reg::RunReg(console, std::vector<std::string>(argv + 1, argv + argc));
+    std::vector<std::string> args(argv + 1, argv + argc);
+    orvane::tools::TakeRegistryOption(args);
+    exit_code = orvane::reg::RunReg(console, args);
   } catch (const std::exception& error) {
     std::cerr << "ERROR: " << error.what() << '\n';
   }

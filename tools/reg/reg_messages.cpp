@@ -3,7 +3,7 @@
 #include <array>
 #include <cctype>
 
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 
 namespace orvane::reg {
 namespace {

@@ -12,7 +12,7 @@
 // "(value not set)".
 #include <functional>
 
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 #include "tools/reg/reg_key_name.h"
 #include "tools/reg/reg_messages.h"
 #include "tools/reg/reg_store.h"

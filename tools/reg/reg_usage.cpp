@@ -3,6 +3,8 @@
 #include <array>
 #include <string>
 
+#include "tools/common/registry_option.h"
+
 namespace orvane::reg {
 namespace {
 
@@ -52,25 +54,24 @@ constexpr std::array<VerbText, 7> kVerbs = {{
 
 constexpr std::string_view kProgram =
     "Usage: orvane-reg VERB ARGUMENTS...\n"
+    "       orvane-reg --registry FILE VERB ARGUMENTS...\n"
     "       orvane-reg VERB /?      the usage of one verb (also -? or --help)\n"
     "       orvane-reg --help | /?  this text\n"
     "       orvane-reg --version    the product and version\n"
     "Verbs: query, add, delete, copy, compare, export, import.\n"
     "  KEY is ROOT\\Subkey; ROOT is HKLM, HKCU, HKCR, HKU, HKCC or the full name\n"
     "  (HKEY_LOCAL_MACHINE ...). Switches start with / or -, in any letter case.\n"
-    "Exit status: 0 done, 1 failed; compare 0 identical, 2 different.\n"
-    "The registry store is $ORVANE_REGISTRY, else $XDG_DATA_HOME/orvane/registry.db,\n"
-    "else ~/.local/share/orvane/registry.db.\n";
+    "Exit status: 0 done, 1 failed; compare 0 identical, 2 different.\n";
 
 }  // namespace
 
-std::string_view ProgramUsage() { return kProgram; }
+std::string ProgramUsage() { return std::string(kProgram) + tools::RegistryOptionUsageLine(); }
 
 std::string VerbUsage(std::string_view verb) {
   for (const VerbText& entry : kVerbs) {
     if (entry.verb == verb) return std::string(entry.usage) + std::string(kKeyHelp);
   }
-  return std::string(kProgram);
+  return ProgramUsage();
 }
 
 }  // namespace orvane::reg

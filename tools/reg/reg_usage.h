@@ -7,7 +7,7 @@
 namespace orvane::reg {
 
 // The program's usage (what --help and /? print).
-std::string_view ProgramUsage();
+std::string ProgramUsage();
 
 // The usage of `verb` (lower case) with how keys are named, or the
 // program's usage for an unknown verb.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 #include "tools/regedit/code_page.h"
 #include "tools/regedit/key_handle.h"
 #include "tools/regedit/reg_writer.h"

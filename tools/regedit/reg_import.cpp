@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 #include "registry/key_path.h"
 #include "tools/regedit/key_handle.h"
 #include "tools/regedit/root_keys.h"

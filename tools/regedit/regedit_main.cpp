@@ -1,6 +1,6 @@
 // regedit: the registry editor's command lines, on the same registry store
-// as the control (the store is chosen by ORVANE_REGISTRY, inherited from the
-// parent). Arguments arrive already split, or as one Windows-style command
+// as the control (the store is chosen by --registry FILE, else by
+// ORVANE_REGISTRY, inherited from the parent). Arguments arrive already split, or as one Windows-style command
 // line after "--command-line", which is split with the Windows rules.
 // Without arguments on a terminal it is the full-screen editor.
 #include <unistd.h>
@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/registry_store.h"
+#include "store/registry_store.h"
 #include "tools/regedit/command_line.h"
 #ifndef _WIN32
+#include "tools/common/registry_option.h"
 #include "tools/regedit/editor/screen/editor_screen.h"
 #endif
 #include "tools/regedit/regedit_program.h"
@@ -20,6 +21,7 @@
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
 #ifndef _WIN32
+  orvane::tools::TakeRegistryOption(args);
   if (args.empty() && isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)) {
     return orvane::regedit::editor::screen::RunFullScreenEditor();
   }

@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "orvane/version.h"
-#include "platform/store_extensions.h"
+#include "store/store_extensions.h"
 #include "tools/regedit/command_line.h"
 #include "tools/regedit/file_completeness.h"
 #include "tools/regedit/file_io.h"
@@ -14,6 +14,9 @@
 #include "tools/regedit/reg_import.h"
 #include "tools/regedit/reg_parser.h"
 #include "tools/regedit/root_keys.h"
+#ifndef _WIN32
+#include "tools/common/registry_option.h"
+#endif
 
 namespace orvane::regedit {
 namespace {
@@ -131,6 +134,9 @@ int RunRegedit(const std::vector<std::string>& args) {
   switch (command.action) {
     case Action::kUsage:
       std::fputs(kUsageText, stdout);
+#ifndef _WIN32
+      std::fputs(tools::RegistryOptionUsageLine().c_str(), stdout);
+#endif
       return kExitSuccess;
     case Action::kVersion:
       std::printf("%s\n", kProductVersionLine);

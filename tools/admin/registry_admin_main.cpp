@@ -1,0 +1,179 @@
+// orvane-registry-admin: administration of the registry store.
+//   orvane-registry-admin [--registry FILE] where
+//   orvane-registry-admin [--registry FILE] check
+//   orvane-registry-admin [--registry FILE] recover NEWFILE
+//   orvane-registry-admin [--registry FILE] read-only on|off ROOT\PATH
+//   orvane-registry-admin --help | --version
+// ROOT is a root key name or its abbreviation (HKLM, HKCU, HKCR, HKU, HKCC,
+// HKDD). Without --registry the default store is used. `check` and `recover`
+// never create a store, nor change the one they read. Exit status: 0 done,
+// 1 a registry status or a problem found (printed), 2 a usage error (one
+// line).
+#include <strings.h>
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "store/store_recovery.h"
+#include "store/registry_store.h"
+#include "tools/common/command_line_end.h"
+#include "tools/common/registry_option.h"
+
+namespace {
+
+namespace p = orvane::platform;
+
+struct RootName {
+  std::string_view name;
+  std::string_view abbreviation;
+  HKEY root;
+};
+
+const RootName kRoots[] = {
+    {"HKEY_CLASSES_ROOT", "HKCR", HKEY_CLASSES_ROOT},   {"HKEY_CURRENT_USER", "HKCU", HKEY_CURRENT_USER},
+    {"HKEY_LOCAL_MACHINE", "HKLM", HKEY_LOCAL_MACHINE}, {"HKEY_USERS", "HKU", HKEY_USERS},
+    {"HKEY_CURRENT_CONFIG", "HKCC", HKEY_CURRENT_CONFIG}, {"HKEY_DYN_DATA", "HKDD", HKEY_DYN_DATA},
+};
+
+bool SameText(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+
+// Splits ROOT\PATH; returns false for an unknown root.
+bool ParseKey(const std::string& text, HKEY* root, std::string* path) {
+  const size_t slash = text.find('\\');
+  const std::string_view root_part = std::string_view(text).substr(0, slash);
+  *path = slash == std::string::npos ? "" : text.substr(slash + 1);
+  for (const RootName& entry : kRoots) {
+    if (SameText(root_part, entry.name) || SameText(root_part, entry.abbreviation)) {
+      *root = entry.root;
+      return true;
+    }
+  }
+  return false;
+}
+
+// What the command line asks for.
+struct Command {
+  std::string store;  // --registry (or its old name --store); empty: the default store
+  std::string action;  // where, check, recover or read-only
+  std::string target;  // recover: the new store file
+  std::string state;   // read-only: on or off
+  std::string key;     // read-only: ROOT\PATH
+};
+
+// Accepts ROOT\PATH with a known root; otherwise names the problem.
+std::string CheckKey(const std::string& text) {
+  HKEY root = nullptr;
+  std::string path;
+  return ParseKey(text, &root, &path) ? "" : "unknown root key in \"" + text + "\"";
+}
+
+// Reads the command line into *command; false with the exit status in
+// *status when there is nothing to do (help, version, a usage error).
+bool ParseCommandLine(int argc, char** argv, Command* command, int* status) {
+  CLI::App app{"Administration of the Orvane registry store.", "orvane-registry-admin"};
+  orvane::tools::AddVersionFlag(app);
+  app.add_option(orvane::tools::kRegistryOptionName, command->store, orvane::tools::kRegistryOptionHelp);
+  // The option's earlier name, kept for scripts; not in the help.
+  app.add_option("--store", command->store)->group("");
+  app.require_subcommand(0, 1);
+  app.add_subcommand("where", "Print the file of the store in use");
+  app.add_subcommand("check", "Check the store's integrity; prints ok or what is wrong");
+  CLI::App* recover = app.add_subcommand("recover", "Copy what can be read of a damaged store into a new file");
+  recover->add_option("newfile", command->target, "The new store file; must not exist")->required();
+  CLI::App* read_only = app.add_subcommand("read-only", "Make a key read-only (on) or writable again (off)");
+  read_only->add_option("state", command->state, "on or off")->required()->check(CLI::IsMember({"on", "off"}));
+  read_only->add_option("key", command->key, "ROOT\\PATH, ROOT a root key name or its abbreviation")
+      ->required()
+      ->check(CLI::Validator(CheckKey, "ROOT\\PATH"));
+  try {
+    app.parse(argc, argv);
+    if (app.get_subcommands().empty()) throw CLI::RequiredError("A command (where, check, recover or read-only)");
+  } catch (const CLI::ParseError& error) {
+    *status = orvane::tools::EndParse(app, error);
+    return false;
+  }
+  command->action = app.get_subcommands().front()->get_name();
+  return true;
+}
+
+int ReadOnly(const Command& command) {
+  HKEY root = nullptr;
+  std::string path;
+  ParseKey(command.key, &root, &path);
+  const LONG status = p::SetRegistryKeyReadOnly(root, path.c_str(), command.state == "on");
+  if (status == ERROR_SUCCESS) return 0;
+  std::printf("status %d\n", static_cast<int>(status));
+  return 1;
+}
+
+// The store file the command names: --registry made absolute, else the
+// default one; empty, with a message, when there is none.
+std::filesystem::path StoreFile(const Command& command) {
+  if (!command.store.empty()) return std::filesystem::absolute(command.store);
+  std::string error;
+  std::filesystem::path file = p::DefaultRegistryPath(&error);
+  if (file.empty()) std::fprintf(stderr, "%s\n", error.c_str());
+  return file;
+}
+
+// False, with a message, when there is no store file at `file`.
+bool StoreExists(const std::filesystem::path& file) {
+  std::error_code error;
+  if (std::filesystem::exists(file, error)) return true;
+  std::fprintf(stderr, "no registry store at %s\n", file.c_str());
+  return false;
+}
+
+int Check(const std::filesystem::path& file) {
+  if (!StoreExists(file)) return 1;
+  if (p::SelectRegistryStore(file) != ERROR_SUCCESS) return 1;
+  const std::string report = p::CheckRegistryStore();
+  std::printf("%s\n", report.c_str());
+  return report == "ok" ? 0 : 1;
+}
+
+int Recover(const std::filesystem::path& file, const std::filesystem::path& target) {
+  if (!StoreExists(file)) return 1;
+  const p::RecoveryReport report = p::RecoverStore(file, std::filesystem::absolute(target));
+  if (!report.error.empty()) {
+    std::fprintf(stderr, "%s\n", report.error.c_str());
+    return 1;
+  }
+  std::printf("%lld keys and %lld values copied to %s; %lld lists could not be read or copied\n",
+              static_cast<long long>(report.keys), static_cast<long long>(report.values), target.c_str(),
+              static_cast<long long>(report.unreadable));
+  return 0;
+}
+
+int Run(const Command& command) {
+  const std::filesystem::path file = StoreFile(command);
+  if (file.empty()) return 1;
+  if (command.action == "where") {
+    std::printf("%s\n", file.c_str());
+    return 0;
+  }
+  if (command.action == "check") return Check(file);
+  if (command.action == "recover") return Recover(file, command.target);
+  if (p::SelectRegistryStore(file) != ERROR_SUCCESS) return 1;
+  return ReadOnly(command);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Command command;
+  if (int status = 0; !ParseCommandLine(argc, argv, &command, &status)) return status;
+  const int exit_code = Run(command);
+  // A change that did not reach the store makes the run a failure.
+  if (const LONG status = p::CommitRegistryWritesForExit()) {
+    std::fprintf(stderr, "registry changes were not saved (status %d)\n", static_cast<int>(status));
+    return 1;
+  }
+  return exit_code;
+}
