@@ -1,7 +1,7 @@
 // Texts that search and replace compare: the data text of a value, the
 // matching of a name or data text against the text sought (letter case
 // ignored for every letter, as the registry compares names:
-// platform/name_case.h), and the replacement of what matched. Stateless.
+// store/name_case.h), and the replacement of what matched. Stateless.
 #pragma once
 
 #include <cstdint>
