@@ -89,10 +89,14 @@ HRESULT ArrangeArguments(const MemberInfo& member, InvokeKind kind, DISPPARAMS* 
   return S_OK;
 }
 
+// `arrays` holds each array argument as it was read: an array the member
+// left as it was is not written back, so its elements keep their own types.
 void WriteBackArguments(const MemberInfo& member, const std::vector<VARIANT*>& slots,
-                        const std::vector<std::optional<Variant>>& values) {
+                        const std::vector<std::optional<Variant>>& values,
+                        const std::vector<std::optional<Variant>>& arrays) {
   for (size_t i = 0; i < slots.size() && i < member.params.size(); ++i) {
     if (slots[i] == nullptr || !values[i] || !member.params[i].by_ref) continue;
+    if (arrays[i] && *arrays[i] == *values[i]) continue;
     if (V_VT(slots[i]) & VT_BYREF) WriteThrough(*values[i], *slots[i]);
   }
 }
@@ -110,7 +114,7 @@ void CheckReferences(const MemberInfo& member, const std::vector<VARIANT*>& slot
 HRESULT Call(Quorvel& control, const MemberInfo& member, InvokeKind kind, const std::vector<VARIANT*>& slots,
              VARIANT* result) {
   if (kind != InvokeKind::kPropertyPut) CheckReferences(member, slots);
-  std::vector<std::optional<Variant>> values(slots.size());
+  std::vector<std::optional<Variant>> values(slots.size()), arrays(slots.size());
   std::vector<Variant*> args(slots.size(), nullptr);
   std::vector<VARIANT*> written = slots;
   for (size_t i = 0; i < slots.size(); ++i) {
@@ -124,6 +128,7 @@ HRESULT Call(Quorvel& control, const MemberInfo& member, InvokeKind kind, const 
       written[i] = nullptr;
     } else {
       values[i] = FromVariant(*slots[i]);
+      if (values[i]->is_array()) arrays[i] = values[i];
     }
     args[i] = &*values[i];
   }
@@ -131,10 +136,10 @@ HRESULT Call(Quorvel& control, const MemberInfo& member, InvokeKind kind, const 
   try {
     returned = Invoke(control, member, kind, args);
   } catch (...) {
-    if (kind != InvokeKind::kPropertyPut) WriteBackArguments(member, written, values);
+    if (kind != InvokeKind::kPropertyPut) WriteBackArguments(member, written, values, arrays);
     throw;
   }
-  if (kind != InvokeKind::kPropertyPut) WriteBackArguments(member, written, values);
+  if (kind != InvokeKind::kPropertyPut) WriteBackArguments(member, written, values, arrays);
   if (result != nullptr) ToVariant(returned, *result);
   return S_OK;
 }
