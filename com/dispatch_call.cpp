@@ -89,31 +89,57 @@ HRESULT ArrangeArguments(const MemberInfo& member, InvokeKind kind, DISPPARAMS* 
   return S_OK;
 }
 
+// `arrays` holds each array argument as it was read: an array the member
+// left as it was is not written back, so its elements keep their own types.
 void WriteBackArguments(const MemberInfo& member, const std::vector<VARIANT*>& slots,
-                        const std::vector<std::optional<Variant>>& values) {
+                        const std::vector<std::optional<Variant>>& values,
+                        const std::vector<std::optional<Variant>>& arrays) {
   for (size_t i = 0; i < slots.size() && i < member.params.size(); ++i) {
     if (slots[i] == nullptr || !values[i] || !member.params[i].by_ref) continue;
+    if (arrays[i] && *arrays[i] == *values[i]) continue;
     if (V_VT(slots[i]) & VT_BYREF) WriteThrough(*values[i], *slots[i]);
+  }
+}
+
+// A typed by-reference argument that could not receive what the member
+// may leave in its parameter is refused (13) before anything runs, so a
+// call either fails having changed nothing or writes every argument back.
+void CheckReferences(const MemberInfo& member, const std::vector<VARIANT*>& slots) {
+  for (size_t i = 0; i < slots.size() && i < member.params.size(); ++i) {
+    if (slots[i] == nullptr || !member.params[i].by_ref || !(V_VT(slots[i]) & VT_BYREF)) continue;
+    if (!CanReceive(V_VT(slots[i]) & ~VT_BYREF, member.params[i].type)) RaiseRuntimeError(kErrTypeMismatch);
   }
 }
 
 HRESULT Call(Quorvel& control, const MemberInfo& member, InvokeKind kind, const std::vector<VARIANT*>& slots,
              VARIANT* result) {
-  std::vector<std::optional<Variant>> values(slots.size());
+  if (kind != InvokeKind::kPropertyPut) CheckReferences(member, slots);
+  std::vector<std::optional<Variant>> values(slots.size()), arrays(slots.size());
   std::vector<Variant*> args(slots.size(), nullptr);
+  std::vector<VARIANT*> written = slots;
   for (size_t i = 0; i < slots.size(); ++i) {
     if (slots[i] == nullptr || Omitted(*slots[i])) continue;
-    values[i] = FromVariant(*slots[i]);
+    if (member.kind == MemberKind::kMethod && i < member.params.size() && member.params[i].type == VarType::kVariant &&
+        HoldsObject(*slots[i])) {
+      // An object (a script's object that is no array) reaches a Variant
+      // parameter as a value that is no array: the members refuse it as
+      // such (60007). The caller keeps its object.
+      values[i] = Variant();
+      written[i] = nullptr;
+    } else {
+      values[i] = FromVariant(*slots[i]);
+      if (values[i]->is_array()) arrays[i] = values[i];
+    }
     args[i] = &*values[i];
   }
   Variant returned;
   try {
     returned = Invoke(control, member, kind, args);
   } catch (...) {
-    if (kind != InvokeKind::kPropertyPut) WriteBackArguments(member, slots, values);
+    if (kind != InvokeKind::kPropertyPut) WriteBackArguments(member, written, values, arrays);
     throw;
   }
-  if (kind != InvokeKind::kPropertyPut) WriteBackArguments(member, slots, values);
+  if (kind != InvokeKind::kPropertyPut) WriteBackArguments(member, written, values, arrays);
   if (result != nullptr) ToVariant(returned, *result);
   return S_OK;
 }

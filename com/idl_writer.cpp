@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string_view>
 
+#include "about/about_box.h"
 #include "com/guids.h"
 #include "orvane/dispatch.h"
 
@@ -56,6 +57,12 @@ constexpr const char* kPrelude =
     "[object, local, uuid(00000000-0000-0000-C000-000000000046)] interface IUnknown {}\n"
     "[object, local, uuid(00020400-0000-0000-C000-000000000046)] interface IDispatch : IUnknown {}\n\n";
 
+// The help string of the library and of each of its types: the maker and
+// the contact address the About box shows.
+std::string MakerHelp() {
+  return "helpstring(" + Quoted(std::string("Orvane by Verrilan <") + kContactAddress + ">") + ")";
+}
+
 std::string Hex(int32_t value) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%08x", static_cast<unsigned>(value));
@@ -96,7 +103,7 @@ void WriteProperty(std::ostringstream& out, const MemberInfo& member) {
 
 void WriteEnums(std::ostringstream& out) {
   for (const EnumId& id : kEnumIds) {
-    out << "  typedef [uuid(" << id.id << ")] enum " << id.name << " {\n";
+    out << "  typedef [uuid(" << id.id << "), " << MakerHelp() << "] enum " << id.name << " {\n";
     bool first = true;
     for (const EnumConstant& constant : QuorvelEnumConstants()) {
       if (constant.enum_name != id.name) continue;
@@ -108,7 +115,7 @@ void WriteEnums(std::ostringstream& out) {
 }
 
 void WriteDispatch(std::ostringstream& out) {
-  out << "  [uuid(" << kDispatchId << "), hidden]\n  dispinterface " << kDispatchName
+  out << "  [uuid(" << kDispatchId << "), hidden, " << MakerHelp() << "]\n  dispinterface " << kDispatchName
       << " {\n  properties:\n  methods:\n";
   for (const MemberInfo& member : QuorvelMembers()) {
     if (member.kind == MemberKind::kProperty) {
@@ -118,7 +125,7 @@ void WriteDispatch(std::ostringstream& out) {
     }
   }
   out << "  };\n\n";
-  out << "  [uuid(" << kEventsId << "), hidden]\n  dispinterface " << kEventsName
+  out << "  [uuid(" << kEventsId << "), hidden, " << MakerHelp() << "]\n  dispinterface " << kEventsName
       << " {\n  properties:\n  methods:\n  };\n\n";
 }
 
@@ -129,11 +136,11 @@ std::string TypeLibraryIdl() {
   out << "// Generated from the control's dispatch table; do not edit.\n";
   out << kPrelude;
   out << "[uuid(" << kLibraryId << "), version(" << kLibraryMajor << "." << kLibraryMinor
-      << "), helpfile(\"Orvanex.hlp\"), helpstring(\"Orvane RegistryEditor\")]\n";
+      << "), helpfile(\"Orvanex.hlp\"), " << MakerHelp() << "]\n";
   out << "library " << kLibraryName << "\n{\n  importlib(\"stdole2.tlb\");\n\n";
   WriteEnums(out);
   WriteDispatch(out);
-  out << "  [uuid(" << kClassId << "), control, helpstring(\"Orvane registry editor control\")]\n  coclass "
+  out << "  [uuid(" << kClassId << "), control, " << MakerHelp() << "]\n  coclass "
       << kClassName << " {\n    [default] dispinterface " << kDispatchName << ";\n    [default, source] dispinterface "
       << kEventsName << ";\n  };\n};\n";
   return out.str();

@@ -7,6 +7,7 @@
 #include "com/dispatch_call.h"
 #include "com/server_state.h"
 #include "com/type_library.h"
+#include "orvane/dispatch.h"
 
 namespace orvane::com {
 
@@ -57,6 +58,8 @@ HRESULT QuorvelObject::QueryInterface(REFIID iid, void** out) {
     *out = static_cast<IPersistStreamInit*>(this);
   } else if (iid == IID_IOleObject) {
     *out = static_cast<IOleObject*>(this);
+  } else if (iid == IID_IConnectionPointContainer) {
+    *out = static_cast<IConnectionPointContainer*>(this);
   } else {
     return E_NOINTERFACE;
   }
@@ -95,7 +98,26 @@ HRESULT QuorvelObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAM
                               EXCEPINFO* exception, UINT* arg_error) {
   if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   std::lock_guard<std::recursive_mutex> hold(ControlLock());
+  const MemberInfo* member = FindMember(static_cast<int32_t>(id));
+  if ((flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) && member != nullptr &&
+      member->kind == MemberKind::kProperty && !notify_point_.EditAllowed(id)) {
+    return CTL_E_SETNOTPERMITTED;
+  }
   return InvokeMember(*control_, id, flags, params, result, exception, arg_error);
+}
+
+HRESULT QuorvelObject::EnumConnectionPoints(IEnumConnectionPoints** points) {
+  if (points != nullptr) *points = nullptr;
+  return E_NOTIMPL;
+}
+
+HRESULT QuorvelObject::FindConnectionPoint(REFIID iid, IConnectionPoint** point) {
+  if (point == nullptr) return E_POINTER;
+  *point = nullptr;
+  if (iid != IID_IPropertyNotifySink) return CONNECT_E_NOCONNECTION;
+  notify_point_.AddRef();
+  *point = &notify_point_;
+  return S_OK;
 }
 
 HRESULT QuorvelObject::InterfaceSupportsErrorInfo(REFIID iid) {
@@ -111,7 +133,10 @@ HRESULT QuorvelObject::GetGUID(DWORD kind, GUID* guid) {
   return S_OK;
 }
 
-void QuorvelObject::PropertyChanged(std::string_view) { dirty_ = true; }
+void QuorvelObject::PropertyChanged(std::string_view name) {
+  dirty_ = true;
+  if (const MemberInfo* member = FindMember(name); member != nullptr) notify_point_.Changed(member->dispid);
+}
 
 bool QuorvelObject::AmbientUserMode() const {
   if (site_ == nullptr) return true;

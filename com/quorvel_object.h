@@ -15,6 +15,7 @@
 #include <atomic>
 #include <memory>
 
+#include "com/property_notify.h"
 #include "orvane/container.h"
 #include "orvane/quorvel.h"
 
@@ -26,6 +27,7 @@ class QuorvelObject : public IDispatch,
                       public IPersistPropertyBag,
                       public IPersistStreamInit,
                       public IOleObject,
+                      public IConnectionPointContainer,
                       private Container {
  public:
   // A new object with one reference; nullptr (and E_OUTOFMEMORY or the
@@ -87,6 +89,15 @@ class QuorvelObject : public IDispatch,
   HRESULT STDMETHODCALLTYPE GetMiscStatus(DWORD aspect, DWORD* status) override;
   HRESULT STDMETHODCALLTYPE SetColorScheme(LOGPALETTE* palette) override;
 
+  // IConnectionPointContainer: one point, IPropertyNotifySink. Every
+  // property change reaches its sinks by dispatch identifier (an
+  // assignment of GlobalKeyPath also changes hKey and SubKeyPath); a
+  // property assignment any sink refuses in OnRequestEdit fails with
+  // CTL_E_SETNOTPERMITTED and changes nothing. Enumerating the points is
+  // not offered (E_NOTIMPL).
+  HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** points) override;
+  HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID iid, IConnectionPoint** point) override;
+
  private:
   QuorvelObject();
   ~QuorvelObject();
@@ -103,6 +114,7 @@ class QuorvelObject : public IDispatch,
   std::atomic<ULONG> references_{1};
   std::unique_ptr<Quorvel> control_;
   bool dirty_ = false;
+  PropertyNotifyPoint notify_point_{*this};
   IOleClientSite* site_ = nullptr;
 };
 

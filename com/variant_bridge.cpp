@@ -2,6 +2,7 @@
 #include "com/variant_bridge.h"
 
 #include <cmath>
+#include <initializer_list>
 #include <vector>
 
 #include "orvane/runtime_errors.h"
@@ -118,6 +119,45 @@ SAFEARRAY* ToSafeArray(const SafeArray& array) {
   return out;
 }
 
+// The caller's array receives `array`: element by element when both have
+// the same dimensions and bounds, else whole when it holds VARIANTs and is
+// not of fixed size; otherwise it stays as it is.
+void WriteArrayThrough(const SafeArray& array, SAFEARRAY*& target, VARTYPE element) {
+  bool same = target != nullptr && SafeArrayGetDim(target) == static_cast<UINT>(array.dimensions());
+  for (int d = 1; same && d <= array.dimensions(); ++d) {
+    LONG lower = 0, upper = -1;
+    SafeArrayGetLBound(target, d, &lower);
+    SafeArrayGetUBound(target, d, &upper);
+    same = lower == array.lower(d) && upper == array.bound(d).upper;
+  }
+  if (!same) {
+    if (element != VT_VARIANT || (target != nullptr && (target->fFeatures & (FADF_FIXEDSIZE | FADF_STATIC)))) return;
+    SAFEARRAY* replacement = ToSafeArray(array);
+    if (target != nullptr) SafeArrayDestroy(target);
+    target = replacement;
+    return;
+  }
+  std::vector<LONG> indexes(array.dimensions());
+  for (size_t n = 0; n < array.size(); ++n) {
+    size_t rest = n;
+    for (int d = array.dimensions(); d >= 1; --d) {
+      const size_t count = static_cast<size_t>(array.bound(d).count());
+      indexes[d - 1] = array.lower(d) + static_cast<LONG>(rest % count);
+      rest /= count;
+    }
+    if (element == VT_VARIANT) {
+      VARIANT cell;
+      ToVariant(array.elements()[n], cell);
+      SafeArrayPutElement(target, indexes.data(), &cell);
+      VariantClear(&cell);
+    } else if (element == VT_BSTR) {
+      BSTR text = ToBstr(ToString(array.elements()[n]));
+      SafeArrayPutElement(target, indexes.data(), text);
+      SysFreeString(text);
+    }
+  }
+}
+
 }  // namespace
 
 std::string ToAnsi(const wchar_t* text, size_t length) {
@@ -186,8 +226,41 @@ void WriteThrough(const Variant& value, VARIANT& by_ref) {
     case VT_BYREF | VT_UI1: *V_UI1REF(&by_ref) = ToByte(value); break;
     case VT_BYREF | VT_R8: *V_R8REF(&by_ref) = ToDouble(value); break;
     case VT_BYREF | VT_BOOL: *V_BOOLREF(&by_ref) = ToBoolean(value) ? VARIANT_TRUE : VARIANT_FALSE; break;
-    default: break;  // a reference of a type the member never writes
+    default:
+      if ((V_VT(&by_ref) & VT_ARRAY) && value.is_array()) {
+        WriteArrayThrough(value.array(), *V_ARRAYREF(&by_ref), V_VT(&by_ref) & VT_TYPEMASK);
+      }
+      break;  // otherwise a reference of a type the member never writes
   }
+}
+
+bool CanReceive(VARTYPE referenced, VarType type) {
+  if (referenced == VT_VARIANT) return true;
+  if (referenced & VT_ARRAY) {
+    const VARTYPE element = referenced & VT_TYPEMASK;
+    return type == VarType::kVariant && (element == VT_VARIANT || element == VT_BSTR);
+  }
+  const auto any_of = [referenced](std::initializer_list<VARTYPE> types) {
+    for (VARTYPE t : types) {
+      if (t == referenced) return true;
+    }
+    return false;
+  };
+  switch (type) {
+    case VarType::kString: return referenced == VT_BSTR;
+    case VarType::kLong: return any_of({VT_I4, VT_R8, VT_BSTR});
+    case VarType::kInteger: return any_of({VT_I2, VT_I4, VT_R8, VT_BSTR});
+    case VarType::kByte: return any_of({VT_UI1, VT_I2, VT_I4, VT_R8, VT_BSTR});
+    case VarType::kBoolean: return any_of({VT_BOOL, VT_I2, VT_I4, VT_R8, VT_BSTR});
+    case VarType::kVariant: return true;
+    default: return false;
+  }
+}
+
+bool HoldsObject(const VARIANT& value) {
+  if (V_VT(&value) == (VT_BYREF | VT_VARIANT)) return HoldsObject(*V_VARIANTREF(&value));
+  const VARTYPE type = V_VT(&value) & ~VT_BYREF;
+  return type == VT_DISPATCH || type == VT_UNKNOWN;
 }
 
 }  // namespace orvane::com

@@ -23,9 +23,23 @@ Variant FromVariant(const VARIANT& value);
 void ToVariant(const Variant& value, VARIANT& out);
 
 // Writes `value` into the caller's by-reference argument, as the type the
-// reference points to (a VARIANT reference takes the value as it is).
-// Raises the runtime's conversion errors when the type cannot hold it.
+// reference points to (a VARIANT reference takes the value as it is; an
+// array reference takes an array of its own shape element by element, or
+// whole when it holds VARIANTs and may be replaced). Raises the runtime's
+// conversion errors when the type cannot hold it.
 void WriteThrough(const Variant& value, VARIANT& by_ref);
+
+// Whether a by-reference argument pointing to `referenced` (the type
+// without VT_BYREF) can receive every value a member may leave in a
+// parameter of `type`, so that writing it back cannot fail: a VARIANT
+// always; a String only a BSTR; a number or Boolean a type that holds all
+// of its values (or its text). A Variant parameter is changed by a member
+// only into an array of strings of the shape it was given: it takes any
+// scalar reference and a reference to an array of VARIANT or BSTR.
+bool CanReceive(VARTYPE referenced, VarType type);
+
+// Whether the VARIANT (by reference or not) holds an object.
+bool HoldsObject(const VARIANT& value);
 
 std::string ToAnsi(const wchar_t* text, size_t length);
 BSTR ToBstr(const std::string& text);

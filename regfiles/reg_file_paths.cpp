@@ -18,7 +18,7 @@ namespace {
 // COM server or a program), started by its full path: the system's editor
 // writes only the UTF-16 format, and may ask for elevation.
 std::string EditorProgram() {
-  return platform::ModuleFolder(reinterpret_cast<const void*>(&EditorProgram)) + "regedit.exe";
+  return platform::ModuleFolder(reinterpret_cast<const void*>(&EditorProgram)) + "orvane-regedit.exe";
 }
 #else
 std::string EditorProgram() { return "REGEDIT.EXE"; }

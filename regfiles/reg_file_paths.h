@@ -31,7 +31,7 @@ std::string HostFilePath(std::string path);
 std::string RegFilePath(const std::string& path);
 
 // The editor's argument lists (program name first: on Windows the full
-// path of our regedit.exe beside the module this code is linked into). Each file and key is
+// path of our orvane-regedit.exe beside the module this code is linked into). Each file and key is
 // one argument as given, never split or unquoted again; switches end before it ("--"
 // on Linux; on Windows the file is absolute, so it never starts with "/" or
 // "-"). `key` empty exports the whole registry and is then left out.

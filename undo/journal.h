@@ -1,10 +1,9 @@
 // The undo journal's names and its clearing. The journal lives in the
 // registry under HKEY_LOCAL_MACHINE\SOFTWARE\Orvane, one per live process,
-// shared by every control of that process. Its identifier is, on Windows,
-// the component's module handle; on Linux, the slot the process holds in
-// the liveness file of the store in use (platform/process_liveness.h), so
-// no two running processes share a journal, and a journal whose slot
-// nobody holds belongs to a process that has ended.
+// shared by every control of that process. Its identifier is the slot the
+// process holds (undo/journal_owner.h), so no two running processes share
+// a journal, and a journal whose slot nobody holds belongs to a process
+// that has ended.
 #pragma once
 
 #include <string>

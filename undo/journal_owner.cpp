@@ -8,6 +8,7 @@
 
 #include "store/store_extensions.h"
 #include "platform/win32_registry.h"
+#include "keyops/subtree.h"
 #include "registry/scoped_key.h"
 #include "undo/journal.h"
 
@@ -16,48 +17,15 @@
 
 #include <filesystem>
 
-#include "keyops/subtree.h"
 #include "platform/process_liveness.h"
 #endif
 
 namespace orvane {
 
-#ifdef _WIN32
-
-std::string OwnJournalIdentifier(bool* taken) {
-  static const std::string identifier = [] {
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&OwnJournalIdentifier), &module);
-    return std::to_string(reinterpret_cast<uintptr_t>(module));
-  }();
-  if (taken != nullptr) *taken = false;
-  return identifier;
-}
-
-void RemoveEndedJournals(const std::string&) {}
-
-#else
-
 namespace {
 
 // Longer than any journal's name.
 constexpr DWORD kNameBuffer = 256;
-
-struct Owner {
-  std::filesystem::path store;  // as the registry reports it
-  pid_t pid = 0;
-  std::string identifier;
-};
-
-// The store in use, opening it first if no registry call has run yet.
-std::filesystem::path StoreInUse() {
-  std::filesystem::path store = platform::CurrentRegistryPath();
-  if (!store.empty()) return store;
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "", 0, KEY_READ, &key) == ERROR_SUCCESS) RegCloseKey(key);
-  return platform::CurrentRegistryPath();
-}
 
 // The names of the product key's sub-keys.
 std::vector<std::string> ProductChildren() {
@@ -97,6 +65,91 @@ void DeleteChild(const std::string& name) {
   DeleteKeyTree(HKEY_LOCAL_MACHINE, path);
   ScopedKey product;
   if (product.Open(HKEY_LOCAL_MACHINE, kProductKeyPath) == ERROR_SUCCESS) RegDeleteKeyA(product.get(), name.c_str());
+}
+
+}  // namespace
+
+#ifdef _WIN32
+
+namespace {
+
+// More processes than this at once share the last journal name, "0".
+constexpr int64_t kMaxSlot = 65536;
+
+// Slot n is held while some process has a handle to the kernel object of
+// this name; the system closes a process's handles however it ends.
+std::wstring SlotObjectName(int64_t slot) { return L"Global\\Orvane-UndoSlot-" + std::to_wstring(slot); }
+
+// Takes `slot` when no process holds it: the handle that holds it now, or
+// nullptr (held elsewhere, or the object cannot be made).
+HANDLE TakeSlot(int64_t slot) {
+  HANDLE object = CreateMutexW(nullptr, FALSE, SlotObjectName(slot).c_str());
+  if (object != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+    CloseHandle(object);
+    return nullptr;
+  }
+  return object;
+}
+
+// This process's slot, given up when the component is unloaded (its
+// controls, and so its journal's records, are gone by then).
+struct OwnSlot {
+  int64_t slot = 0;
+  HANDLE object = nullptr;
+  OwnSlot() {
+    for (int64_t n = 1; n <= kMaxSlot && object == nullptr; ++n) {
+      object = TakeSlot(n);
+      if (object != nullptr) slot = n;
+    }
+  }
+  ~OwnSlot() {
+    if (object != nullptr) CloseHandle(object);
+  }
+  OwnSlot(const OwnSlot&) = delete;
+  OwnSlot& operator=(const OwnSlot&) = delete;
+};
+
+}  // namespace
+
+std::string OwnJournalIdentifier(bool* taken) {
+  static bool first = true;
+  static const OwnSlot own;
+  if (taken != nullptr) *taken = first;
+  first = false;
+  return std::to_string(own.slot);
+}
+
+void RemoveEndedJournals(const std::string& own) {
+  if (own == "0") return;
+  for (const std::string& name : ProductChildren()) {
+    const std::optional<int64_t> slot = SlotOf(name);
+    if (!slot) continue;
+    if (std::to_string(*slot) == own) {
+      DeleteChild(name);
+    } else if (HANDLE held = TakeSlot(*slot); held != nullptr) {
+      DeleteChild(name);
+      CloseHandle(held);
+    }
+  }
+}
+
+#else
+
+namespace {
+
+struct Owner {
+  std::filesystem::path store;  // as the registry reports it
+  pid_t pid = 0;
+  std::string identifier;
+};
+
+// The store in use, opening it first if no registry call has run yet.
+std::filesystem::path StoreInUse() {
+  std::filesystem::path store = platform::CurrentRegistryPath();
+  if (!store.empty()) return store;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "", 0, KEY_READ, &key) == ERROR_SUCCESS) RegCloseKey(key);
+  return platform::CurrentRegistryPath();
 }
 
 }  // namespace

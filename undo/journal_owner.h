@@ -1,8 +1,10 @@
 // Whose journal is whose: the identifier of this process's journal for the
 // store in use, and the removal of journals whose process has ended.
-// Windows: the component's module handle, shared with every process that
-// loads the component at the same address; nothing is ever removed.
-// Linux: this process's slot in the store's liveness file.
+// The identifier is this process's slot, the lowest free one from 1, held
+// until the process ends however it ends, never a process id (ids are
+// reused). Windows: a slot is held by a handle to a named kernel object
+// ("Global\Orvane-UndoSlot-<n>"). Linux: by a lock in the store's liveness
+// file (platform/process_liveness.h).
 #pragma once
 
 #include <string>

@@ -17,6 +17,7 @@ namespace {
 
 constexpr HRESULT kUndoDisabled = MAKE_HRESULT(1, FACILITY_CONTROL, 60101);
 constexpr HRESULT kTypeMismatch = MAKE_HRESULT(1, FACILITY_CONTROL, 13);
+constexpr HRESULT kParameterIncorrect = MAKE_HRESULT(1, FACILITY_CONTROL, 60007);
 constexpr const wchar_t* kTestKey = L"HKEY_CURRENT_USER\\Software\\OrvaneClient";
 
 GUID TypeLibraryId() {
@@ -37,6 +38,14 @@ class DispatchClientTest : public ComClientTest {
       Call(L"DeleteKey", DISPATCH_METHOD, {}, &ignored);
     }
     ComClientTest::TearDown();
+  }
+
+  // The number of sub-keys of kTestKey.
+  long KeyCount() {
+    Var path(kTestKey), keys(1L), count;
+    Put(L"GlobalKeyPath", &path);
+    EXPECT_HRESULT_SUCCEEDED(Call(L"Count", DISPATCH_METHOD, {&keys}, &count));
+    return count.vt == VT_I4 ? count.lVal : -1;
   }
 
   // Creates kTestKey\<name>.
@@ -125,6 +134,78 @@ TEST_F(DispatchClientTest, ByReferenceArgumentsAreWrittenBackInTheirOwnType) {
   variant_ref.pvarVal = &held;
   ASSERT_HRESULT_SUCCEEDED(Call(L"RenameKey", DISPATCH_METHOD, {&variant_ref}, &none));
   EXPECT_EQ(Text(held), L"Software\\OrvaneClient\\Newer");
+}
+
+// A typed reference that cannot hold the new path is refused before the
+// key is touched: nothing renamed, nothing created, the variable as it was.
+TEST_F(DispatchClientTest, AByReferenceArgumentThatCannotReceiveTheResultIsRefusedFirst) {
+  LONG whole = 7;
+  DOUBLE fraction = 12.5;
+  VARIANT whole_ref, fraction_ref;
+  VariantInit(&whole_ref);
+  whole_ref.vt = VT_BYREF | VT_I4;
+  whole_ref.plVal = &whole;
+  VariantInit(&fraction_ref);
+  fraction_ref.vt = VT_BYREF | VT_R8;
+  fraction_ref.pdblVal = &fraction;
+  for (VARIANT* argument : {&whole_ref, &fraction_ref}) {
+    SCOPED_TRACE(argument->vt);
+    MakeKey(L"Old");
+    CallResult outcome;
+    Var none;
+    ASSERT_EQ(Call(L"RenameKey", DISPATCH_METHOD, {argument}, &none, &outcome), DISP_E_EXCEPTION);
+    EXPECT_EQ(outcome.exception.scode, kTypeMismatch);
+    EXPECT_EQ(KeyCount(), 1);
+    HKEY old = nullptr;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\OrvaneClient\\Old", 0, KEY_READ, &old), ERROR_SUCCESS);
+    if (old != nullptr) RegCloseKey(old);
+  }
+  EXPECT_EQ(whole, 7);
+  EXPECT_EQ(fraction, 12.5);
+}
+
+// An array variable passed by reference (as VB and VBA pass one) gets the
+// keys' paths; an object that is not an array (a script's object) is no
+// key array, and the caller keeps it.
+TEST_F(DispatchClientTest, SetAllKeysWritesThePathsBackIntoAnArrayPassedByReference) {
+  SAFEARRAYBOUND bound{2, 1};
+  SAFEARRAY* array = SafeArrayCreate(VT_VARIANT, 1, &bound);
+  const wchar_t* names[] = {L"One", L"Two"};
+  for (LONG i = 1; i <= 2; ++i) {
+    Var name(names[i - 1]);
+    SafeArrayPutElement(array, &i, &name);
+  }
+  VARIANT by_ref;
+  VariantInit(&by_ref);
+  by_ref.vt = VT_BYREF | VT_ARRAY | VT_VARIANT;
+  by_ref.pparray = &array;
+  Var path(kTestKey), none;
+  Put(L"GlobalKeyPath", &path);
+  ASSERT_HRESULT_SUCCEEDED(Call(L"SetAllKeys", DISPATCH_METHOD, {&by_ref}, &none));
+  for (LONG i = 1; i <= 2; ++i) {
+    Var element;
+    ASSERT_HRESULT_SUCCEEDED(SafeArrayGetElement(array, &i, &element));
+    EXPECT_EQ(Text(element), std::wstring(L"Software\\OrvaneClient\\") + names[i - 1]);
+  }
+  SafeArrayDestroy(array);
+
+  Var object, held;
+  object.vt = VT_DISPATCH;
+  object.pdispVal = control_;
+  control_->AddRef();
+  held.vt = VT_DISPATCH;
+  held.pdispVal = control_;
+  control_->AddRef();
+  VARIANT held_ref;
+  VariantInit(&held_ref);
+  held_ref.vt = VT_BYREF | VT_VARIANT;
+  held_ref.pvarVal = &held;
+  for (VARIANT* argument : {static_cast<VARIANT*>(&object), &held_ref}) {
+    CallResult outcome;
+    ASSERT_EQ(Call(L"SetAllKeys", DISPATCH_METHOD, {argument}, &none, &outcome), DISP_E_EXCEPTION);
+    EXPECT_EQ(outcome.exception.scode, kParameterIncorrect);
+  }
+  EXPECT_EQ(held.vt, VT_DISPATCH);
 }
 
 TEST_F(DispatchClientTest, ArraysArriveAsSafeArraysOfVariantWithTheirBounds) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "about/about_box.h"
 #include "com/guids.h"
 #include "orvane/dispatch.h"
 
@@ -221,6 +222,24 @@ TEST_F(TypeLibraryTest, ClassNamesTheDispatchInterfaceAndTheEventInterface) {
   EXPECT_EQ(by_flags[IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE], com::kEventsName);
   info->ReleaseTypeAttr(attributes);
   info->Release();
+}
+
+TEST_F(TypeLibraryTest, TheLibraryAndEachTypeNameTheMakerAndTheContactAddress) {
+  const std::string expected = std::string("Orvane by Verrilan <") + kContactAddress + ">";
+  BSTR help = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(library_->GetDocumentation(-1, nullptr, &help, nullptr, nullptr));
+  EXPECT_EQ(Narrow(help), expected);
+  SysFreeString(help);
+  const UINT count = library_->GetTypeInfoCount();
+  EXPECT_EQ(count, std::size(com::kEnumIds) + 3);  // the enumerations, both dispinterfaces, the class
+  for (UINT i = 0; i < count; ++i) {
+    BSTR name = nullptr;
+    help = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(library_->GetDocumentation(static_cast<INT>(i), &name, &help, nullptr, nullptr));
+    EXPECT_EQ(Narrow(help), expected) << Narrow(name);
+    SysFreeString(name);
+    SysFreeString(help);
+  }
 }
 
 }  // namespace

@@ -254,12 +254,12 @@ TEST_F(BackupTest, RestoreWithOurEditorBringsBackTheBackedUpRegistry) {
 #endif
 
 #ifdef _WIN32
-// Runs the regedit.exe beside this test with `arguments` and waits for it;
+// Runs the orvane-regedit.exe beside this test with `arguments` and waits for it;
 // returns its exit code.
 DWORD RunOurEditor(const std::string& arguments) {
   char self[MAX_PATH];
   const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
-  const std::filesystem::path editor = std::filesystem::path(std::string(self, length)).parent_path() / "regedit.exe";
+  const std::filesystem::path editor = std::filesystem::path(std::string(self, length)).parent_path() / "orvane-regedit.exe";
   std::string line = "\"" + editor.string() + "\" " + arguments;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;

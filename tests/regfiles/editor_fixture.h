@@ -1,7 +1,7 @@
 // A control on a fresh store that starts our own regedit (UseOurEditor) or,
 // on Linux, shell scripts (AddScript). On Linux PATH holds only a temporary
 // folder of these stand-ins and the Windows directory is the store's folder;
-// on Windows the control starts the regedit.exe placed beside the test.
+// on Windows the control starts the orvane-regedit.exe placed beside the test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -23,7 +23,7 @@ namespace orvane {
 class EditorTest : public ControlTest {
  protected:
 #ifdef _WIN32
-  // The build places regedit.exe beside the test, where the control looks.
+  // The build places orvane-regedit.exe beside the test, where the control looks.
   void UseOurEditor() {}
 #else
   // Our regedit, found as REGEDIT.EXE.

@@ -102,7 +102,7 @@ TEST(RegFilePaths, EachFileAndKeyIsOneAbsoluteArgumentAfterTheSwitches) {
   char module[MAX_PATH];
   const DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
   const std::string editor =
-      std::filesystem::path(std::string(module, length)).parent_path().string() + "\\regedit.exe";
+      std::filesystem::path(std::string(module, length)).parent_path().string() + "\\orvane-regedit.exe";
   const std::string here = std::filesystem::current_path().string() + "\\";
   EXPECT_EQ(EditorExportArguments("-C:x.reg", "HKEY_USERS\\\"q\" x"),
             (Words{editor, "/S", "/E", here + "-C:x.reg", "HKEY_USERS\\\"q\" x"}));

@@ -15,6 +15,11 @@ try {
 } catch (e) {
   WScript.Echo("error: " + (e.number & 0xFFFF) + " " + e.description);
 }
+try {
+  q.SetAllKeys({ first: "A" });  // an object, not an array
+} catch (e) {
+  WScript.Echo("object as key array: " + (e.number & 0xFFFF));
+}
 q.GlobalKeyPath = "HKEY_CURRENT_USER\\Software\\OrvaneScript";
 q.DeleteKey();
 WScript.Echo("deleted: " + q.VerifyExistence(1));
