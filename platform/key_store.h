@@ -172,6 +172,16 @@ class KeyStore {
   // The sub-keys of `id` in case-insensitive name order.
   const ChildList& Children(int64_t id);
   const ValueList& Values(int64_t id);
+  // How many values `id` has and the lengths of the longest name and data,
+  // from the cached values, else counted in the database; large data is
+  // neither kept nor copied (SQLite still passes over its pages once: a
+  // row of `vals` is compared whole).
+  struct ValueSummary {
+    size_t count = 0;
+    size_t longest_name = 0;
+    size_t longest_data = 0;
+  };
+  ValueSummary SummarizeValues(int64_t id);
   void SetValue(int64_t key, std::string_view name, uint32_t type, std::string_view data);
   // Returns false when the value does not exist.
   bool DeleteValue(int64_t key, std::string_view name);
@@ -187,6 +197,11 @@ class KeyStore {
     bool deleted = false;
     std::optional<ChildList> children;
     std::optional<ValueList> values;
+    // The values of its children were loaded (PrefetchChildValues).
+    bool children_prefetched = false;
+    // Its values summed up while they are not loaded (they hold large data).
+    // A change of its values loads them first, so the list then answers.
+    std::optional<ValueSummary> summary;
   };
 
   using WalHeader = std::array<unsigned char, 48>;
@@ -223,8 +238,16 @@ class KeyStore {
   // starting at `column`, whose parent is `parent`.
   Node* AddNode(const Query& query, int column, int64_t parent);
   Node* AddNode(KeyInfo info);
-  // Loads the values of every child of `parent` whose values are not cached.
+  // Loads the values of every child of `parent` whose values are not cached,
+  // in one query, except those of children holding data longer than
+  // kPrefetchDataLimit: for them only the summary is kept, and the values
+  // load when asked for.
   void PrefetchChildValues(int64_t parent);
+  static constexpr int64_t kPrefetchDataLimit = 65536;
+  // Whoever lists sub-keys usually reads their values next (a walk, a copy,
+  // a search): the first values asked for of a key whose siblings are
+  // listed prefetch those of all of them. True when that was done now.
+  bool PrefetchWithSiblings(const Node& node);
   // Records a key's new last write time; written at commit (WriteTouches).
   void Touch(int64_t id);
   void WriteTouches();
