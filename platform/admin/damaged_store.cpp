@@ -89,7 +89,10 @@ void PutBigEndian32(std::string& bytes, size_t at, uint32_t value) {
 // A new hidden file in `folder` for the copy of `file`.
 std::filesystem::path NewScratchFile(const std::filesystem::path& folder, const std::filesystem::path& file,
                                      std::string* error) {
-  std::string pattern = (folder / ("." + file.filename().string() + ".recover-XXXXXX")).string();
+  std::string name = ".";
+  name += file.filename().string();
+  name += ".recover-XXXXXX";
+  std::string pattern = (folder / name).string();
   const int fd = mkstemp(pattern.data());
   if (fd < 0) {
     *error = "cannot make a copy in " + folder.string();
