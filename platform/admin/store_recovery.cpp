@@ -243,7 +243,13 @@ class NewStoreFiles {
 RecoveryReport Recover(const std::filesystem::path& damaged, const std::filesystem::path& target) {
   RecoveryReport report;
   std::string error;
-  std::unique_ptr<DamagedStore> store = DamagedStore::Open(damaged, target.parent_path(), &error);
+  // A repaired copy goes beside the new store, or in the temporary folder
+  // while the new store's folder does not exist yet.
+  std::error_code no_folder;
+  const std::filesystem::path scratch = std::filesystem::is_directory(target.parent_path(), no_folder)
+                                            ? target.parent_path()
+                                            : std::filesystem::temp_directory_path();
+  std::unique_ptr<DamagedStore> store = DamagedStore::Open(damaged, scratch, &error);
   if (!store) {
     report.error = error;
     return report;
