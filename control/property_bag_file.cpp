@@ -8,6 +8,7 @@
 #include <unordered_set>
 
 #include "orvane/runtime_errors.h"
+#include "runtime/quoted_bytes.h"
 
 namespace orvane {
 namespace {
@@ -20,22 +21,6 @@ std::string FormatDouble(double value) {
   char buffer[64];
   auto result = std::to_chars(buffer, buffer + sizeof(buffer), value);
   return std::string(buffer, result.ptr);
-}
-
-// Printable runs in quotes (a quote doubled), every other byte as Chr(n).
-std::string FormatText(const std::string& bytes) {
-  std::string text;
-  bool in_quotes = false;
-  for (unsigned char c : bytes) {
-    bool printable = c >= 32 && c <= 126;
-    if (printable && !in_quotes) text += text.empty() ? "\"" : " & \"";
-    if (!printable && in_quotes) text += "\"";
-    if (!printable) text += (text.empty() ? "Chr(" : " & Chr(") + std::to_string(c) + ")";
-    if (printable) text += c == '"' ? "\"\"" : std::string(1, static_cast<char>(c));
-    in_quotes = printable;
-  }
-  if (in_quotes) text += "\"";
-  return text.empty() ? "\"\"" : text;
 }
 
 // ----- parsing
@@ -178,7 +163,7 @@ std::string FormatTypedValue(const Variant& value) {
     case VarType::kInteger: return "Integer " + std::to_string(value.integer());
     case VarType::kLong: return "Long " + std::to_string(value.long_value());
     case VarType::kDouble: return "Double " + FormatDouble(value.double_value());
-    case VarType::kString: return "String " + FormatText(value.string());
+    case VarType::kString: return "String " + QuoteBytes(value.string());
     case VarType::kVariant: break;
   }
   RaiseRuntimeError(kErrTypeMismatch);

@@ -1,9 +1,14 @@
 // File replacement. Temporary names are "." + the target's name (at most
 // 200 bytes of it, unusual characters as "_") + "." + 16 random hex digits +
 // ".tmp": hidden from a listing, and nobody can plant a link at one in advance.
+// The writer holds an advisory lock (flock) on its temporary file from its
+// creation until it is renamed over the target or removed; a temporary file
+// whose writer was killed is removed by a later write to the same target.
 #include "platform/file_replace.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/random.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -12,7 +17,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
+#include <string_view>
 #include <vector>
 
 #include "platform/file_attributes.h"
@@ -123,20 +130,74 @@ std::string NamePart(const std::string& target) {
   return name.empty() ? "file" : name;
 }
 
-// Creates a new file named after `target` in `folder`, exclusively.
-int CreateTemporary(const std::string& folder, const std::string& target, mode_t mode, std::string* path) {
+// Creates a new file named after `target` in `folder`, exclusively, and
+// locks it: *lock is the descriptor that holds the lock.
+int CreateTemporary(const std::string& folder, const std::string& target, mode_t mode, std::string* path,
+                    int* lock) {
   const std::string name = NamePart(target);
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     const std::string candidate = folder + "/." + name + "." + RandomHex() + ".tmp";
     const int fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
     if (fd >= 0) {
-      close(fd);
+      flock(fd, LOCK_EX | LOCK_NB);  // a file system without locks: the age alone protects it
+      *lock = fd;
       *path = candidate;
       return 0;
     }
     if (errno != EEXIST) return errno;
   }
   return EEXIST;
+}
+
+// The name part a temporary name of ours was made from: `name` without its
+// leading "." and its ".<16 hex digits>.tmp"; empty when it is no such name.
+std::string_view TemporaryBase(std::string_view name) {
+  constexpr size_t kSuffix = 1 + 16 + 4;  // ".<hex>.tmp"
+  if (name.size() < 2 + kSuffix || name.front() != '.' || !name.ends_with(".tmp") ||
+      name[name.size() - kSuffix] != '.') {
+    return {};
+  }
+  const std::string_view random = name.substr(name.size() - kSuffix + 1, 16);
+  if (random.find_first_not_of("0123456789abcdef") != std::string_view::npos) return {};
+  return name.substr(1, name.size() - 1 - kSuffix);
+}
+
+// Whether `name` is a temporary name of ours for a target whose name part is
+// `part`, or one made for replacing such a temporary file (a program writing
+// the file it was handed, as the registry editor does for an export).
+bool IsTemporaryFor(std::string_view name, std::string_view part) {
+  for (std::string_view base = TemporaryBase(name); !base.empty(); base = TemporaryBase(base)) {
+    if (base == part) return true;
+  }
+  return false;
+}
+
+// Removes the file `name` in the folder open as `folder` if it is stale:
+// a plain file of this user, unchanged for kStaleTemporaryAge, whose lock
+// nobody holds (the lock is taken here, so no writer can start on it).
+void RemoveIfStale(int folder, const char* name) {
+  Descriptor fd(openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  struct stat info {};
+  if (fd.get() < 0 || fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != geteuid()) return;
+  const auto age = std::chrono::seconds(std::time(nullptr) - info.st_mtime);
+  if (age < kStaleTemporaryAge || flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return;
+  struct stat named {};
+  if (fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) != 0 || named.st_dev != info.st_dev ||
+      named.st_ino != info.st_ino) {
+    return;  // the name leads elsewhere now
+  }
+  unlinkat(folder, name, 0);
+}
+
+// Removes the stale temporary files of ours for `target` in `folder`.
+void RemoveStaleTemporaries(const std::string& folder, const std::string& target) {
+  DIR* listing = opendir(folder.c_str());
+  if (listing == nullptr) return;
+  const std::string part = NamePart(target);
+  while (const dirent* entry = readdir(listing)) {
+    if (IsTemporaryFor(entry->d_name, part)) RemoveIfStale(dirfd(listing), entry->d_name);
+  }
+  closedir(listing);
 }
 
 // Copies the extended attributes of `from` (not followed) to `fd`. Names
@@ -225,6 +286,7 @@ int FileReplacement::Begin(const std::string& path, std::unique_ptr<FileReplacem
 
 FileReplacement::~FileReplacement() {
   if (!staged_.empty()) unlink(staged_.c_str());
+  if (lock_ >= 0) close(lock_);
 }
 
 int FileReplacement::Stage(std::string* path) {
@@ -234,7 +296,8 @@ int FileReplacement::Stage(std::string* path) {
     // A replaced file is private until its old mode is copied; a new one
     // gets the mode the umask gives any new file.
     const mode_t mode = exists_ || !replaces_ ? 0600 : 0666;
-    if (const int status = CreateTemporary(folder, target_, mode, &staged_); status != 0) {
+    RemoveStaleTemporaries(folder, target_);
+    if (const int status = CreateTemporary(folder, target_, mode, &staged_, &lock_); status != 0) {
       return status;
     }
   }
@@ -277,6 +340,8 @@ int FileReplacement::CommitReplacement(std::string_view bytes, const PrepareNewF
   if (const int status = fd.Close(); status != 0) return status;
   if (rename(staged.c_str(), target_.c_str()) != 0) return errno;
   staged_.clear();
+  close(lock_);  // the target's lock is nobody's business
+  lock_ = -1;
   SyncFolder(FolderOf(target_));
   return 0;
 }

@@ -20,18 +20,33 @@
 //   Windows read-only attribute is set: platform/file_attributes.h) is
 //   refused with EACCES, whoever the caller is (root included), unless the
 //   caller owns such files (a backup is read-only by design).
+// - Temporary files left by a writer that was killed are removed by the next
+//   write to the same target (Linux): those of its folder that carry our
+//   naming pattern for that target (also the pattern built on one of ours,
+//   made by a program replacing the file it was handed), are plain files
+//   of this user, unchanged for kStaleTemporaryAge, and not locked. A
+//   writer holds an advisory lock (flock) on its temporary file until it is
+//   renamed or removed, so a long write is never taken for a stale one; the
+//   age covers a writer between the moments it holds no lock (the editor
+//   has renamed its file over ours and ended, the control is about to read
+//   it) and writers of earlier versions, which took no lock.
 //
 // One FileReplacement per write, used by one thread.
 #pragma once
 
 #include <sys/stat.h>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
 namespace orvane::platform {
+
+// How long a temporary file of ours must have been left unchanged before a
+// write to its target may remove it (when nobody holds its lock).
+inline constexpr std::chrono::minutes kStaleTemporaryAge{10};
 
 // Runs on the new file's descriptor after the old file's attributes are
 // copied and before the rename; a non-zero errno cancels the write.
@@ -56,7 +71,8 @@ class FileReplacement {
 
   // Creates (once) the temporary file the new contents are prepared in and
   // sets *path to it: beside the target when the target is replaced, in
-  // $TMPDIR (or /tmp) when it is written directly. Another program may
+  // $TMPDIR (or /tmp) when it is written directly. Stale temporary files of
+  // the target in that folder are removed first (above). Another program may
   // write it or rename a file over it until Commit. Returns 0 or errno.
   int Stage(std::string* path);
 
@@ -86,6 +102,7 @@ class FileReplacement {
   bool through_link_ = false;  // a process's open file under /proc
   struct stat old_ {};
   std::string staged_;
+  int lock_ = -1;  // Linux: the descriptor holding the staged file's lock
 };
 
 // FileReplacement::Begin (read-only files refused), then Commit of `bytes`.

@@ -24,20 +24,24 @@ std::vector<uint32_t>& UnwaitedEditors() {
 }  // namespace
 
 #ifdef _WIN32
-bool EditorHasEnded(uint32_t pid) {
-  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+bool EditorHasEnded(uint32_t pid, int* exit_code) {
+  if (exit_code != nullptr) *exit_code = -1;
+  HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
   if (process == nullptr) return true;
   const bool ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+  DWORD code = 0;
+  if (ended && exit_code != nullptr && GetExitCodeProcess(process, &code)) *exit_code = static_cast<int>(code);
   CloseHandle(process);
   return ended;
 }
 #else
-bool EditorHasEnded(uint32_t pid) {
+bool EditorHasEnded(uint32_t pid, int* exit_code) {
   int status = 0;
   pid_t result = 0;
   do {
     result = waitpid(static_cast<pid_t>(pid), &status, WNOHANG);
   } while (result < 0 && errno == EINTR);
+  if (exit_code != nullptr) *exit_code = result > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result != 0;  // ended (its pid) or no such child (-1)
 }
 #endif
@@ -76,7 +80,8 @@ bool WaitForUnwaitedEditors() {
 
 void ReapEndedEditors() {
   std::vector<uint32_t>& editors = UnwaitedEditors();
-  editors.erase(std::remove_if(editors.begin(), editors.end(), EditorHasEnded), editors.end());
+  editors.erase(std::remove_if(editors.begin(), editors.end(), [](uint32_t pid) { return EditorHasEnded(pid); }),
+                editors.end());
 }
 
 uint32_t StartUnwaitedEditor(const std::vector<std::string>& argv) {

@@ -11,9 +11,10 @@
 
 namespace orvane {
 
-// True once the process `pid` has ended (it is then reaped), or when it is
-// not a child of this process. Never blocks.
-bool EditorHasEnded(uint32_t pid);
+// True once the process `pid` has ended (it is then reaped, and its exit
+// status stored in *exit_code when given; -1 when it did not exit), or when
+// it is not a child of this process (exit status -1). Never blocks.
+bool EditorHasEnded(uint32_t pid, int* exit_code = nullptr);
 
 // Starts the program `argv` (platform::StartProgram) for a caller that does
 // not wait for it and returns its process id, 0 when it cannot be started.

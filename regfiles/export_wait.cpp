@@ -92,14 +92,14 @@ void SetExportStallLimit(std::chrono::milliseconds limit) {
   g_limit_ms = limit.count() > 0 ? limit.count() : kDefaultExportStallLimit.count();
 }
 
-bool WaitForEditor(uint32_t pid, const std::string& file) {
+bool WaitForEditor(uint32_t pid, const std::string& file, int* exit_code) {
   const auto limit = ExportStallLimit();
   const auto poll = std::clamp(limit / 4, std::chrono::milliseconds(10), std::chrono::milliseconds(1000));
   Signature last = Progress(pid, file);
   Clock::time_point last_change = Clock::now();
   for (;;) {
     std::this_thread::sleep_for(poll);
-    if (EditorHasEnded(pid)) return true;
+    if (EditorHasEnded(pid, exit_code)) return true;
     const Signature now = Progress(pid, file);
     if (now != last) {
       last = now;

@@ -20,10 +20,11 @@ std::chrono::milliseconds ExportStallLimit();
 void SetExportStallLimit(std::chrono::milliseconds limit);
 
 // Waits until the editor `pid` (a child of this process) has ended and
-// returns true. Progress is any change of the file `file` (its identity,
-// size or time of change) or of the processor time the editor has used:
-// a working export either computes or writes. When there is none for the
-// limit, stops the editor (killed and reaped) and returns false.
-bool WaitForEditor(uint32_t pid, const std::string& file);
+// returns true, with its exit status in *exit_code (-1 when it did not
+// exit). Progress is any change of the file `file` (its identity, size or
+// time of change) or of the processor time the editor has used: a working
+// export either computes or writes. When there is none for the limit,
+// stops the editor (killed and reaped) and returns false.
+bool WaitForEditor(uint32_t pid, const std::string& file, int* exit_code);
 
 }  // namespace orvane

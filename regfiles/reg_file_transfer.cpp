@@ -16,6 +16,7 @@
 #include "regfiles/reg_file_header.h"
 #include "regfiles/reg_file_paths.h"
 #include "registry/registry_error.h"
+#include "tools/regedit/exit_status.h"
 
 namespace orvane {
 namespace {
@@ -23,23 +24,29 @@ namespace {
 // Prepares the replacement of `file` and the temporary file the editor
 // writes. A target that may not be written (a read-only file included,
 // unless `read_only` lets it be replaced) is the runtime's file error; a
-// folder where no file can be created, an editor failure.
+// folder where no file can be created, an editor failure (60112 when the
+// disk is full).
 std::unique_ptr<platform::FileReplacement> PrepareTarget(const std::string& file, platform::ReadOnlyFile read_only,
                                                          std::string* staged) {
   std::unique_ptr<platform::FileReplacement> replacement;
   if (const int status = platform::FileReplacement::Begin(file, &replacement, read_only); status != 0) {
     RaiseFileError(status);
   }
-  if (replacement->Stage(staged) != 0) RaiseRegistryErrorCode(kCodeExportEditorMissing);
+  if (const int status = replacement->Stage(staged); status != 0) {
+    RaiseRegistryErrorCode(regedit::IsNoRoomError(status) ? ERROR_DISK_FULL : kCodeExportEditorMissing);
+  }
   return replacement;
 }
 
-// What the editor wrote into `staged`, once it has ended; 60111 when it
-// hung, or left no ordinary non-empty file.
+// What the editor wrote into `staged`, once it has ended; 60112 when it
+// found no room for the file, 60111 when it hung, or left no ordinary
+// non-empty file.
 std::string EditorOutput(uint32_t pid, const platform::FileReplacement& replacement, const std::string& staged) {
   std::string bytes;
-  if (!WaitForEditor(pid, staged) || !IsOrdinaryFile(staged) || replacement.ReadStaged(&bytes) != 0 ||
-      bytes.empty()) {
+  int exit_code = -1;
+  const bool ended = WaitForEditor(pid, staged, &exit_code);
+  if (ended && exit_code == regedit::kExitDiskFull) RaiseRegistryErrorCode(ERROR_DISK_FULL);
+  if (!ended || !IsOrdinaryFile(staged) || replacement.ReadStaged(&bytes) != 0 || bytes.empty()) {
     RaiseRegistryErrorCode(kCodeExportEditorMissing);
   }
   return bytes;
@@ -64,7 +71,10 @@ void ExportRegFile(const std::string& path, const std::string& key, const std::s
   std::string bytes = EditorOutput(pid, *replacement, staged);
   if (comment != kNoHeaderComment) bytes = WithHeader(bytes, comment);
   bytes += finish.trailer;
-  if (const int status = replacement->Commit(bytes, finish.prepare); status != 0) RaiseFileError(status);
+  if (const int status = replacement->Commit(bytes, finish.prepare); status != 0) {
+    if (regedit::IsNoRoomError(status)) RaiseRegistryErrorCode(ERROR_DISK_FULL);
+    RaiseFileError(status);
+  }
 }
 
 void ImportRegFile(const std::string& path) {

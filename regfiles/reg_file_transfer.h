@@ -30,10 +30,12 @@ struct ExportFinish {
 // (platform/file_replace.h), which gets the header (and `finish`) and only
 // then replaces the target, so the old file stays exactly as it was unless
 // the export succeeds. Waits until the editor has ended (see WaitForEditor
-// for an editor that hangs). Raises 60111 when the editor cannot be
-// started, hangs, or ends without having written an ordinary (not hidden,
-// not system) non-empty file; the runtime's file error when the target is
-// a link that may not be followed or cannot be written.
+// for an editor that hangs). Raises 60112 when the file met a full disk
+// (the editor says so by its exit status, or this process met it);
+// 60111 when the editor cannot be started, hangs, or ends without having
+// written an ordinary (not hidden, not system) non-empty file; the
+// runtime's file error when the target is a link that may not be followed
+// or cannot be written.
 void ExportRegFile(const std::string& path, const std::string& key, const std::string& comment,
                    const ExportFinish& finish = {});
 

@@ -368,34 +368,57 @@ const ChildList& KeyStore::Children(int64_t id) {
     list.push_back(&child_node->info);
   }
   node->children = std::move(list);
-  // Whoever lists sub-keys usually reads their values next (a walk, a copy,
-  // a search): one query for all of them instead of one per key.
-  PrefetchChildValues(id);
   return *node->children;
 }
 
+bool KeyStore::PrefetchWithSiblings(const Node& node) {
+  auto parent = nodes_.find(node.info.parent);
+  if (parent == nodes_.end() || !parent->second.children || parent->second.children_prefetched) return false;
+  PrefetchChildValues(node.info.parent);
+  return true;
+}
+
 void KeyStore::PrefetchChildValues(int64_t parent) {
+  // Large data is not copied out of the database (only its length is).
   Query query = db_->Prepare(
-      "SELECT k.id, v.name, v.type, v.data, v.seq FROM keys AS k JOIN vals AS v ON v.key = k.id "
-      "WHERE k.parent = ? ORDER BY k.id, v.seq");
-  query.Bind(1, parent);
-  std::unordered_map<int64_t, ValueList> loaded;
-  for (const KeyInfo* child : *LoadNode(parent)->children) {
-    if (!nodes_.at(child->id).values) loaded.emplace(child->id, ValueList{});
+      "SELECT k.id, v.name, v.type, CASE WHEN length(v.data) <= ?2 THEN v.data END, v.seq, length(v.data) "
+      "FROM keys AS k JOIN vals AS v ON v.key = k.id WHERE k.parent = ?1 ORDER BY k.id, v.seq");
+  query.Bind(1, parent).Bind(2, kPrefetchDataLimit);
+  Node* parent_node = LoadNode(parent);
+  parent_node->children_prefetched = true;
+  struct Loading {
+    ValueList list;
+    ValueSummary summary;
+  };
+  std::unordered_map<int64_t, Loading> loaded;
+  for (const KeyInfo* child : *parent_node->children) {
+    if (!nodes_.at(child->id).values) loaded.emplace(child->id, Loading{});
   }
   while (query.Step()) {
     auto found = loaded.find(query.Int(0));
     if (found == loaded.end()) continue;
-    found->second.Append({std::string(query.Blob(1)), static_cast<uint32_t>(query.Int(2)),
-                          std::string(query.Blob(3)), query.Int(4)});
+    Loading& key = found->second;
+    const std::string_view name = query.Blob(1);
+    const auto length = static_cast<size_t>(query.Int(5));
+    key.summary = {key.summary.count + 1, std::max(key.summary.longest_name, name.size()),
+                   std::max(key.summary.longest_data, length)};
+    if (length <= kPrefetchDataLimit) {
+      key.list.Append({std::string(name), static_cast<uint32_t>(query.Int(2)), std::string(query.Blob(3)),
+                       query.Int(4)});
+    }
   }
-  for (auto& [id, list] : loaded) nodes_.at(id).values = std::move(list);
+  for (auto& [id, key] : loaded) {
+    Node& node = nodes_.at(id);
+    if (key.summary.longest_data <= kPrefetchDataLimit) node.values = std::move(key.list);
+    else node.summary = key.summary;  // holds large data: its values load when asked for
+  }
 }
 
 const ValueList& KeyStore::Values(int64_t id) {
   Node* node = LoadNode(id);
   if (node->values) return *node->values;
   EnsureSnapshot();
+  if (PrefetchWithSiblings(*node) && node->values) return *node->values;
   ValueList list;
   Query query = db_->Prepare("SELECT name, type, data, seq FROM vals WHERE key = ? ORDER BY seq");
   query.Bind(1, id);
@@ -405,6 +428,34 @@ const ValueList& KeyStore::Values(int64_t id) {
   }
   node->values = std::move(list);
   return *node->values;
+}
+
+KeyStore::ValueSummary KeyStore::SummarizeValues(int64_t id) {
+  Node* node = LoadNode(id);
+  if (!node->values && !node->summary) {
+    EnsureSnapshot();
+    PrefetchWithSiblings(*node);
+  }
+  if (node->values) {
+    ValueSummary summary;
+    summary.count = node->values->items().size();
+    for (const ValueRecord& value : node->values->items()) {
+      summary.longest_name = std::max(summary.longest_name, value.name.size());
+      summary.longest_data = std::max(summary.longest_data, value.data.size());
+    }
+    return summary;
+  }
+  if (!node->summary) {
+    Query query = db_->Prepare("SELECT count(*), max(length(name)), max(length(data)) FROM vals WHERE key = ?");
+    ValueSummary summary;
+    if (query.Bind(1, id).Step()) {
+      summary.count = static_cast<size_t>(query.Int(0));
+      summary.longest_name = static_cast<size_t>(query.Int(1));
+      summary.longest_data = static_cast<size_t>(query.Int(2));
+    }
+    node->summary = summary;
+  }
+  return *node->summary;
 }
 
 void KeyStore::SetValue(int64_t key, std::string_view name, uint32_t type, std::string_view data) {

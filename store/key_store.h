@@ -120,6 +120,10 @@ class KeyStore final : public RegistryKind {
   // The sub-keys of `id` in case-insensitive name order.
   const ChildList& Children(int64_t id) override;
   const ValueList& Values(int64_t id) override;
+  // From the cached values, else counted in the database; large data is
+  // neither kept nor copied (SQLite still passes over its pages once: a
+  // row of `vals` is compared whole).
+  ValueSummary SummarizeValues(int64_t id) override;
   void SetValue(int64_t key, std::string_view name, uint32_t type, std::string_view data) override;
   // Returns false when the value does not exist.
   bool DeleteValue(int64_t key, std::string_view name) override;
@@ -135,6 +139,11 @@ class KeyStore final : public RegistryKind {
     bool deleted = false;
     std::optional<ChildList> children;
     std::optional<ValueList> values;
+    // The values of its children were loaded (PrefetchChildValues).
+    bool children_prefetched = false;
+    // Its values summed up while they are not loaded (they hold large data).
+    // A change of its values loads them first, so the list then answers.
+    std::optional<ValueSummary> summary;
   };
 
   using WalHeader = std::array<unsigned char, 48>;
@@ -173,8 +182,16 @@ class KeyStore final : public RegistryKind {
   // starting at `column`, whose parent is `parent`.
   Node* AddNode(const Query& query, int column, int64_t parent);
   Node* AddNode(KeyInfo info);
-  // Loads the values of every child of `parent` whose values are not cached.
+  // Loads the values of every child of `parent` whose values are not cached,
+  // in one query, except those of children holding data longer than
+  // kPrefetchDataLimit: for them only the summary is kept, and the values
+  // load when asked for.
   void PrefetchChildValues(int64_t parent);
+  static constexpr int64_t kPrefetchDataLimit = 65536;
+  // Whoever lists sub-keys usually reads their values next (a walk, a copy,
+  // a search): the first values asked for of a key whose siblings are
+  // listed prefetch those of all of them. True when that was done now.
+  bool PrefetchWithSiblings(const Node& node);
   // Records a key's new last write time; written at commit (WriteTouches).
   void Touch(int64_t id);
   void WriteTouches();

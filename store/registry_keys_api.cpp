@@ -133,12 +133,10 @@ KeyCounts CountKey(RegistryKind& store, const KeyInfo& key) {
   for (const KeyInfo* child : children) {
     counts.max_sub_key = std::max(counts.max_sub_key, static_cast<DWORD>(child->name.size()));
   }
-  const auto& values = store.Values(key.id).items();
-  counts.values = static_cast<DWORD>(values.size());
-  for (const auto& value : values) {
-    counts.max_value_name = std::max(counts.max_value_name, static_cast<DWORD>(value.name.size()));
-    counts.max_value_data = std::max(counts.max_value_data, static_cast<DWORD>(value.data.size()));
-  }
+  const RegistryKind::ValueSummary values = store.SummarizeValues(key.id);
+  counts.values = static_cast<DWORD>(values.count);
+  counts.max_value_name = static_cast<DWORD>(values.longest_name);
+  counts.max_value_data = static_cast<DWORD>(values.longest_data);
   return counts;
 }
 

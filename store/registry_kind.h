@@ -79,6 +79,14 @@ class RegistryKind {
   virtual const ChildList& Children(int64_t id) = 0;
   // The values of `id` in creation order.
   virtual const ValueList& Values(int64_t id) = 0;
+  // How many values `id` has and the lengths of the longest name and data,
+  // without keeping or copying large data.
+  struct ValueSummary {
+    size_t count = 0;
+    size_t longest_name = 0;
+    size_t longest_data = 0;
+  };
+  virtual ValueSummary SummarizeValues(int64_t id) = 0;
 
   // Writing and deleting.
   // Creates the sub-key `name` of `parent`, which must not exist yet.

@@ -75,6 +75,15 @@ std::unique_ptr<Db> Db::OpenForReading(const std::filesystem::path& file) {
   return db;
 }
 
+std::string Db::Serialize() {
+  sqlite3_int64 size = 0;
+  unsigned char* bytes = sqlite3_serialize(db_, "main", &size, 0);
+  if (bytes == nullptr) throw SqliteError(SQLITE_NOMEM, "cannot serialize the database");
+  std::string file(reinterpret_cast<const char*>(bytes), static_cast<size_t>(size));
+  sqlite3_free(bytes);
+  return file;
+}
+
 Db::~Db() {
   for (auto& [sql, stmt] : statements_) sqlite3_finalize(stmt);
   sqlite3_close(db_);

@@ -83,6 +83,8 @@ class Db {
   // From now on closing the connection leaves the database file as it is:
   // no checkpoint copies the WAL into it (for a file found damaged).
   void KeepFileAsIs() { sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr); }
+  // The main database's bytes, as a file of it would hold them.
+  std::string Serialize();
   // sqlite3_file_control on the main database.
   int FileControl(int operation, void* argument) { return sqlite3_file_control(db_, "main", operation, argument); }
 

@@ -3,174 +3,306 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <exception>
+#include <map>
 #include <memory>
+#include <set>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "store/damaged_store.h"
 #include "store/registry_store.h"
 #include "store/sqlite_db.h"
+#include "store/store_schema.h"
 #include "platform/win32_registry.h"
 
 namespace orvane::platform {
 namespace {
 
-// A key of the damaged store still to copy: its id there, and where its
-// copy goes (a root and the path below it).
-struct PendingKey {
-  int64_t id;
-  HKEY root;
-  std::string path;
+// Everything read of the damaged store.
+struct Contents {
+  std::map<int64_t, DamagedKeyRow> rows;                 // readable key rows by id
+  std::vector<int64_t> lost;                             // ids whose rows could not be read
+  std::map<int64_t, std::vector<DamagedValueRow>> values;  // readable values by key id
+  int64_t cut_value_lists = 0;
 };
 
-struct ChildRow {
-  int64_t id;
-  std::string name;
-  bool read_only;
-};
+bool IsRoot(int64_t id) { return id == kLocalMachineId || id == kUsersId || id == kDynDataId; }
 
-bool Nameable(std::string_view name) { return !name.empty() && name.find('\0') == std::string_view::npos; }
-
-// The sub-keys of `id`: through the index by parent, else (a damaged index)
-// by reading the whole table. Throws SqliteError when neither can be read.
-std::vector<ChildRow> ReadChildren(Db& db, int64_t id) {
-  const auto read = [&](Query query) {
-    std::vector<ChildRow> rows;
-    query.Bind(1, id);
-    while (query.Step()) rows.push_back({query.Int(0), std::string(query.Blob(1)), query.Int(2) != 0});
-    return rows;
-  };
-  try {
-    return read(db.Prepare("SELECT id, name, read_only FROM keys WHERE parent = ?1"));
-  } catch (const SqliteError&) {
-    return read(db.Prepare("SELECT id, name, read_only FROM keys NOT INDEXED WHERE parent = ?1"));
+Contents ReadContents(DamagedStore& store) {
+  Contents contents;
+  store.ReadKeys(&contents.rows, &contents.lost);
+  std::set<int64_t> ids(contents.lost.begin(), contents.lost.end());
+  for (const auto& [id, row] : contents.rows) ids.insert({id, row.parent});
+  ids.insert({kLocalMachineId, kUsersId, kDynDataId});
+  for (const int64_t id : ids) {
+    bool complete = true;
+    std::vector<DamagedValueRow> values = store.ReadValues(id, &complete);
+    if (!complete) ++contents.cut_value_lists;
+    if (!values.empty()) contents.values[id] = std::move(values);
   }
+  return contents;
 }
 
-struct ValueRow {
-  std::string folded;
-  int64_t seq;
-  std::string name;
-  DWORD type;
-  std::string data;
-};
+// A name the registry can hold as one key: not empty, no NUL, no backslash.
+bool Nameable(std::string_view name) {
+  return !name.empty() && name.find('\0') == std::string_view::npos && name.find('\\') == std::string_view::npos;
+}
 
-// Reads rows of `query` (folded, seq, name, type, data) into `rows` until
-// it ends, meets damage, or reaches `stop` (a folded name already read).
-// Returns false when it met damage.
-bool ReadValueRows(Query query, int64_t id, const std::string* stop, std::vector<ValueRow>* rows) {
-  try {
-    query.Bind(1, id);
-    while (query.Step()) {
-      if (stop != nullptr && query.Blob(0) == *stop) return true;
-      rows->push_back({std::string(query.Blob(0)), query.Int(1), std::string(query.Blob(2)),
-                       static_cast<DWORD>(query.Int(3)), std::string(query.Blob(4))});
+// Writes the contents into the store in use.
+class Writer {
+ public:
+  Writer(const Contents& contents, RecoveryReport* report) : contents_(contents), report_(*report) {
+    for (const auto& [id, row] : contents.rows) {
+      if (IsRoot(id)) continue;
+      children_[row.parent].push_back(id);
+      if (!IsRoot(row.parent) && contents.rows.count(row.parent) == 0) {
+        stand_ins_.insert(row.parent);
+        ++report_.orphans;
+      }
     }
-    return true;
-  } catch (const SqliteError&) {
-    return false;
+    for (const int64_t id : contents.lost) {
+      if (contents.values.count(id) != 0) stand_ins_.insert(id);
+    }
+    report_.keys_lost = static_cast<int64_t>(contents.lost.size());
   }
-}
+  ~Writer() {
+    if (recovered_ != nullptr) RegCloseKey(recovered_);
+  }
+  Writer(const Writer&) = delete;
+  Writer& operator=(const Writer&) = delete;
 
-// The values of key `id` that can be read, in creation order: read in name
-// order up to a damaged page, then backwards from the last name down to it.
-// *complete is false when some could not be read.
-std::vector<ValueRow> ReadValues(Db& db, int64_t id, bool* complete) {
-  std::vector<ValueRow> rows;
-  *complete = ReadValueRows(db.Prepare("SELECT folded, seq, name, type, data FROM vals WHERE key = ?1 ORDER BY folded"),
-                            id, nullptr, &rows);
-  if (!*complete) {
-    const std::string last = rows.empty() ? std::string() : rows.back().folded;
-    ReadValueRows(db.Prepare("SELECT folded, seq, name, type, data FROM vals WHERE key = ?1 ORDER BY folded DESC"), id,
-                  rows.empty() ? nullptr : &last, &rows);
+  void Write() {
+    for (const auto& [id, root] : {std::pair{kLocalMachineId, HKEY_LOCAL_MACHINE}, std::pair{kUsersId, HKEY_USERS},
+                                   std::pair{kDynDataId, HKEY_DYN_DATA}}) {
+      WriteValues(root, id);
+      WriteBelow(root, root, "", id);
+    }
+    WriteStandIns();
+    // Keys left are in a loop of parents (or below one), which reaches no
+    // root: the loop is cut at its first key, placed as if its parent were
+    // lost.
+    for (auto row = contents_.rows.begin(); row != contents_.rows.end(); ++row) {
+      if (IsRoot(row->first) || written_.count(row->first) != 0) continue;
+      stand_ins_.insert(row->second.parent);
+      ++report_.orphans;
+      WriteStandIns();
+    }
+    for (const auto& [root, path] : read_only_) SetRegistryKeyReadOnly(root, path.c_str(), true);
   }
-  std::sort(rows.begin(), rows.end(), [](const ValueRow& a, const ValueRow& b) { return a.seq < b.seq; });
-  return rows;
-}
 
-// Copies the values of key `id` that can be read into `target`; returns
-// false when some could not be read or written.
-bool CopyValues(Db& db, int64_t id, HKEY target, RecoveryReport* report) {
-  bool complete = true;
-  for (const ValueRow& value : ReadValues(db, id, &complete)) {
-    const LONG status =
-        value.name.find('\0') != std::string::npos
-            ? ERROR_INVALID_PARAMETER
-            : RegSetValueExA(target, value.name.c_str(), 0, value.type,
-                             reinterpret_cast<const BYTE*>(value.data.data()), static_cast<DWORD>(value.data.size()));
-    if (status == ERROR_SUCCESS) ++report->values;
-    else complete = false;
+ private:
+  // The name of the Recovered key: kRecoveredKeyName, or the first free
+  // "Recovered (n)" when HKEY_LOCAL_MACHINE already holds one.
+  std::string RecoveredName() const {
+    std::set<std::string> taken;
+    for (const int64_t id : Children(kLocalMachineId)) taken.insert(FoldName(contents_.rows.at(id).name));
+    std::string name = kRecoveredKeyName;
+    for (int n = 2; taken.count(FoldName(name)) != 0; ++n) {
+      name = std::string(kRecoveredKeyName) + " (" + std::to_string(n) + ")";
+    }
+    return name;
   }
-  return complete;
-}
 
-// Copies one key (created below its root) with its values; queues its
-// sub-keys and remembers those that are read-only. False when the copy
-// could not be created.
-bool CopyKey(Db& db, const PendingKey& key, std::vector<PendingKey>* pending,
-             std::vector<std::pair<HKEY, std::string>>* read_only, RecoveryReport* report) {
-  HKEY copy = nullptr;
-  DWORD disposition = 0;
-  if (RegCreateKeyExA(key.root, key.path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &copy, &disposition)) {
-    ++report->unreadable;
-    return false;
-  }
-  if (!CopyValues(db, key.id, copy, report)) ++report->unreadable;
-  RegCloseKey(copy);
-  try {
-    for (const ChildRow& child : ReadChildren(db, key.id)) {
-      if (!Nameable(child.name)) {
-        ++report->unreadable;
+  // Writes a key below the Recovered key for each lost key in stand_ins_,
+  // named by its id, with its values and sub-keys.
+  void WriteStandIns() {
+    if (stand_ins_.empty()) return;
+    if (recovered_ == nullptr) {
+      recovered_name_ = RecoveredName();
+      if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, recovered_name_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                          &recovered_, nullptr) != ERROR_SUCCESS) {
+        recovered_ = nullptr;
+      } else {
+        report_.recovered_key = "HKEY_LOCAL_MACHINE\\" + recovered_name_;
+      }
+    }
+    for (const int64_t id : std::exchange(stand_ins_, {})) {
+      const std::string name = std::to_string(id);
+      HKEY stand_in = nullptr;
+      if (recovered_ == nullptr || RegCreateKeyExA(recovered_, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                                   &stand_in, nullptr) != ERROR_SUCCESS) {
+        if (contents_.rows.count(id) == 0) report_.values_lost += ValueCount(id);
+        LoseBelow(id);
         continue;
       }
-      std::string path = key.path.empty() ? child.name : key.path + "\\" + child.name;
-      if (child.read_only) read_only->emplace_back(key.root, path);
-      pending->push_back({child.id, key.root, std::move(path)});
+      ++report_.stand_ins;
+      if (contents_.rows.count(id) == 0) WriteValues(stand_in, id);  // not for the cut of a loop
+      WriteBelow(HKEY_LOCAL_MACHINE, stand_in, recovered_name_ + "\\" + name, id);
+      RegCloseKey(stand_in);
     }
-  } catch (const SqliteError&) {
-    ++report->unreadable;
   }
-  return true;
+
+  const std::vector<int64_t>& Children(int64_t id) const {
+    static const std::vector<int64_t> kNone;
+    auto found = children_.find(id);
+    return found == children_.end() ? kNone : found->second;
+  }
+
+  int64_t ValueCount(int64_t id) const {
+    auto found = contents_.values.find(id);
+    return found == contents_.values.end() ? 0 : static_cast<int64_t>(found->second.size());
+  }
+
+  void WriteValues(HKEY key, int64_t id) {
+    auto found = contents_.values.find(id);
+    if (found == contents_.values.end()) return;
+    for (const DamagedValueRow& value : found->second) {
+      const LONG status =
+          value.name.find('\0') != std::string::npos
+              ? ERROR_INVALID_PARAMETER
+              : RegSetValueExA(key, value.name.c_str(), 0, value.type,
+                               reinterpret_cast<const BYTE*>(value.data.data()), static_cast<DWORD>(value.data.size()));
+      if (status == ERROR_SUCCESS) ++report_.values;
+      else ++report_.values_lost;
+    }
+  }
+
+  // Writes the sub-keys of `top` (open as `handle`, at `path` below `root`)
+  // and everything below them not written yet, depth first, with a stack
+  // of its own.
+  void WriteBelow(HKEY root, HKEY handle, const std::string& path, int64_t top) {
+    struct Level {
+      HKEY handle;
+      std::string path;
+      const std::vector<int64_t>* children;
+      size_t next = 0;
+    };
+    std::vector<Level> stack{{handle, path, &Children(top)}};
+    while (!stack.empty()) {
+      if (stack.back().next == stack.back().children->size()) {
+        if (stack.size() > 1) RegCloseKey(stack.back().handle);
+        stack.pop_back();
+        continue;
+      }
+      Level& level = stack.back();
+      const int64_t id = (*level.children)[level.next++];
+      if (!written_.insert(id).second) continue;
+      const DamagedKeyRow& row = contents_.rows.at(id);
+      HKEY child = nullptr;
+      if (!Nameable(row.name) || RegCreateKeyExA(level.handle, row.name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                                 nullptr, &child, nullptr) != ERROR_SUCCESS) {
+        ++report_.keys_lost;
+        report_.values_lost += ValueCount(id);
+        LoseBelow(id);
+        continue;
+      }
+      ++report_.keys;
+      WriteValues(child, id);
+      std::string child_path = level.path.empty() ? row.name : level.path + "\\" + row.name;
+      if (row.read_only) read_only_.emplace_back(root, child_path);
+      stack.push_back({child, std::move(child_path), &Children(id)});
+    }
+  }
+
+  // Counts every key below `id` not written yet, and its values, as lost.
+  void LoseBelow(int64_t id) {
+    std::vector<int64_t> pending{id};
+    while (!pending.empty()) {
+      const int64_t key = pending.back();
+      pending.pop_back();
+      for (const int64_t child : Children(key)) {
+        if (!written_.insert(child).second) continue;
+        ++report_.keys_lost;
+        report_.values_lost += ValueCount(child);
+        pending.push_back(child);
+      }
+    }
+  }
+
+  const Contents& contents_;
+  RecoveryReport& report_;
+  std::map<int64_t, std::vector<int64_t>> children_;  // parent id -> child ids, in id order
+  std::set<int64_t> stand_ins_;                       // lost keys still to stand in for, by id
+  std::set<int64_t> written_;                         // keys written or counted lost
+  std::vector<std::pair<HKEY, std::string>> read_only_;
+  HKEY recovered_ = nullptr;
+  std::string recovered_name_;
+};
+
+// The new store's files, removed at destruction unless kept.
+class NewStoreFiles {
+ public:
+  explicit NewStoreFiles(std::filesystem::path file) : file_(std::move(file)) {}
+  ~NewStoreFiles() {
+    if (kept_) return;
+    std::error_code ignored;
+    for (const char* suffix : {"", "-wal", "-shm", "-journal", "-commit", "-live"}) {
+      std::filesystem::remove(file_.string() + suffix, ignored);
+    }
+  }
+  NewStoreFiles(const NewStoreFiles&) = delete;
+  NewStoreFiles& operator=(const NewStoreFiles&) = delete;
+  void Keep() { kept_ = true; }
+
+ private:
+  std::filesystem::path file_;
+  bool kept_ = false;
+};
+
+RecoveryReport Recover(const std::filesystem::path& damaged, const std::filesystem::path& target) {
+  RecoveryReport report;
+  std::string error;
+  // A repaired copy goes beside the new store, or in the temporary folder
+  // while the new store's folder does not exist yet.
+  std::error_code no_folder;
+  const std::filesystem::path scratch = std::filesystem::is_directory(target.parent_path(), no_folder)
+                                            ? target.parent_path()
+                                            : std::filesystem::temp_directory_path();
+  std::unique_ptr<DamagedStore> store = DamagedStore::Open(damaged, scratch, &error);
+  if (!store) {
+    report.error = error;
+    return report;
+  }
+  report.repair = store->repair();
+  report.missing_pages = store->missing_pages();
+  const Contents contents = ReadContents(*store);
+  store.reset();
+  if (contents.rows.empty() && contents.values.empty()) {
+    report.error = "nothing could be read from " + damaged.string();
+    return report;
+  }
+  NewStoreFiles files(target);
+  if (LONG status = SelectRegistryStore(target)) {
+    report.error = "cannot create " + target.string() + ": status " + std::to_string(status);
+    return report;
+  }
+  report.cut_value_lists = contents.cut_value_lists;
+  // HKEY_DYN_DATA is reached on the 9x platform only.
+  OverridePlatform(EmulatedPlatform::kWin9x);
+  {
+    RegistryMethodScope copy;
+    Writer(contents, &report).Write();
+  }
+  if (LONG status = CommitRegistryWrites()) {
+    report.error = "cannot write " + target.string() + ": status " + std::to_string(status);
+    return report;
+  }
+  files.Keep();
+  return report;
 }
 
 }  // namespace
 
 RecoveryReport RecoverStore(const std::filesystem::path& damaged, const std::filesystem::path& target) {
-  RecoveryReport report;
   struct stat existing {};
   if (lstat(target.c_str(), &existing) == 0) {
+    RecoveryReport report;
     report.error = target.string() + " already exists";
     return report;
   }
-  std::unique_ptr<Db> db;
   try {
-    db = Db::OpenForReading(damaged);
-  } catch (const SqliteError& error) {
-    report.error = "cannot read " + damaged.string() + ": " + error.what();
+    return Recover(damaged, target);
+  } catch (const std::exception& failure) {
+    RecoveryReport report;
+    report.error = std::string("recovery failed: ") + failure.what();
+    return report;
+  } catch (...) {
+    RecoveryReport report;
+    report.error = "recovery failed";
     return report;
   }
-  if (LONG status = SelectRegistryStore(target)) {
-    report.error = "cannot create " + target.string() + ": status " + std::to_string(status);
-    return report;
-  }
-  // The stored roots by their fixed ids; HKEY_DYN_DATA is reached on the
-  // 9x platform only.
-  OverridePlatform(EmulatedPlatform::kWin9x);
-  std::vector<PendingKey> pending{{1, HKEY_LOCAL_MACHINE, ""}, {2, HKEY_USERS, ""}, {3, HKEY_DYN_DATA, ""}};
-  std::vector<std::pair<HKEY, std::string>> read_only;
-  {
-    RegistryMethodScope copy;
-    while (!pending.empty()) {
-      const PendingKey key = std::move(pending.back());
-      pending.pop_back();
-      if (CopyKey(*db, key, &pending, &read_only, &report) && !key.path.empty()) ++report.keys;
-    }
-  }
-  for (const auto& [root, path] : read_only) {
-    if (SetRegistryKeyReadOnly(root, path.c_str(), true)) ++report.unreadable;
-  }
-  if (LONG status = CommitRegistryWrites()) report.error = "cannot write " + target.string() + ": status " + std::to_string(status);
-  return report;
 }
 
 }  // namespace orvane::platform

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <memory>
 
 #include "store/name_case.h"
 #include "store/store_seed.h"
@@ -11,7 +12,6 @@
 namespace orvane::platform {
 namespace {
 
-constexpr int64_t kApplicationId = 0x4F52564E;  // "ORVN"
 // Layout 2 folds every letter of a name (FoldCase); layout 1 folded ASCII
 // letters only and is upgraded when opened.
 constexpr int64_t kLayoutVersion = 2;
@@ -66,7 +66,7 @@ bool CheckExisting(Db& db) {
   const int64_t tables = db.ScalarInt("SELECT count(*) FROM sqlite_schema");
   const int64_t application = db.ScalarInt("PRAGMA application_id");
   if (tables == 0 && application == 0) return false;
-  if (application != kApplicationId) {
+  if (application != kStoreApplicationId) {
     throw StoreFormatError("the file is an SQLite database but not a registry store");
   }
   const int64_t version = db.ScalarInt("PRAGMA user_version");
@@ -83,7 +83,7 @@ void CreateStore(Db& db) {
     if (!CheckExisting(db)) {
       db.Exec(kCreateTables);
       SeedStore(db);
-      db.Exec(("PRAGMA application_id = " + std::to_string(kApplicationId)).c_str());
+      db.Exec(("PRAGMA application_id = " + std::to_string(kStoreApplicationId)).c_str());
       db.Exec(("PRAGMA user_version = " + std::to_string(kLayoutVersion)).c_str());
     }
     db.Exec("COMMIT");
@@ -138,6 +138,18 @@ bool InitializeStore(Db& db) {
   if (!exists) CreateStore(db);
   else UpgradeStore(db);
   return AddDeleteTrigger(db);
+}
+
+std::string FreshFirstPage(int page_size) {
+  std::unique_ptr<Db> db = Db::Open(":memory:");
+  db->Exec(("PRAGMA page_size = " + std::to_string(page_size)).c_str());
+  db->Exec(kCreateTables);
+  db->Exec(kDeleteValuesTrigger);
+  db->Exec(("PRAGMA application_id = " + std::to_string(kStoreApplicationId)).c_str());
+  db->Exec(("PRAGMA user_version = " + std::to_string(kLayoutVersion)).c_str());
+  std::string file = db->Serialize();
+  file.resize(static_cast<size_t>(page_size));
+  return file;
 }
 
 std::string CurrentUserKeyName() { return "S-1-5-21-0-0-0-" + std::to_string(getuid()); }

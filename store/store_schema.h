@@ -26,6 +26,9 @@
 
 namespace orvane::platform {
 
+// PRAGMA application_id of a store: "ORVN".
+constexpr int64_t kStoreApplicationId = 0x4F52564E;
+
 // The file is a database but not a registry store this version can use.
 class StoreFormatError : public std::runtime_error {
  public:
@@ -37,6 +40,13 @@ class StoreFormatError : public std::runtime_error {
 // values too (the trigger keys_delete_values, added when missing). Throws
 // SqliteError or StoreFormatError.
 bool InitializeStore(Db& db);
+
+// The first page of the database file of a new, empty store whose pages
+// are `page_size` bytes: the file header (this layout's application id and
+// version) and the schema, whose tables have the root pages every store
+// has (keys 2, vals 4: they are created first, and never rebuilt). For
+// reading a store whose own first page is damaged. Throws SqliteError.
+std::string FreshFirstPage(int page_size);
 
 // The name of the current user's key below HKEY_USERS.
 std::string CurrentUserKeyName();

@@ -7,7 +7,9 @@
 // Variant -> Python: the reverse; Strings decode as UTF-8 (undecodable
 // bytes as surrogates), one-dimensional arrays become orvane.Array lists
 // and two-dimensional ones orvane.Table lists of rows, each with its
-// lower bounds. Call with the interpreter lock held.
+// lower bounds. Arrays nest at most kMaxArrayDepth levels either way (a
+// two-dimensional array is one level); deeper ones, and a list that
+// contains itself, raise ValueError. Call with the interpreter lock held.
 #pragma once
 
 #include <pybind11/pybind11.h>
@@ -15,6 +17,10 @@
 #include "orvane/variant.h"
 
 namespace orvane::python {
+
+// The deepest nesting of arrays a conversion accepts: as deep as a
+// quorvel expression may nest.
+inline constexpr int kMaxArrayDepth = 256;
 
 // Registers orvane.Null, orvane.Array and orvane.Table in `module`.
 void DefineValueTypes(pybind11::module_& module);

@@ -2,8 +2,18 @@
 // keys, and FlushRootKey.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <fstream>
+#include <string>
+#ifndef _WIN32
+#include <malloc.h>
+#endif
+
 #include "keyops/counting.h"
 #include "keyops/registry_text.h"
+#ifndef _WIN32
+#include "store/registry_store.h"
+#endif
 #include "registry/expect_error.h"
 #include "support/read_only_key.h"
 #include "support/temp_registry.h"
@@ -83,6 +93,53 @@ TEST_F(CountingTest, FlushLeavesContentAsItWasAndRaisesForABadRoot) {
   EXPECT_TREE_EQ(TreeText(HKEY_CURRENT_USER, ""), before);
   EXPECT_ERROR_NUMBER(FlushRootKey(reinterpret_cast<HKEY>(intptr_t{0x12345})), 60006);
 }
+
+#ifndef _WIN32
+// Bytes this process has read through system calls so far (/proc/self/io).
+int64_t BytesRead() {
+  std::ifstream io("/proc/self/io");
+  std::string field;
+  int64_t value = 0;
+  while (io >> field >> value) {
+    if (field == "rchar:") return value;
+  }
+  return -1;
+}
+
+// Bytes of the heap in use.
+int64_t HeapInUse() { return static_cast<int64_t>(mallinfo2().uordblks); }
+
+// Four values of 125 MB in all: counting them, alone or from the parent
+// with its subtree, keeps none of their data in memory and reads it at
+// most once (SQLite passes over the pages of a row it compares; the store
+// used to read it five times and keep it).
+TEST_F(CountingTest, CountKeepsNoValueDataAndReadsItAtMostOnce) {
+  constexpr size_t kTotal = 125'000'000;
+  const std::string data(kTotal / 4, 'd');
+  HKEY big = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (kKey + "\\Big").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &big, nullptr),
+            ERROR_SUCCESS);
+  for (const char* name : {"a", "b", "c", "d"}) {
+    EXPECT_EQ(RegSetValueExA(big, name, 0, REG_BINARY, reinterpret_cast<const BYTE*>(data.data()),
+                             static_cast<DWORD>(data.size())),
+              ERROR_SUCCESS);
+  }
+  RegCloseKey(big);
+  PutString(HKEY_CURRENT_USER, kKey, "small", "x");
+  // Closing the store and opening it again forgets what this process cached.
+  ASSERT_EQ(platform::SelectRegistryStore(registry_.file()), ERROR_SUCCESS);
+  PutString(HKEY_CURRENT_USER, "Software\\Other", "v", "x");
+  const int64_t read_before = BytesRead();
+  ASSERT_GE(read_before, 0) << "no /proc/self/io";
+  const int64_t heap_before = HeapInUse();
+  EXPECT_EQ(Counted(HKEY_CURRENT_USER, kKey + "\\Big", 0), "4/0");
+  EXPECT_EQ(Counted(HKEY_CURRENT_USER, kKey, 1), "5/1");
+  EXPECT_LT(BytesRead() - read_before, static_cast<int64_t>(kTotal + kTotal / 2));
+  // SQLite keeps at most 32 MiB of pages in its cache.
+  EXPECT_LT(HeapInUse() - heap_before, int64_t{48} << 20);
+}
+#endif
 
 }  // namespace
 }  // namespace orvane

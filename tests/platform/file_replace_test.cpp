@@ -1,14 +1,18 @@
 // Replacing a file's contents: plain files are replaced whole with their
 // mode and extended attributes, links are followed only as the kernel's
 // protected-symlinks rule allows, and other files are written, never
-// renamed over. Every case checks the bytes that survive.
+// renamed over; temporary files a killed writer left are removed by the
+// next write to their target. Every case checks the bytes that survive.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -122,6 +126,84 @@ TEST_F(FileReplace, AStagedFileIsUniqueBesideTheTargetAndRemovedWhenNotCommitted
   EXPECT_FALSE(fs::exists(first));
   EXPECT_FALSE(fs::exists(second));
   EXPECT_EQ(Read(In("t.reg")), "old");
+}
+
+// Sets the modification time of `file` (not followed) `age` into the past.
+void Age(const std::string& file, std::chrono::seconds age) {
+  const timespec past{std::time(nullptr) - age.count(), 0};
+  const timespec times[2] = {past, past};
+  ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << file;
+}
+
+TEST_F(FileReplace, AWriteRemovesTheStaleTemporaryFilesOfItsTargetOnly) {
+  const auto old = kStaleTemporaryAge + std::chrono::minutes(1);
+  const std::string hex = "0123456789abcdef";
+  // Left by a killed writer of out.reg, and by a program killed while it
+  // replaced the file such a writer had handed it.
+  const std::vector<std::string> stale = {".out.reg." + hex + ".tmp", "..out.reg." + hex + ".tmp.fedcba9876543210.tmp"};
+  for (const std::string& name : stale) {
+    Write(In(name), "partial");
+    Age(In(name), old);
+  }
+  // Kept: another target's, names that only look like ours, a fresh one,
+  // one whose writer holds its lock, a link, a folder.
+  const std::vector<std::string> kept_files = {".other.reg." + hex + ".tmp", ".out.reg.0123456789ABCDEF.tmp",
+                                               ".out.reg.0123.tmp", "out.reg." + hex + ".tmp",
+                                               ".out.reg." + hex + ".tmp.bak"};
+  for (const std::string& name : kept_files) {
+    Write(In(name), "not ours");
+    Age(In(name), old);
+  }
+  const std::string fresh = ".out.reg.1111111111111111.tmp";
+  Write(In(fresh), "being written");
+  const std::string locked = ".out.reg.2222222222222222.tmp";
+  Write(In(locked), "being written for long");
+  Age(In(locked), old);
+  const int holder = open(In(locked).c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_EQ(flock(holder, LOCK_EX), 0);
+  Write(In("elsewhere"), "a link's target");
+  const std::string link = ".out.reg.3333333333333333.tmp";
+  ASSERT_EQ(symlink("elsewhere", In(link).c_str()), 0);
+  Age(In(link), old);
+  const std::string folder_name = ".out.reg.4444444444444444.tmp";
+  fs::create_directory(In(folder_name));
+  Age(In(folder_name), old);
+  std::vector<std::string> others;
+  if (geteuid() == 0) {  // a file of another user
+    others.push_back(".out.reg.5555555555555555.tmp");
+    Write(In(others.back()), "theirs");
+    ASSERT_EQ(chown(In(others.back()).c_str(), 65534, 65534), 0);
+    Age(In(others.back()), old);
+  }
+
+  ASSERT_EQ(ReplaceFileContents(In("out.reg"), "new"), 0);
+  close(holder);
+
+  std::vector<std::string> expected = kept_files;
+  expected.insert(expected.end(), {fresh, locked, "elsewhere", link, folder_name, "out.reg"});
+  expected.insert(expected.end(), others.begin(), others.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(Names(folder()), expected);
+  EXPECT_EQ(Read(In("out.reg")), "new");
+}
+
+TEST_F(FileReplace, AStagedFileIsLockedWhileItsWriteLasts) {
+  std::string staged;
+  {
+    std::unique_ptr<FileReplacement> replacement;
+    ASSERT_EQ(FileReplacement::Begin(In("t.reg"), &replacement), 0);
+    ASSERT_EQ(replacement->Stage(&staged), 0);
+    const int other = open(staged.c_str(), O_RDONLY | O_CLOEXEC);
+    EXPECT_NE(flock(other, LOCK_EX | LOCK_NB), 0);
+    close(other);
+    // Even left unchanged for long, it is not taken for a stale one.
+    Age(staged, kStaleTemporaryAge + std::chrono::minutes(1));
+    ASSERT_EQ(ReplaceFileContents(In("t.reg"), "other writer"), 0);
+    EXPECT_TRUE(fs::exists(staged));
+    ASSERT_EQ(replacement->Commit("first writer"), 0);
+  }
+  EXPECT_EQ(Names(folder()), std::vector<std::string>{"t.reg"});
+  EXPECT_EQ(Read(In("t.reg")), "first writer");
 }
 
 TEST_F(FileReplace, ALinkInAPrivateFolderIsWrittenThrough) {

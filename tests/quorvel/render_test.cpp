@@ -41,15 +41,6 @@ TEST(FormatDouble, ShortestRoundTripWithoutExponentBelow1e15) {
   EXPECT_EQ(FormatDouble(std::numeric_limits<double>::max()), "1.7976931348623157e+308");
 }
 
-TEST(QuoteBytes, UnprintableBytesBecomeChrPieces) {
-  EXPECT_EQ(QuoteBytes(""), "\"\"");
-  EXPECT_EQ(QuoteBytes(std::string("a\0b", 3)), "\"a\" & Chr(0) & \"b\"");
-  EXPECT_EQ(QuoteBytes(std::string("\0\0", 2)), "Chr(0) & Chr(0)");
-  EXPECT_EQ(QuoteBytes("say \"hi\""), "\"say \"\"hi\"\"\"");
-  EXPECT_EQ(QuoteBytes(" ~\x1f\x7f\xff"), "\" ~\" & Chr(31) & Chr(127) & Chr(255)");
-  EXPECT_EQ(QuoteBytes("C:\\a\tb"), "\"C:\\a\" & Chr(9) & \"b\"");
-}
-
 TEST(Render, ArrayHeaderNamesElementTypeAndBounds) {
   SafeArray longs(VarType::kLong, {ArrayBound{0, 1}});
   longs.set(1, Variant::Long(7));

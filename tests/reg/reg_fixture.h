@@ -33,11 +33,12 @@ struct RunResult {
 
 class RegTest : public ::testing::Test {
  protected:
-  // Runs `args` (the words after the program name) with `answers` as input.
-  RunResult Run(const std::vector<std::string>& args, const std::string& answers = "") {
+  // Runs `args` (the words after the program name) with `answers` as input;
+  // with `terminal`, as if its output were a terminal.
+  RunResult Run(const std::vector<std::string>& args, const std::string& answers = "", bool terminal = false) {
     std::ostringstream out, err;
     std::istringstream in(answers);
-    Console console{out, err, in};
+    Console console{out, err, in, terminal};
     RunResult result;
     result.status = RunReg(console, args);
     result.out = out.str();

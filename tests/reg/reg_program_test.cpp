@@ -1,7 +1,13 @@
 // The orvane-reg program as a separate process on a private store: its
-// help, version and usage errors, answers read from standard input, and
-// the exit codes of compare.
+// help, version and usage errors, answers read from standard input, the
+// exit codes of compare, and registry text on a terminal.
 #include <gtest/gtest.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include "store/store_extensions.h"
 #include "support/program_output.h"
@@ -18,6 +24,35 @@ class RegProgram : public ::testing::Test {
   ProgramOutput Reg(const std::vector<std::string>& args, const std::string& input = "") {
     platform::CommitPendingRegistryWrites();
     return RunProgram(ORVANE_REG_PROGRAM, args, input);
+  }
+
+  // Runs `args` with its standard streams on a terminal (a pseudo-terminal
+  // that passes bytes as they are) and returns what reached it.
+  std::string RegOnTerminal(const std::vector<std::string>& args) {
+    platform::CommitPendingRegistryWrites();
+    std::vector<std::string> words{ORVANE_REG_PROGRAM};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    termios raw {};
+    cfmakeraw(&raw);
+    int terminal = -1;
+    const pid_t child = forkpty(&terminal, nullptr, &raw, nullptr);
+    if (child == 0) {
+      execv(argv[0], argv.data());
+      _exit(127);
+    }
+    std::string screen;
+    char buffer[4096];
+    for (ssize_t got; (got = read(terminal, buffer, sizeof(buffer))) != 0;) {
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) break;  // EIO: the program has closed the terminal
+      screen.append(buffer, static_cast<size_t>(got));
+    }
+    close(terminal);
+    waitpid(child, nullptr, 0);
+    return screen;
   }
 
   TempRegistry registry_;
@@ -74,6 +109,20 @@ TEST_F(RegProgram, CompareExitsWithZeroForSameAndTwoForDifferent) {
   EXPECT_EQ(Reg({"compare", "HKCU\\Software\\P1", "HKCU\\Software\\P2", "/on"}).status, 0);
   EXPECT_EQ(Reg({"add", "HKCU\\Software\\P2", "/v", "v", "/d", "2", "/f"}).status, 0);
   EXPECT_EQ(Reg({"compare", "HKCU\\Software\\P1", "HKCU\\Software\\P2", "/on"}).status, 2);
+}
+
+// A value whose data sets the terminal's title and clears the screen, in a
+// key whose name moves the cursor: on a terminal they show as text; into a
+// pipe they go byte for byte.
+TEST_F(RegProgram, QueryOnATerminalShowsControlCharactersEscaped) {
+  const std::string key = "HKCU\\Software\\T\rX";
+  const std::string data = "\x1b]0;OWNED\x07\x1b[2J\x9b" "2J";
+  ASSERT_EQ(Reg({"add", key, "/v", "v", "/d", data, "/f"}).status, 0);
+  const std::string screen = RegOnTerminal({"query", key});
+  EXPECT_EQ(screen,
+            "\n\"HKEY_CURRENT_USER\\Software\\T\" & Chr(13) & \"X\"\n"
+            "    v    REG_SZ    Chr(27) & \"]0;OWNED\" & Chr(7) & Chr(27) & \"[2J\" & Chr(155) & \"2J\"\n\n");
+  EXPECT_EQ(Reg({"query", key}).out, "\nHKEY_CURRENT_USER\\Software\\T\rX\n    v    REG_SZ    " + data + "\n\n");
 }
 
 }  // namespace

@@ -40,6 +40,28 @@ TEST_F(RegQuery, ListsValuesInCreationOrderThenSubKeys) {
   EXPECT_EQ(Ok({"QUERY", "hkey_current_user\\Software\\Q\\"}), expected);
 }
 
+// Control characters in names and data (an escape sequence that clears the
+// screen, one that sets the window's title, CR LF) reach a terminal in the
+// script form quorvel's Print uses; any other output gets the bytes as they
+// are.
+TEST_F(RegQuery, OnATerminalControlCharactersInNamesAndDataAreShownEscaped) {
+  const std::string key = "HKCU\\Software\\Q\\Esc\x1b[2J";
+  Ok({"add", key, "/v", "t\x1b]0;OWNED\x07", "/d", "a\r\nb", "/f"});
+  Ok({"add", key, "/v", "plain", "/d", "Gr\xc3\xbc\xc3\x9f" "e", "/f"});
+  const RunResult shown = Run({"query", key}, "", true);
+  EXPECT_EQ(shown.status, 0) << shown.err;
+  EXPECT_EQ(shown.out,
+            "\n\"HKEY_CURRENT_USER\\Software\\Q\\Esc\" & Chr(27) & \"[2J\"\n"
+            "    \"t\" & Chr(27) & \"]0;OWNED\" & Chr(7)    REG_SZ    \"a\" & Chr(13) & Chr(10) & \"b\"\n"
+            "    plain    REG_SZ    Gr\xc3\xbc\xc3\x9f" "e\n\n");
+  EXPECT_EQ(Ok({"query", key}),
+            "\nHKEY_CURRENT_USER\\Software\\Q\\Esc\x1b[2J\n"
+            "    t\x1b]0;OWNED\x07    REG_SZ    a\r\nb\n"
+            "    plain    REG_SZ    Gr\xc3\xbc\xc3\x9f" "e\n\n");
+  const RunResult found = Run({"query", "HKCU\\Software\\Q", "/s", "/f", "OWNED"}, "", true);
+  EXPECT_EQ(found.out.find('\x1b'), std::string::npos) << found.out;
+}
+
 TEST_F(RegQuery, AKeyWithoutValuesListsOnlyItsSubKeys) {
   EXPECT_EQ(Ok({"query", "HKCU\\Software\\Q\\Empty"}), "\nHKEY_CURRENT_USER\\Software\\Q\\Empty\\Deep\n");
 }

@@ -26,6 +26,19 @@ TEST(EditorDisplay, NamesAndTypesAsThePlatformShowsThem) {
   EXPECT_EQ(DisplayType(0x1234), "0x00001234");
 }
 
+// CR, LF, ESC and the other control characters never reach the screen: a
+// name, key path or text holding one is shown whole in the script form
+// quorvel's Print uses.
+TEST(EditorDisplay, ControlCharactersInNamesAndTextAreShownEscaped) {
+  EXPECT_EQ(DisplayName("a\r\nb"), "\"a\" & Chr(13) & Chr(10) & \"b\"");
+  EXPECT_EQ(DisplayKey("HKEY_CURRENT_USER\\Row\x1b]2;t\x07"),
+            "\"HKEY_CURRENT_USER\\Row\" & Chr(27) & \"]2;t\" & Chr(7)");
+  EXPECT_EQ(DisplayKey("HKEY_CURRENT_USER\\Caf\xc3\xa9"), "HKEY_CURRENT_USER\\Caf\xc3\xa9");  // UTF-8 as it is
+  EXPECT_EQ(DisplayData(REG_SZ, "x\x1b[2J\0"s), "\"x\" & Chr(27) & \"[2J\"");
+  EXPECT_EQ(DisplayData(REG_MULTI_SZ, "one\0t\two\0\0"s), "\"one t\" & Chr(9) & \"wo\"");
+  EXPECT_EQ(DisplayData(REG_EXPAND_SZ, "\xff\0"s), "Chr(255)");  // not UTF-8
+}
+
 TEST(EditorDisplay, DataInEachTypesForm) {
   EXPECT_EQ(DisplayData(REG_SZ, "hello\0"s), "hello");
   EXPECT_EQ(DisplayData(REG_SZ, ""s), "");

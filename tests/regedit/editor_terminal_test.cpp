@@ -181,6 +181,45 @@ TEST_F(EditorTerminal, JumpErrorsHelpAndResizeAtEightyByTwentyFour) {
   EXPECT_TRUE(tmux_->Running());
 }
 
+// Names and data holding CR, LF and escape sequences (one clears the screen,
+// one sets the window's title) are shown in the script form quorvel's Print
+// uses; none reaches the terminal raw: the rows around them stay, and the
+// title stays the pane's own. A name being edited shows its control
+// characters as reverse-video caret letters (CR LF as M J).
+TEST_F(EditorTerminal, ControlCharactersInNamesAndDataNeverReachTheScreenRaw) {
+  const std::string title_sequence = "\x1b]2;OWNED\x07";
+  for (const std::string& name : std::vector<std::string>{"Row\r\nBreak", "Title" + title_sequence, "Zafter"}) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ("Software\\Walk\\" + name).c_str(), 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              0);
+    const std::string data = "\x1b[2J\x1b[H" + title_sequence + "wiped\r\n";
+    ASSERT_EQ(RegSetValueExA(key, "v\n", 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                             static_cast<DWORD>(data.size() + 1)),
+              0);
+    RegCloseKey(key);
+  }
+  ASSERT_NO_FATAL_FAILURE(Open(100, 30));
+  const std::string title = tmux_->PaneTitle();
+  ASSERT_TRUE(tmux_->WaitFor("+ HKEY_LOCAL_MACHINE")) << tmux_->Screen();
+  Step({"g"}, "Go to key:");
+  tmux_->Keys({"C-u"});
+  Answer("HKCU\\Software\\Walk", " HKEY_CURRENT_USER\\Software\\Walk ");
+  Step({"Right"}, "+ Zafter");
+  const std::string screen = tmux_->Screen();
+  EXPECT_NE(screen.find("+ Deep"), std::string::npos) << screen;
+  EXPECT_NE(screen.find("+ \"Row\" & Chr(13) & Chr(10) & \"Bre"), std::string::npos) << screen;  // as wide as the pane
+  EXPECT_NE(screen.find("+ \"Title\" & Chr(27) & \"]2;OWNED\" &"), std::string::npos) << screen;
+  Step({"Down", "Down"}, " \"HKEY_CURRENT_USER\\Software\\Walk\\Row\" & Chr(13) & Chr(10) & \"Break\"");
+  ASSERT_TRUE(tmux_->WaitFor("\"v\" & Chr(10)")) << tmux_->Screen();
+  ASSERT_TRUE(tmux_->WaitFor("Chr(27) & \"[2J\" & Chr(27)")) << tmux_->Screen();
+  EXPECT_NE(tmux_->Screen().find("Registry Editor"), std::string::npos);  // the screen was not cleared
+  Step({"r"}, "Rename key to: RowMJBreak");
+  EXPECT_NE(tmux_->Screen().find("+ Zafter"), std::string::npos) << tmux_->Screen();
+  Step({"Escape"}, "+ Zafter");
+  EXPECT_EQ(tmux_->PaneTitle(), title);
+}
+
 #ifdef QUORVEL_PROGRAM
 TEST_F(EditorTerminal, TheAboutBoxButtonRunsTheEditorInItsTerminalAndWaitsForIt) {
   // A shell around the host keeps the pane until the test has read the

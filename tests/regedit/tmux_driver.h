@@ -70,6 +70,9 @@ class TmuxDriver {
     return false;
   }
 
+  // The pane's title, as the program may set it (an OSC sequence).
+  std::string PaneTitle() { return Tmux({"display-message", "-p", "#{pane_title}"}, true).output; }
+
   // Whether the program still runs.
   bool Running() { return Tmux({"display-message", "-p", "#{pane_dead}"}, true).output == "0\n"; }
 

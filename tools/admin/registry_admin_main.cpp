@@ -14,6 +14,7 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -138,6 +139,44 @@ int Check(const std::filesystem::path& file) {
   return report == "ok" ? 0 : 1;
 }
 
+// The report of a recovery, one sentence a line (those in brackets only
+// when they apply):
+//   Saved K keys and V values in NEWFILE.
+//   Lost L keys (rows that could not be read, counted by row id, or saved) and M values that could not be saved.
+//   [The values of N keys could not all be read; how many were lost is not known.]
+//   [The file ends P pages before the end its header gives; what they held is lost, and not counted above.]
+//   [Below HKEY_LOCAL_MACHINE\Recovered, S keys named by row ids stand for lost keys, with the values that
+//    could be read of them and the O keys whose parent was lost.]
+//   [The file's header|first page (header and schema) was rebuilt in a copy to read it.]
+void PrintReport(const p::RecoveryReport& report, const std::filesystem::path& target) {
+  const auto n = [](int64_t count) { return static_cast<long long>(count); };
+  std::printf("Saved %lld keys and %lld values in %s.\n", n(report.keys), n(report.values), target.c_str());
+  std::printf(
+      "Lost %lld keys (rows that could not be read, counted by row id, or saved) and %lld values that could not "
+      "be saved.\n",
+      n(report.keys_lost), n(report.values_lost));
+  if (report.cut_value_lists > 0) {
+    std::printf("The values of %lld keys could not all be read; how many were lost is not known.\n",
+                n(report.cut_value_lists));
+  }
+  if (report.missing_pages > 0) {
+    std::printf(
+        "The file ends %lld pages before the end its header gives; what they held is lost, and not counted "
+        "above.\n",
+        n(report.missing_pages));
+  }
+  if (report.stand_ins > 0) {
+    std::printf(
+        "Below %s, %lld keys named by row ids stand for lost keys, with the values that could be read of them and "
+        "the %lld keys whose parent was lost.\n",
+        report.recovered_key.c_str(), n(report.stand_ins), n(report.orphans));
+  }
+  if (report.repair == "header") std::printf("The file's header was rebuilt in a copy to read it.\n");
+  if (report.repair == "first page") {
+    std::printf("The file's first page (header and schema) was rebuilt in a copy to read it.\n");
+  }
+}
+
 int Recover(const std::filesystem::path& file, const std::filesystem::path& target) {
   if (!StoreExists(file)) return 1;
   const p::RecoveryReport report = p::RecoverStore(file, std::filesystem::absolute(target));
@@ -145,9 +184,7 @@ int Recover(const std::filesystem::path& file, const std::filesystem::path& targ
     std::fprintf(stderr, "%s\n", report.error.c_str());
     return 1;
   }
-  std::printf("%lld keys and %lld values copied to %s; %lld lists could not be read or copied\n",
-              static_cast<long long>(report.keys), static_cast<long long>(report.values), target.c_str(),
-              static_cast<long long>(report.unreadable));
+  PrintReport(report, target);
   return 0;
 }
 
@@ -169,7 +206,14 @@ int Run(const Command& command) {
 int main(int argc, char** argv) {
   Command command;
   if (int status = 0; !ParseCommandLine(argc, argv, &command, &status)) return status;
-  const int exit_code = Run(command);
+  int exit_code = 1;
+  try {
+    exit_code = Run(command);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+  } catch (...) {
+    std::fprintf(stderr, "failed\n");
+  }
   // A change that did not reach the store makes the run a failure.
   if (const LONG status = p::CommitRegistryWritesForExit()) {
     std::fprintf(stderr, "registry changes were not saved (status %d)\n", static_cast<int>(status));

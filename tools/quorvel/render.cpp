@@ -1,5 +1,7 @@
 #include "render.h"
 
+#include "runtime/quoted_bytes.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -10,8 +12,6 @@ namespace {
 using orvane::SafeArray;
 using orvane::Variant;
 using orvane::VarType;
-
-bool IsPrintable(unsigned char c) { return c >= 32 && c <= 126; }
 
 // GCC 12 at -O2 and above reports a false overlap (-Wrestrict) inside the
 // std::string::insert below, from impossible sizes it derives for the
@@ -91,25 +91,6 @@ std::string FormatDouble(double value) {
   return ExpandExponent(text.substr(0, e), std::atoi(text.c_str() + e + 1));
 }
 
-std::string QuoteBytes(const std::string& bytes) {
-  if (bytes.empty()) return "\"\"";
-  std::string text;
-  size_t i = 0;
-  while (i < bytes.size()) {
-    if (!text.empty()) text += " & ";
-    if (!IsPrintable(static_cast<unsigned char>(bytes[i]))) {
-      text += "Chr(" + std::to_string(static_cast<unsigned char>(bytes[i++])) + ")";
-      continue;
-    }
-    text += '"';
-    for (; i < bytes.size() && IsPrintable(static_cast<unsigned char>(bytes[i])); ++i) {
-      text += bytes[i] == '"' ? "\"\"" : std::string(1, bytes[i]);
-    }
-    text += '"';
-  }
-  return text;
-}
-
 std::string RenderScalar(const Variant& value) {
   if (value.is_array()) return ArrayHeader(value.array());
   switch (value.type()) {
@@ -118,7 +99,7 @@ std::string RenderScalar(const Variant& value) {
     case VarType::kInteger: return "Integer " + std::to_string(value.integer());
     case VarType::kLong: return "Long " + std::to_string(value.long_value());
     case VarType::kDouble: return "Double " + FormatDouble(value.double_value());
-    case VarType::kString: return "String " + QuoteBytes(value.string());
+    case VarType::kString: return "String " + orvane::QuoteBytes(value.string());
     default: return TypeName(value.type());
   }
 }

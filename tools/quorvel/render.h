@@ -1,7 +1,7 @@
 // How `Print` shows a value: one line per scalar, a header line and one
 // line per element for an array. Rendering is a pure function of the value.
 //   Empty | Null | Boolean True | Byte 161 | Integer 0 | Long -1
-//   Double 4294967295 | String "a" & Chr(0) & "b"
+//   Double 4294967295 | String "a" & Chr(0) & "b"   (runtime/quoted_bytes.h)
 //   Variant(0 To 1, 0 To 4)   then   "  (1, 4) = Long 1", last index fastest
 #pragma once
 
@@ -20,10 +20,6 @@ std::string RenderScalar(const orvane::Variant& value);
 // The shortest text that reads back to the same double; plain digits (no
 // exponent) for magnitudes below 1e15.
 std::string FormatDouble(double value);
-
-// Bytes as a script expression: printable runs quoted with quotes doubled,
-// every byte below 32 or above 126 as Chr(n), joined by " & "; "" if empty.
-std::string QuoteBytes(const std::string& bytes);
 
 // The type's name as the script language spells it: "Long", "Variant", ...
 const char* TypeName(orvane::VarType type);

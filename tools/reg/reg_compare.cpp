@@ -35,12 +35,12 @@ class Comparison {
     }
     for (const std::string& name : a.subkey_names) {
       const std::string* other = FindName(b.subkey_names, name);
-      Print(other != nullptr ? '=' : '<', "Key: " + first.Child(name).Full());
+      Print(other != nullptr ? '=' : '<', "Key: " + Shown(console_, first.Child(name).Full()));
       if (other == nullptr || a.subkeys.empty()) continue;
       CompareTrees(first.Child(name), *FindTree(a, name), second.Child(*other), *FindTree(b, *other));
     }
     for (const std::string& name : b.subkey_names) {
-      if (FindName(a.subkey_names, name) == nullptr) Print('>', "Key: " + second.Child(name).Full());
+      if (FindName(a.subkey_names, name) == nullptr) Print('>', "Key: " + Shown(console_, second.Child(name).Full()));
     }
   }
 
@@ -54,9 +54,9 @@ class Comparison {
   }
 
  private:
-  static std::string ValueLine(const KeyName& key, const Value& value) {
-    return "Value: " + key.Full() + "  " + DisplayName(value.name) + "  " + TypeName(value.type) + "  " +
-           FormatData(value.type, value.data);
+  std::string ValueLine(const KeyName& key, const Value& value) const {
+    return "Value: " + Shown(console_, key.Full()) + "  " + Shown(console_, DisplayName(value.name)) + "  " +
+           TypeName(value.type) + "  " + Shown(console_, FormatData(value.type, value.data));
   }
 
   static const Value* Find(const std::vector<Value>& values, const std::string& name) {

@@ -1,8 +1,13 @@
 #include "tools/reg/reg_console.h"
 
 #include "tools/regedit/root_keys.h"
+#include "tools/regedit/terminal_text.h"
 
 namespace orvane::reg {
+
+std::string Shown(const Console& console, std::string_view text) {
+  return console.terminal ? regedit::TerminalText(text) : std::string(text);
+}
 
 bool Confirm(Console& console, const std::string& question) {
   std::string line;

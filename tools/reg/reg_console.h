@@ -7,6 +7,7 @@
 #include <istream>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 namespace orvane::reg {
 
@@ -14,7 +15,15 @@ struct Console {
   std::ostream& out;
   std::ostream& err;
   std::istream& in;
+  // Whether `out` is a terminal: registry names and data written there
+  // show their control characters escaped (Shown).
+  bool terminal = false;
 };
+
+// `text` (a key path, a value's name or its data) as it is written to
+// `out`: on a terminal, with its control characters escaped as
+// tools/regedit/terminal_text.h shows them; otherwise byte for byte.
+std::string Shown(const Console& console, std::string_view text);
 
 // Asks `question` (written to `out` followed by a blank) until a line
 // answers it: "y"/"yes" is true, "n"/"no" false, any letter case. The end

@@ -2,6 +2,8 @@
 // export, import) from a shell, on the same registry store as the control
 // (chosen by --registry FILE, else ORVANE_REGISTRY, as for the other
 // programs).
+#include <unistd.h>
+
 #include <exception>
 #include <iostream>
 #include <string>
@@ -13,7 +15,7 @@
 #include "tools/reg/reg_program.h"
 
 int main(int argc, char** argv) {
-  orvane::reg::Console console{std::cout, std::cerr, std::cin};
+  orvane::reg::Console console{std::cout, std::cerr, std::cin, isatty(STDOUT_FILENO) == 1};
   int exit_code = orvane::reg::kExitFailure;
   try {
     std::vector<std::string> args(argv + 1, argv + argc);

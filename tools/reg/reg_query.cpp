@@ -23,9 +23,12 @@ namespace orvane::reg {
 namespace {
 
 void PrintValue(Console& console, const Value& value) {
-  console.out << "    " << DisplayName(value.name) << "    " << TypeName(value.type) << "    "
-              << FormatData(value.type, value.data) << '\n';
+  console.out << "    " << Shown(console, DisplayName(value.name)) << "    " << TypeName(value.type) << "    "
+              << Shown(console, FormatData(value.type, value.data)) << '\n';
 }
+
+// A key's line: its full path.
+void PrintKey(Console& console, const KeyName& key) { console.out << Shown(console, key.Full()) << '\n'; }
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -77,7 +80,8 @@ int QueryOneValue(Console& console, const KeyName& key, HKEY handle, const std::
   std::optional<Value> value = ReadValue(handle, name, &status);
   if (!value && status == ERROR_FILE_NOT_FOUND && name.empty()) value = Value{"", REG_SZ, ""};
   if (!value) return FailStatus(console, status);
-  console.out << '\n' << key.Full() << '\n';
+  console.out << '\n';
+  PrintKey(console, key);
   if (status == ERROR_FILE_NOT_FOUND) {
     console.out << "    (Default)    REG_SZ    (value not set)\n";
   } else {
@@ -92,7 +96,8 @@ int SearchValue(Console& console, const KeyName& key, HKEY handle, const std::st
   const LONG status = Walk(key, handle, [&](const KeyName& at, HKEY open) {
     LONG read = ERROR_SUCCESS;
     if (const std::optional<Value> value = ReadValue(open, name, &read)) {
-      console.out << '\n' << at.Full() << '\n';
+      console.out << '\n';
+      PrintKey(console, at);
       PrintValue(console, *value);
       ++matches;
     }
@@ -116,7 +121,8 @@ int SearchText(Console& console, const KeyName& key, HKEY handle, const std::str
       }
     }
     if (!name_matches && found.empty()) return;
-    console.out << '\n' << at.Full() << '\n';
+    console.out << '\n';
+    PrintKey(console, at);
     for (const Value& value : found) PrintValue(console, value);
     matches += static_cast<int>(name_matches) + static_cast<int>(found.size());
   };
@@ -128,7 +134,8 @@ int SearchText(Console& console, const KeyName& key, HKEY handle, const std::str
     LONG listed = ERROR_SUCCESS;
     for (const std::string& name : SubKeyNames(handle, &listed)) {
       if (Matches(pattern, name)) {
-        console.out << '\n' << key.Child(name).Full() << '\n';
+        console.out << '\n';
+        PrintKey(console, key.Child(name));
         ++matches;
       }
     }
@@ -144,7 +151,7 @@ LONG PrintValues(Console& console, const KeyName& key, HKEY handle, bool always)
   const std::vector<Value> values = ReadValues(handle, &status);
   if (status != ERROR_SUCCESS) return status;
   if (values.empty() && !always) return status;
-  console.out << key.Full() << '\n';
+  PrintKey(console, key);
   for (const Value& value : values) PrintValue(console, value);
   console.out << '\n';
   return status;
@@ -157,7 +164,7 @@ int List(Console& console, const KeyName& key, HKEY handle, bool recurse) {
   const std::vector<std::string> names = SubKeyNames(handle, &status);
   for (const std::string& name : names) {
     if (!recurse) {
-      console.out << key.Child(name).Full() << '\n';
+      PrintKey(console, key.Child(name));
       continue;
     }
     regedit::KeyHandle child;

@@ -48,6 +48,7 @@ bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t written = write(fd, bytes.data(), bytes.size());
     if (written < 0 && errno == EINTR) continue;
+    if (written == 0) errno = EIO;
     if (written <= 0) return false;
     bytes.remove_prefix(static_cast<size_t>(written));
   }
@@ -78,14 +79,13 @@ bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* err
   }
 }
 
-bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string* error) {
-  if (path == "-") return WriteAll(1, bytes) || (*error = Describe("Cannot write", "standard output"), false);
-  if (const int status = platform::ReplaceFileContents(path, bytes); status != 0) {
-    errno = status;
-    *error = Describe("Cannot create the file", path);
-    return false;
-  }
-  return true;
+bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string* error, int* cause) {
+  const int status = path == "-" ? (WriteAll(1, bytes) ? 0 : errno) : platform::ReplaceFileContents(path, bytes);
+  if (status == 0) return true;
+  if (cause != nullptr) *cause = status;
+  errno = status;
+  *error = path == "-" ? Describe("Cannot write", "standard output") : Describe("Cannot create the file", path);
+  return false;
 }
 
 }  // namespace orvane::regedit

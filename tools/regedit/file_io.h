@@ -14,8 +14,8 @@ bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* err
 
 // Writes `bytes` as the file `path` (created with permissions as the umask
 // allows, or replaced keeping the old file's mode and extended attributes);
-// false with a message in *error, leaving the old file, or no file of that
-// name if there was none.
-bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string* error);
+// false with a message in *error (and the errno value in *cause, when
+// given), leaving the old file, or no file of that name if there was none.
+bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string* error, int* cause = nullptr);
 
 }  // namespace orvane::regedit

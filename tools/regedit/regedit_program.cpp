@@ -104,9 +104,14 @@ int ReplaceRegistry(const std::string& path) {
 
 int ExportToFile(const std::string& path, const std::string& key) {
   std::string text, error;
-  if (ExportRegistry(key, &text, &error) != ERROR_SUCCESS || !WriteWholeFile(path, text, &error)) {
+  if (const LONG status = ExportRegistry(key, &text, &error); status != ERROR_SUCCESS) {
     PrintError(error);
-    return kExitFailure;
+    return status == ERROR_DISK_FULL ? kExitDiskFull : kExitFailure;
+  }
+  int cause = 0;
+  if (!WriteWholeFile(path, text, &error, &cause)) {
+    PrintError(error);
+    return IsNoRoomError(cause) ? kExitDiskFull : kExitFailure;
   }
   return kExitSuccess;
 }

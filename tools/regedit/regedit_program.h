@@ -7,16 +7,15 @@
 #include <string>
 #include <vector>
 
-namespace orvane::regedit {
+#include "tools/regedit/exit_status.h"
 
-constexpr int kExitSuccess = 0;
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;  // the command line could not be read
+namespace orvane::regedit {
 
 // Runs the command line `args` (the words after the program name). Returns
 // the exit status: 0 when everything was done (or the usage or version was
 // printed), 1 otherwise (with messages), 2 when the command line cannot be
-// read (with one line naming the problem).
+// read (with one line naming the problem), 3 when an export could not be
+// written for lack of room.
 // A failed replacement ends the process at once (see ReplaceRegistry).
 int RunRegedit(const std::vector<std::string>& args);
 
@@ -33,7 +32,8 @@ int ImportFile(const std::string& path);
 int ReplaceRegistry(const std::string& path);
 
 // Writes the export of `key` (empty: the whole registry) to `path`; no file
-// is created when the key cannot be exported.
+// is created when the key cannot be exported. Returns kExitDiskFull when
+// the file (or the store) met a full disk.
 int ExportToFile(const std::string& path, const std::string& key);
 
 // Deletes the key `key` (a full key path below a root) and its subtree.

@@ -152,26 +152,26 @@ Outcome EditorCommands::CreateKey(const std::string& parent_path, const std::str
   }
   const std::string path = parent_path + "\\" + name;
   bool exists = false;
-  Outcome outcome = Guard("Created key " + path, [&] {
+  Outcome outcome = Guard("Created key " + DisplayKey(path), [&] {
     Locate(path);
     int32_t verify = kVerifyKey;
     exists = control_.VerifyExistence(verify);
     if (!exists) control_.SetKey();
   });
-  if (exists) return {false, "The key " + path + " already exists."};
+  if (exists) return {false, "The key " + DisplayKey(path) + " already exists."};
   return outcome;
 }
 
 Outcome EditorCommands::RenameKey(const std::string& key_path, const std::string& new_name) {
   std::string new_path = new_name;
-  return Guard("Renamed key to " + new_name, [&] {
+  return Guard("Renamed key to " + DisplayKey(new_name), [&] {
     Locate(key_path);
     control_.RenameKey(new_path);
   });
 }
 
 Outcome EditorCommands::DeleteKey(const std::string& key_path) {
-  return Guard("Deleted key " + key_path, [&] {
+  return Guard("Deleted key " + DisplayKey(key_path), [&] {
     Locate(key_path);
     control_.DeleteKey();
   });
@@ -187,9 +187,9 @@ Outcome EditorCommands::CreateValue(const std::string& key_path, const std::stri
     exists = control_.VerifyExistence(verify);
   });
   if (!check.ok) return check;
-  if (exists) return {false, "The value " + name + " already exists."};
+  if (exists) return {false, "The value " + DisplayName(name) + " already exists."};
   Outcome outcome = EditValue(key_path, name, type, text);
-  if (outcome.ok) outcome.message = "Created value " + name;
+  if (outcome.ok) outcome.message = "Created value " + DisplayName(name);
   return outcome;
 }
 
@@ -210,7 +210,7 @@ Outcome EditorCommands::EditValue(const std::string& key_path, const std::string
 Outcome EditorCommands::RenameValue(const std::string& key_path, const std::string& name,
                                     const std::string& new_name) {
   std::string argument = new_name;
-  return Guard("Renamed value to " + new_name, [&] {
+  return Guard("Renamed value to " + DisplayName(new_name), [&] {
     Locate(key_path, name);
     control_.RenameValue(argument);
   });

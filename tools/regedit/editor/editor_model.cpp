@@ -23,7 +23,7 @@ void EditorModel::Report(const Outcome& outcome) { Say(outcome.message, !outcome
 
 std::string EditorModel::StatusLine() {
   std::string undo = commands_.UndoLabel();
-  return tree_.rows().empty() ? undo : tree_.SelectedPath() + (undo.empty() ? "" : "   " + undo);
+  return tree_.rows().empty() ? undo : DisplayKey(tree_.SelectedPath()) + (undo.empty() ? "" : "   " + undo);
 }
 
 void EditorModel::ReloadValues(const std::string& keep_name) {
@@ -64,7 +64,9 @@ void EditorModel::SelectValue(size_t row) {
 
 void EditorModel::ExpandSelected() {
   long status = tree_.Expand(tree_.selected());
-  if (status != 0) Say("Cannot open " + tree_.SelectedPath() + " (status " + std::to_string(status) + ")", true);
+  if (status != 0) {
+    Say("Cannot open " + DisplayKey(tree_.SelectedPath()) + " (status " + std::to_string(status) + ")", true);
+  }
 }
 
 void EditorModel::CollapseOrParent() {
@@ -79,13 +81,13 @@ void EditorModel::CollapseOrParent() {
 bool EditorModel::JumpTo(const std::string& path) {
   bool found = tree_.Reveal(path);
   ReloadValues("");
-  if (!found) Say("No key " + path + "; the nearest key is selected.", true);
+  if (!found) Say("No key " + DisplayKey(path) + "; the nearest key is selected.", true);
   return found;
 }
 
 const std::string& EditorModel::CopyPath() {
   clipboard_ = tree_.SelectedPath();
-  Say("Copied " + clipboard_);
+  Say("Copied " + DisplayKey(clipboard_));
   return clipboard_;
 }
 

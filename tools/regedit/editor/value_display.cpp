@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/win32_registry.h"
+#include "tools/regedit/terminal_text.h"
 
 namespace orvane::regedit::editor {
 namespace {
@@ -70,7 +71,9 @@ std::string NumberText(std::string_view bytes, int digits) {
 
 }  // namespace
 
-std::string DisplayName(std::string_view name) { return name.empty() ? "(Default)" : std::string(name); }
+std::string DisplayName(std::string_view name) { return name.empty() ? "(Default)" : TerminalText(name); }
+
+std::string DisplayKey(std::string_view path) { return TerminalText(path); }
 
 std::string DisplayType(uint32_t type) {
   for (const auto& [number, name] : kTypeNames) {
@@ -85,9 +88,9 @@ std::string DisplayData(uint32_t type, std::string_view bytes) {
   switch (type) {
     case REG_SZ:
     case REG_EXPAND_SZ:
-      return std::string(UpToTerminator(bytes));
+      return TerminalText(UpToTerminator(bytes));
     case REG_MULTI_SZ:
-      return MultiStringText(bytes);
+      return TerminalText(MultiStringText(bytes));
     case REG_DWORD:
       return bytes.size() == 4 ? NumberText(bytes, 8) : HexBytes(bytes);
     case REG_QWORD:

@@ -44,13 +44,14 @@ bool AskOptions(FindRequest& request) {
 }
 
 std::string Where(const FindMatch& match) {
-  return match.kind == MatchKind::kKey ? match.key_path : match.key_path + " : " + DisplayName(match.value_name);
+  const std::string key = DisplayKey(match.key_path);
+  return match.kind == MatchKind::kKey ? key : key + " : " + DisplayName(match.value_name);
 }
 
 }  // namespace
 
 void NewKeyFlow(EditorModel& model) {
-  std::optional<std::string> name = PromptLine("New key under " + model.tree().SelectedPath() + ": ", "");
+  std::optional<std::string> name = PromptLine("New key under " + DisplayKey(model.tree().SelectedPath()) + ": ", "");
   if (name) model.NewKey(*name);
 }
 
@@ -87,7 +88,9 @@ void RenameFlow(EditorModel& model) {
 
 void DeleteFlow(EditorModel& model) {
   if (model.focus() == Pane::kTree) {
-    if (Confirm("Delete the key " + model.tree().SelectedPath() + " and all its sub-keys?")) model.DeleteKey();
+    if (Confirm("Delete the key " + DisplayKey(model.tree().SelectedPath()) + " and all its sub-keys?")) {
+      model.DeleteKey();
+    }
     return;
   }
   const ValueRow* value = model.SelectedValue();

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "tools/regedit/editor/screen/screen_text.h"
+
 namespace orvane::regedit::editor::screen {
 namespace {
 
@@ -40,13 +42,13 @@ class Frame {
   void Clear() {
     werase(window_);
     box(window_, 0, 0);
-    mvwaddnstr(window_, 0, 2, (" " + title_ + " ").c_str(), width_ - 4);
+    DrawText(window_, 0, 2, " " + title_ + " ", width_ - 4);
   }
   void Line(int row, const std::string& text, bool highlight = false) {
     if (highlight) wattron(window_, A_REVERSE);
     std::string shown = text.substr(0, static_cast<size_t>(std::max(0, columns())));
     shown.resize(static_cast<size_t>(std::max(0, columns())), ' ');
-    mvwaddstr(window_, row + 1, 1, shown.c_str());
+    DrawText(window_, row + 1, 1, shown, columns());
     if (highlight) wattroff(window_, A_REVERSE);
   }
 
@@ -83,8 +85,9 @@ std::optional<std::string> PromptLine(const std::string& label, const std::strin
     const size_t first = cursor >= static_cast<size_t>(room) ? cursor - static_cast<size_t>(room) + 1 : 0;
     move(row, 0);
     clrtoeol();
-    mvaddnstr(row, 0, label.c_str(), COLS - 1);
-    addnstr(text.c_str() + first, room);
+    DrawText(stdscr, row, 0, label, COLS - 1);
+    DrawText(stdscr, row, std::min(COLS - 1, static_cast<int>(label.size())), std::string_view(text).substr(first),
+             room);
     move(row, std::min(COLS - 1, static_cast<int>(label.size() + cursor - first)));
     refresh();
     int key = getch();
@@ -111,7 +114,7 @@ bool Confirm(const std::string& question) {
   move(LINES - 1, 0);
   clrtoeol();
   attron(A_BOLD);
-  mvaddnstr(LINES - 1, 0, (question + " (y/n)").c_str(), COLS - 1);
+  DrawText(stdscr, LINES - 1, 0, question + " (y/n)", COLS - 1);
   attroff(A_BOLD);
   refresh();
   int key = getch();

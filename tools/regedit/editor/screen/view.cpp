@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <string>
 
+#include "tools/regedit/editor/screen/screen_text.h"
+#include "tools/regedit/editor/value_display.h"
+
 namespace orvane::regedit::editor::screen {
 namespace {
 
@@ -19,7 +22,7 @@ int PaneRows() { return std::max(1, LINES - 3 - kFirstPaneRow); }
 void Cell(int y, int x, std::string text, int width) {
   if (width <= 0) return;
   text.resize(static_cast<size_t>(width), ' ');
-  mvaddnstr(y, x, text.c_str(), width);
+  DrawText(stdscr, y, x, text, width);
 }
 
 size_t Scrolled(size_t top, size_t row, size_t rows) {
@@ -59,7 +62,7 @@ void View::DrawTree(EditorModel& model) {
   for (size_t i = 0; i < rows && tree_top_ + i < tree.rows().size(); ++i) {
     const TreeRow& row = tree.rows()[tree_top_ + i];
     const char* mark = row.expanded ? (row.childless ? "  " : "- ") : "+ ";
-    std::string text = std::string(static_cast<size_t>(row.depth) * 2, ' ') + mark + row.name;
+    std::string text = std::string(static_cast<size_t>(row.depth) * 2, ' ') + mark + DisplayKey(row.name);
     const bool selected = tree_top_ + i == tree.selected();
     if (selected) attron(model.focus() == Pane::kTree ? A_REVERSE : A_UNDERLINE);
     Cell(kFirstPaneRow + static_cast<int>(i), 0, text, width);
