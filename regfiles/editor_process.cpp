@@ -27,6 +27,7 @@ std::vector<uint32_t>& UnwaitedEditors() {
 bool EditorHasEnded(uint32_t pid, int* exit_code) {
   if (exit_code != nullptr) *exit_code = -1;
   HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  if (process == nullptr) process = OpenProcess(SYNCHRONIZE, FALSE, pid);  // its exit status stays unknown
   if (process == nullptr) return true;
   const bool ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
   DWORD code = 0;
@@ -50,6 +51,7 @@ bool EditorHasEnded(uint32_t pid, int* exit_code) {
 namespace {
 bool WaitForExitCodeZero(uint32_t pid) {
   HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  if (process == nullptr) process = OpenProcess(SYNCHRONIZE, FALSE, pid);  // its exit status stays unknown
   if (process == nullptr) return true;
   DWORD code = 0;
   WaitForSingleObject(process, INFINITE);

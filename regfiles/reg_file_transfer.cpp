@@ -33,7 +33,8 @@ std::unique_ptr<platform::FileReplacement> PrepareTarget(const std::string& file
     RaiseFileError(status);
   }
   if (const int status = replacement->Stage(staged); status != 0) {
-    RaiseRegistryErrorCode(regedit::IsNoRoomError(status) ? ERROR_DISK_FULL : kCodeExportEditorMissing);
+    if (regedit::IsNoRoomError(status)) RaiseRegistryErrorCode(ERROR_DISK_FULL);
+    RaiseRegistryErrorCode(kCodeExportEditorMissing);
   }
   return replacement;
 }
