@@ -56,6 +56,9 @@ run_scripts() {
   local expected_dir=$1 status=0
   shift
   register
+  # A new prefix is still being set up in the background after the first
+  # Wine program; a script started meanwhile may print nothing. Wait for it.
+  wineserver -w 2>/dev/null
   for script in "$@"; do
     local name output
     name=$(basename "$script")
