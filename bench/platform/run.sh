@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Measures the registry workloads on Wine's registry and on our store in one
-# run, and prints each figure with Wine's and the ratio (ours / Wine's).
+# run, and prints each figure with Wine's and the ratio (ours / Wine's), and
+# with the same workload on an in-memory tree (of_memory: ours / its).
 # Wine runs first, in a fresh private prefix, with the program and its
 # wineserver pinned to one core (Wine at its best); without mingw-w64 or
 # Wine only our store is measured.

@@ -1,7 +1,9 @@
 // Google Benchmark of the registry workloads on our store, in a store of its
-// own in a temporary directory. When ORVANE_WINE_RESULTS names the output of
-// the Wine program (run.sh makes it), every benchmark also shows Wine's
-// figure (wine_items/s) and ours divided by it (ratio).
+// own in a temporary directory. Every benchmark also shows the same workload
+// on a plain in-memory tree, measured at the start of the run (memory_items/s),
+// and ours divided by it (of_memory): the share of the ceiling we reach. When
+// ORVANE_WINE_RESULTS names the output of the Wine program (run.sh makes
+// it), it shows Wine's figure (wine_items/s) and ours divided by it (ratio).
 // Argument: /1 each step is one method group, as the control runs a method
 // (RegistryMethodScope); /0 every registry call commits on its own; /2 all
 // steps of a run are one group (its closing commit counts in the ratio, not
@@ -19,6 +21,7 @@
 #include <string>
 
 #include "bench_cases.h"
+#include "memory_tree.h"
 #include "store/registry_store.h"
 
 namespace {
@@ -26,6 +29,11 @@ namespace {
 using orvane::platform::RegistryMethodScope;
 
 std::map<std::string, double>& WineRates() {
+  static std::map<std::string, double> rates;
+  return rates;
+}
+
+std::map<std::string, double>& MemoryRates() {
   static std::map<std::string, double> rates;
   return rates;
 }
@@ -57,12 +65,20 @@ class Stopwatch {
   double seconds_ = 0;
 };
 
+// Adds `name`'s figure for `workload` and our rate divided by it, when known.
+void Compare(benchmark::State& state, const std::map<std::string, double>& rates, const char* workload,
+             double our_rate, const char* name, const char* ratio_name) {
+  const auto other = rates.find(workload);
+  if (other == rates.end() || our_rate <= 0) return;
+  state.counters[name] = other->second;
+  state.counters[ratio_name] = our_rate / other->second;
+}
+
 void Finish(benchmark::State& state, const char* workload, int64_t items, const Stopwatch& watch) {
   state.SetItemsProcessed(items);
-  const auto wine = WineRates().find(workload);
-  if (wine == WineRates().end() || watch.seconds() <= 0) return;
-  state.counters["wine_items/s"] = wine->second;
-  state.counters["ratio"] = static_cast<double>(items) / watch.seconds() / wine->second;
+  const double our_rate = watch.seconds() > 0 ? static_cast<double>(items) / watch.seconds() : 0;
+  Compare(state, MemoryRates(), workload, our_rate, "memory_items/s", "of_memory");
+  Compare(state, WineRates(), workload, our_rate, "wine_items/s", "ratio");
 }
 
 // Grouping of the measured calls, the benchmark's argument: kPerCall, every
@@ -191,6 +207,8 @@ int main(int argc, char** argv) {
   }
   LoadWineRates(std::getenv("ORVANE_WINE_RESULTS"));
   benchmark::Initialize(&argc, argv);
+  std::fprintf(stderr, "measuring the in-memory tree...\n");
+  MemoryRates() = bench::MeasureMemoryRates(0.5);
   {
     RegistryMethodScope scope;  // the data is built in one group; not measured
     std::fprintf(stderr, "building %d + %d + %d keys...\n", bench::kTreeKeys, bench::kSubtreeKeys, bench::kWideKeys);
