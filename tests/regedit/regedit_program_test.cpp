@@ -299,7 +299,7 @@ TEST_F(RegeditProgram, LongWorkShowsProgressOnATerminalOnly) {
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
       {{"/E", file, "HKEY_CURRENT_USER\\Software\\P"}, "Exporting"},
       {{file}, "Importing"},
-      {{"/C", file}, "Importing"},
+      {{"/C", file}, "Replacing"},
   };
   for (const auto& [args, label] : cases) {
     platform::CommitPendingRegistryWrites();

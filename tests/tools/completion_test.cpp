@@ -65,8 +65,7 @@ TEST(Completion, OffersOptionsVerbsSwitchesAndKeysInBashAndZsh) {
       std::vector<std::string> args = {shell == std::string("zsh") ? "-fc" : "-c", path + driver, shell, c.program};
       args.insert(args.end(), c.words.begin(), c.words.end());
       const ProgramOutput run = RunProgram(shell, args);
-      EXPECT_EQ(run.out, c.offered) << shell << " " << c.program << " " << ::testing::PrintToString(c.words)
-                                    << run.err;
+      EXPECT_EQ(run.out, c.offered) << shell << " " << c.program << " " << ::testing::PrintToString(c.words) << run.err;
     }
   }
 }

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <optional>
 
 #include "orvane/version.h"
 #include "store/store_extensions.h"
@@ -94,9 +93,11 @@ int ReplaceRegistry(const std::string& path) {
   }
   std::vector<RegMessage> messages;
   platform::RegistryMethodScope scope;
-  std::optional<KeyProgress> progress(std::in_place, "Importing");
-  const int failures = ReplaceWithRegFile(file, &messages);
-  progress.reset();
+  int failures = 0;
+  {
+    KeyProgress progress("Replacing");
+    failures = ReplaceWithRegFile(file, &messages);
+  }
   if (failures != 0) {
     PrintMessages(path, messages);
     PrintError("The registry was not replaced.");
@@ -110,9 +111,11 @@ int ReplaceRegistry(const std::string& path) {
 
 int ExportToFile(const std::string& path, const std::string& key) {
   std::string text, error;
-  std::optional<KeyProgress> progress(std::in_place, "Exporting");
-  const LONG status = ExportRegistry(key, &text, &error);
-  progress.reset();
+  LONG status = ERROR_SUCCESS;
+  {
+    KeyProgress progress("Exporting");
+    status = ExportRegistry(key, &text, &error);
+  }
   if (status != ERROR_SUCCESS) {
     PrintError(error);
     return status == ERROR_DISK_FULL ? kExitDiskFull : kExitFailure;
