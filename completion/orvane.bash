@@ -8,6 +8,7 @@
 # The program being completed, as typed, with a leading "~/" expanded.
 _orvane_program() {
   local program=${COMP_WORDS[0]}
+  # shellcheck disable=SC2088  # the word as typed holds a literal "~/"
   [[ $program == "~/"* ]] && program=$HOME/${program#"~/"}
   printf '%s\n' "$program"
 }
@@ -113,6 +114,7 @@ _orvane_quorvel() {
     -e) return ;;
   esac
   if [[ $current == -* ]]; then
+    local -a options
     mapfile -t options < <(_orvane_help_options "$(_orvane_program)")
     _orvane_add_matching "$current" "${options[@]}"
   else
@@ -189,6 +191,7 @@ _orvane_regedit() {
   if [[ $current == -* || $current == / || $current == /? ]]; then
     local help
     help=$(_orvane_run "$program" --help)
+    local -a options
     mapfile -t options < <(grep -oE -- '(^|[ ,|\[])(--?[A-Za-z][A-Za-z-]*|/[A-Z?])\b' <<<"$help" | sed 's/^[ ,|[]//' | sort -u)
     _orvane_add_matching "$current" "${options[@]}"
   fi
@@ -215,6 +218,7 @@ _orvane_registry_admin() {
     local help
     help=$(_orvane_run "$program" --help)
     if [[ $current == -* ]]; then
+      local -a options
       mapfile -t options < <(_orvane_help_options "$program")
       _orvane_add_matching "$current" "${options[@]}"
     else
