@@ -71,4 +71,18 @@ if(TARGET quorvel)
   endforeach()
   add_custom_target(orvane_man_pages ALL DEPENDS ${pages})
   install(FILES ${pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT programs)
+  # Shell completion: bash-completion loads a command's file by the
+  # command's name, so the one script goes in under each program's name;
+  # zsh finds _orvane on its function path (Debian's vendor folder for
+  # /usr, the site folder for any other prefix).
+  foreach(program quorvel orvane-reg orvane-regedit orvane-registry-admin)
+    install(FILES ${PROJECT_SOURCE_DIR}/completion/orvane.bash RENAME ${program}
+      DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions COMPONENT programs)
+  endforeach()
+  if(CMAKE_INSTALL_PREFIX STREQUAL "/usr")
+    set(ORVANE_ZSH_COMPLETION_DIR ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)
+  else()
+    set(ORVANE_ZSH_COMPLETION_DIR ${CMAKE_INSTALL_DATADIR}/zsh/site-functions)
+  endif()
+  install(FILES ${PROJECT_SOURCE_DIR}/completion/_orvane DESTINATION ${ORVANE_ZSH_COMPLETION_DIR} COMPONENT programs)
 endif()

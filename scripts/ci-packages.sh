@@ -41,7 +41,10 @@ expect liborvane-dev '\./usr/include/orvane/quorvel\.h$' '\./usr/include/orvane/
   "${lib}cmake/Orvane/OrvaneTargets\.cmake$" "${lib}pkgconfig/orvane\.pc$"
 expect orvane-tools '\./usr/bin/quorvel$' '\./usr/bin/orvane-regedit$' '\./usr/bin/orvane-reg$' \
   '\./usr/bin/orvane-registry-admin$' '\./usr/share/man/man1/orvane-regedit\.1\.gz$' \
-  '\./usr/share/man/man1/quorvel\.1\.gz$' '\./usr/share/doc/orvane-tools/copyright$'
+  '\./usr/share/man/man1/quorvel\.1\.gz$' '\./usr/share/doc/orvane-tools/copyright$' \
+  '\./usr/share/bash-completion/completions/orvane-reg$' '\./usr/share/bash-completion/completions/quorvel$' \
+  '\./usr/share/bash-completion/completions/orvane-regedit$' \
+  '\./usr/share/bash-completion/completions/orvane-registry-admin$' '\./usr/share/zsh/vendor-completions/_orvane$'
 expect python3-orvane '\./usr/lib/python3/dist-packages/orvane[.a-z0-9_-]*\.so$' \
   '\./usr/lib/python3/dist-packages/orvane-stubs/winreg\.pyi$' '\./usr/share/doc/python3-orvane/copyright$'
 if ! dpkg-deb -f "$build"/python3-orvane_*.deb Depends | grep -Eq 'python3 \(>= 3\.[0-9]+\), python3 \(<< 3\.[0-9]+\)'; then

@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(cmake make g++ pkg-config libsqlite3-dev libcli11-dev libedit-dev
           libncurses-dev libgtest-dev libbenchmark-dev tmux
-          python3-dev pybind11-dev python3-pytest)
+          python3-dev pybind11-dev python3-pytest zsh)
 if [[ "${1:-}" == "--cross" ]]; then
   packages+=(mingw-w64 mingw-w64-tools wine wine64 xvfb clang-14 libclang-rt-14-dev lintian)
 fi

@@ -2,12 +2,6 @@
 // help, version and usage errors, answers read from standard input, the
 // exit codes of compare, and registry text on a terminal.
 #include <gtest/gtest.h>
-#include <pty.h>
-#include <sys/wait.h>
-#include <termios.h>
-#include <unistd.h>
-
-#include <cerrno>
 
 #include "store/store_extensions.h"
 #include "support/program_output.h"
@@ -26,33 +20,10 @@ class RegProgram : public ::testing::Test {
     return RunProgram(ORVANE_REG_PROGRAM, args, input);
   }
 
-  // Runs `args` with its standard streams on a terminal (a pseudo-terminal
-  // that passes bytes as they are) and returns what reached it.
+  // Runs `args` with its standard streams on a terminal; what reached it.
   std::string RegOnTerminal(const std::vector<std::string>& args) {
     platform::CommitPendingRegistryWrites();
-    std::vector<std::string> words{ORVANE_REG_PROGRAM};
-    words.insert(words.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) argv.push_back(word.data());
-    argv.push_back(nullptr);
-    termios raw {};
-    cfmakeraw(&raw);
-    int terminal = -1;
-    const pid_t child = forkpty(&terminal, nullptr, &raw, nullptr);
-    if (child == 0) {
-      execv(argv[0], argv.data());
-      _exit(127);
-    }
-    std::string screen;
-    char buffer[4096];
-    for (ssize_t got; (got = read(terminal, buffer, sizeof(buffer))) != 0;) {
-      if (got < 0 && errno == EINTR) continue;
-      if (got < 0) break;  // EIO: the program has closed the terminal
-      screen.append(buffer, static_cast<size_t>(got));
-    }
-    close(terminal);
-    waitpid(child, nullptr, 0);
-    return screen;
+    return orvane::testing::RunOnTerminal(ORVANE_REG_PROGRAM, args);
   }
 
   TempRegistry registry_;
@@ -123,6 +94,25 @@ TEST_F(RegProgram, QueryOnATerminalShowsControlCharactersEscaped) {
             "\n\"HKEY_CURRENT_USER\\Software\\T\" & Chr(13) & \"X\"\n"
             "    v    REG_SZ    Chr(27) & \"]0;OWNED\" & Chr(7) & Chr(27) & \"[2J\" & Chr(155) & \"2J\"\n\n");
   EXPECT_EQ(Reg({"query", key}).out, "\nHKEY_CURRENT_USER\\Software\\T\rX\n    v    REG_SZ    " + data + "\n\n");
+}
+
+// The verbs that go through many keys count them on standard error when it
+// is a terminal, erasing the line before the result; into a pipe nothing.
+TEST_F(RegProgram, LongVerbsShowProgressOnATerminalOnly) {
+  const std::string file = (registry_.path() / "p.reg").string();
+  ASSERT_EQ(Reg({"add", "HKCU\\Software\\P\\A\\B", "/f"}).status, 0);
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"export", "HKCU\\Software\\P", file, "/y"}, "Exporting"},
+      {{"import", file}, "Importing"},
+      {{"copy", "HKCU\\Software\\P", "HKCU\\Software\\Q", "/s", "/f"}, "Copying"},
+      {{"compare", "HKCU\\Software\\P", "HKCU\\Software\\Q", "/s"}, "Comparing"},
+  };
+  for (const auto& [args, label] : cases) {
+    const std::string screen = RegOnTerminal(args);
+    EXPECT_NE(screen.find("\r" + label + ": 1 key"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("\r\x1b[K"), std::string::npos) << screen;
+    EXPECT_EQ(Reg(args).err, "") << label;
+  }
 }
 
 }  // namespace

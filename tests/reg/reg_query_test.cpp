@@ -113,6 +113,45 @@ TEST_F(RegQuery, FindMatchesNamesAndDataIgnoringCase) {
             "\nEnd of search: 1 match(es) found.\n");
 }
 
+// The search and display switches, on the cases of Windows' reg query
+// documentation: a list shown with its separator, exact and case-sensitive
+// hits of one type, hex data searched in data only.
+TEST_F(RegQuery, SearchSwitchesChooseWhereAndHowTextMatches) {
+  const std::string sys = "HKCU\\Software\\Q\\Sys";
+  Ok({"add", sys, "/v", "a", "/d", "SYSTEM", "/f"});
+  Ok({"add", sys, "/v", "b", "/d", "system", "/f"});
+  Ok({"add", sys, "/v", "c", "/d", "SYSTEM32", "/f"});
+  Ok({"add", sys, "/v", "d", "/t", "REG_EXPAND_SZ", "/d", "SYSTEM", "/f"});
+  Ok({"add", sys, "/v", "e", "/t", "REG_MULTI_SZ", "/d", "SYSTEM\\0x", "/f"});
+  Ok({"add", sys, "/v", "bin", "/t", "REG_BINARY", "/d", "0F10", "/f"});
+  Ok({"add", sys, "/v", "name0F", "/t", "REG_BINARY", "/d", "00", "/f"});
+  Ok({"add", sys + "\\SYSTEM", "/v", "f", "/t", "REG_DWORD", "/d", "15", "/f"});
+  const std::string key = "\nHKEY_CURRENT_USER\\Software\\Q\\Sys\n";
+  const std::string sub = "\nHKEY_CURRENT_USER\\Software\\Q\\Sys\\SYSTEM\n";
+  const std::string a = "    a    REG_SZ    SYSTEM\n", b = "    b    REG_SZ    system\n",
+                    c = "    c    REG_SZ    SYSTEM32\n", d = "    d    REG_EXPAND_SZ    SYSTEM\n";
+  const auto end = [](int n) { return "\nEnd of search: " + std::to_string(n) + " match(es) found.\n"; };
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"/se", "#"},
+       key + a + b + c + d + "    e    REG_MULTI_SZ    SYSTEM#x\n    bin    REG_BINARY    0F10\n" +
+           "    name0F    REG_BINARY    00\n" + sub},
+      {{"/f", "SYSTEM", "/t", "REG_SZ", "/c", "/e", "/s"}, key + a + end(1)},
+      {{"/f", "SYSTEM", "/s"}, key + a + b + c + d + "    e    REG_MULTI_SZ    SYSTEM\\0x\n" + sub + end(6)},
+      {{"/f", "SYSTEM", "/e", "/s"}, key + a + b + d + sub + end(4)},
+      {{"/f", "system", "/c", "/s"}, key + b + end(1)},
+      {{"/f", "SYSTEM", "/k", "/s"}, sub + end(1)},
+      {{"/f", "0F", "/d", "/t", "REG_BINARY"}, key + "    bin    REG_BINARY    0F10\n" + end(1)},
+      {{"/t", "REG_DWORD", "/s", "/z"}, sub + "    f    REG_DWORD (4)    0xf\n" + end(1)},
+      {{"/v", "a", "/z"}, key + "    a    REG_SZ (1)    SYSTEM\n\n"},
+      {{"/ve", "/z"}, key + "    (Default)    REG_SZ (1)    (value not set)\n\n"},
+  };
+  for (const auto& [switches, expected] : cases) {
+    std::vector<std::string> args = {"query", sys};
+    args.insert(args.end(), switches.begin(), switches.end());
+    EXPECT_EQ(Ok(args), expected) << ::testing::PrintToString(switches);
+  }
+}
+
 TEST_F(RegQuery, MissingKeysAndValuesFail) {
   const std::string not_found = "ERROR: The system was unable to find the specified registry key or value.\n";
   RunResult result = Run({"query", "HKCU\\Software\\Missing"});
@@ -133,6 +172,11 @@ TEST_F(RegQuery, BadCommandLinesAreSyntaxErrors) {
            {"query", "HKCU\\Software\\Q", "/s", "/s"},
            {"query", "HKCU\\Software\\Q", "/va"},
            {"query", "HKCU\\Software\\Q", "/bogus"},
+           {"query", "HKCU\\Software\\Q", "/se", "##"},
+           {"query", "HKCU\\Software\\Q", "/se", ""},
+           {"query", "HKCU\\Software\\Q", "/v", "a", "/k"},
+           {"query", "HKCU\\Software\\Q", "/ve", "/t", "REG_SZ"},
+           {"query", "HKCU\\Software\\Q", "/d", "x"},
        }) {
     const RunResult result = Run(args);
     EXPECT_EQ(result.status, 1) << args.back();
@@ -143,6 +187,9 @@ TEST_F(RegQuery, BadCommandLinesAreSyntaxErrors) {
     EXPECT_EQ(result.status, 1) << key;
     EXPECT_EQ(result.err, "ERROR: Invalid key name.\n") << key;
   }
+  const RunResult type = Run({"query", "HKCU\\Software\\Q", "/f", "x", "/t", "REG_LINK"});
+  EXPECT_EQ(type.status, 1);
+  EXPECT_EQ(type.err, "ERROR: Invalid type REG_LINK.\n");
 }
 
 }  // namespace

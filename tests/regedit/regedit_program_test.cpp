@@ -291,5 +291,24 @@ TEST_F(RegeditProgram, LongOptionsImportExportReplaceAndDelete) {
   EXPECT_EQ(FreshExport("HKEY_CURRENT_USER\\Software\\Long"), text);
 }
 
+// Export, import and replace count keys on standard error when it is a
+// terminal, erasing the line when done; into a pipe nothing.
+TEST_F(RegeditProgram, LongWorkShowsProgressOnATerminalOnly) {
+  SetValue(HKEY_CURRENT_USER, "Software\\P", "v", REG_SZ, std::string("p\0", 2));
+  const std::string file = File("p.reg");
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"/E", file, "HKEY_CURRENT_USER\\Software\\P"}, "Exporting"},
+      {{file}, "Importing"},
+      {{"/C", file}, "Replacing"},
+  };
+  for (const auto& [args, label] : cases) {
+    platform::CommitPendingRegistryWrites();
+    const std::string screen = orvane::testing::RunOnTerminal(ORVANE_REGEDIT_PROGRAM, args);
+    EXPECT_NE(screen.find("\r" + label + ": 1 key"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("\r\x1b[K"), std::string::npos) << screen;
+    EXPECT_EQ(RunProgram(ORVANE_REGEDIT_PROGRAM, args).err, "") << label;
+  }
+}
+
 }  // namespace
 }  // namespace orvane::regedit::testing

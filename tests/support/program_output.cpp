@@ -1,12 +1,15 @@
 #include "support/program_output.h"
 
 #include <fcntl.h>
+#include <pty.h>
+#include <termios.h>
 #include <spawn.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -73,6 +76,33 @@ ProgramOutput RunProgram(const std::string& program, const std::vector<std::stri
   run.err = ReadWhole(io / "err");
   run.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -1;
   return run;
+}
+
+std::string RunOnTerminal(const std::string& program, const std::vector<std::string>& args) {
+  std::vector<std::string> words{program};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  termios raw{};
+  cfmakeraw(&raw);
+  int terminal = -1;
+  const pid_t child = forkpty(&terminal, nullptr, &raw, nullptr);
+  if (child < 0) throw std::runtime_error("cannot open a terminal for " + program);
+  if (child == 0) {
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  std::string screen;
+  char buffer[4096];
+  for (ssize_t got; (got = read(terminal, buffer, sizeof(buffer))) != 0;) {
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) break;  // EIO: the program has closed the terminal
+    screen.append(buffer, static_cast<size_t>(got));
+  }
+  close(terminal);
+  waitpid(child, nullptr, 0);
+  return screen;
 }
 
 int RunQuietly(const std::vector<std::string>& args) {

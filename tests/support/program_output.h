@@ -1,9 +1,10 @@
 // Running other programs from tests and benchmarks, in this process's
 // environment (so on the store the test selected): a built program with
 // `input` on standard input (a file, never a terminal) and its standard
-// output, standard error and exit status captured whole; a program with its
-// output discarded; whether a program is on the PATH; and Wine in a
-// private prefix, with paths as Wine sees them. Linux only.
+// output, standard error and exit status captured whole; a program on a
+// terminal and what it wrote there; a program with its output discarded;
+// whether a program is on the PATH; and Wine in a private prefix, with
+// paths as Wine sees them. Linux only.
 #pragma once
 
 #include <filesystem>
@@ -22,6 +23,11 @@ struct ProgramOutput {
 // for it; throws when it cannot start.
 ProgramOutput RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::string& input = "");
+
+// Runs `program` with `args`, its standard streams on a terminal (a
+// pseudo-terminal that passes bytes as they are), and returns what reached
+// the terminal, output and errors as they came.
+std::string RunOnTerminal(const std::string& program, const std::vector<std::string>& args);
 
 // Runs `args` (args[0] found on the PATH) with its output discarded; the
 // exit code, -1 when it could not start or did not exit normally.

@@ -17,6 +17,7 @@
 #include "tools/reg/reg_tree.h"
 #include "tools/reg/reg_value_text.h"
 #include "tools/reg/reg_verbs.h"
+#include "tools/regedit/key_progress.h"
 #include "tools/regedit/root_keys.h"
 
 namespace orvane::reg {
@@ -121,8 +122,11 @@ int Compare(Console& console, const Options& options) {
   platform::RegistryMethodScope scope;
   KeyTree a, b;
   regedit::KeyHandle handle_a, handle_b;
-  if (!Load(console, *first, options.recurse, &a, &handle_a)) return kExitFailure;
-  if (!Load(console, *second, options.recurse, &b, &handle_b)) return kExitFailure;
+  {
+    regedit::KeyProgress progress("Comparing");
+    if (!Load(console, *first, options.recurse, &a, &handle_a)) return kExitFailure;
+    if (!Load(console, *second, options.recurse, &b, &handle_b)) return kExitFailure;
+  }
   Comparison comparison(console, options.output.value_or(CompareOutput::kDifferences));
   if (!one_value) {
     comparison.CompareTrees(*first, a, *second, b);

@@ -1,5 +1,6 @@
 #include "tools/reg/reg_console.h"
 
+#include "tools/regedit/key_progress.h"
 #include "tools/regedit/root_keys.h"
 #include "tools/regedit/terminal_text.h"
 
@@ -10,6 +11,7 @@ std::string Shown(const Console& console, std::string_view text) {
 }
 
 bool Confirm(Console& console, const std::string& question) {
+  regedit::KeyProgress::Erase();
   std::string line;
   while (true) {
     console.out << question << ' ' << std::flush;

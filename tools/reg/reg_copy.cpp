@@ -8,6 +8,7 @@
 #include "tools/reg/reg_messages.h"
 #include "tools/reg/reg_tree.h"
 #include "tools/reg/reg_verbs.h"
+#include "tools/regedit/key_progress.h"
 #include "tools/regedit/root_keys.h"
 
 namespace orvane::reg {
@@ -22,6 +23,7 @@ LONG WriteTree(Console& console, HKEY parent, const std::string& path, const Key
   LONG status = RegCreateKeyExA(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, regedit::kWriteAccess,
                                 nullptr, key.out(), nullptr);
   if (status != ERROR_SUCCESS) return status;
+  regedit::KeyProgress::CountKey();
   for (const Value& value : tree.values) {
     LONG missing = ERROR_SUCCESS;
     const bool exists = ReadValue(key.get(), value.name, &missing).has_value();
@@ -48,8 +50,14 @@ int Copy(Console& console, const Options& options) {
   regedit::KeyHandle handle;
   KeyTree tree;
   LONG status = OpenKey(*source, KEY_READ, &handle);
-  if (status == ERROR_SUCCESS) status = ReadTree(handle.get(), options.recurse, &tree);
-  if (status == ERROR_SUCCESS) status = WriteTree(console, target->root, target->path, tree, options.force);
+  if (status == ERROR_SUCCESS) {
+    regedit::KeyProgress progress("Reading");
+    status = ReadTree(handle.get(), options.recurse, &tree);
+  }
+  if (status == ERROR_SUCCESS) {
+    regedit::KeyProgress progress("Copying");
+    status = WriteTree(console, target->root, target->path, tree, options.force);
+  }
   return status == ERROR_SUCCESS ? Succeed(console) : FailStatus(console, status);
 }
 

@@ -13,6 +13,7 @@
 #include "tools/reg/reg_store.h"
 #include "tools/reg/reg_verbs.h"
 #include "tools/regedit/file_io.h"
+#include "tools/regedit/key_progress.h"
 #include "tools/regedit/reg_export.h"
 #include "tools/regedit/reg_import.h"
 #include "tools/regedit/reg_parser.h"
@@ -54,7 +55,12 @@ int Export(Console& console, const Options& options) {
     return kExitSuccess;
   }
   std::string text, error;
-  if (regedit::ExportRegistry(key->Full(), &text, &error) != ERROR_SUCCESS) {
+  LONG status = ERROR_SUCCESS;
+  {
+    regedit::KeyProgress progress("Exporting");
+    status = regedit::ExportRegistry(key->Full(), &text, &error);
+  }
+  if (status != ERROR_SUCCESS) {
     console.err << error << '\n';  // names the key when one cannot be written
     return Fail(console, Message::kRegistryError);
   }
@@ -79,6 +85,7 @@ int Import(Console& console, const Options& options) {
   int failures = 0;
   {
     platform::RegistryMethodScope scope;
+    regedit::KeyProgress progress("Importing");
     regedit::RegMerger merger(&messages);
     file = regedit::ParseRegFile(bytes, &merger);
     failures = merger.failures();

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "store/store_extensions.h"
+#include "tools/regedit/key_progress.h"
 
 namespace orvane::reg {
 namespace {
@@ -42,6 +43,7 @@ std::string MessageText(Message message, std::string_view arg) {
 }
 
 int Fail(Console& console, Message message, std::string_view arg) {
+  regedit::KeyProgress::Erase();  // the error takes the progress line's place
   console.err << MessageText(message, arg) << '\n';
   return kExitFailure;
 }

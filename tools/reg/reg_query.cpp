@@ -5,8 +5,10 @@
 //   one value = "" KEY value ""                         /v NAME or /ve
 //   search    = { "" KEY { value } } "" "End of search: N match(es) found."
 //               (/v NAME or /ve with /s: the keys holding the value;
-//                /f TEXT: keys whose name or values match)
+//                /f /k /d /c /e /t: keys whose name or values match)
 //   value     = "    " NAME "    " TYPE "    " DATA
+// TYPE is followed by " (NUMBER)" with /z; a list's strings in DATA are
+// joined by the /se separator, "\0" by default.
 // KEY is the key as given with its root spelled out; SUBKEY the full path of
 // a sub-key. A missing default value asked for with /ve shows as
 // "(value not set)".
@@ -15,6 +17,7 @@
 #include "store/store_extensions.h"
 #include "tools/reg/reg_key_name.h"
 #include "tools/reg/reg_messages.h"
+#include "tools/reg/reg_search.h"
 #include "tools/reg/reg_store.h"
 #include "tools/reg/reg_value_text.h"
 #include "tools/reg/reg_verbs.h"
@@ -22,38 +25,29 @@
 namespace orvane::reg {
 namespace {
 
-void PrintValue(Console& console, const Value& value) {
-  console.out << "    " << Shown(console, DisplayName(value.name)) << "    " << TypeName(value.type) << "    "
-              << Shown(console, FormatData(value.type, value.data)) << '\n';
+// How values are shown: a list's strings joined by `separator` (/se), the
+// type followed by its number with /z.
+struct ValueStyle {
+  std::string separator = "\\0";
+  bool type_numbers = false;
+};
+
+std::string TypeText(const ValueStyle& style, DWORD type) {
+  if (!style.type_numbers) return TypeName(type);
+  return TypeName(type) + " (" + std::to_string(type) + ")";
+}
+
+std::string DataText(const ValueStyle& style, const Value& value) {
+  return FormatData(value.type, value.data, style.separator);
+}
+
+void PrintValue(Console& console, const ValueStyle& style, const Value& value) {
+  console.out << "    " << Shown(console, DisplayName(value.name)) << "    " << TypeText(style, value.type) << "    "
+              << Shown(console, DataText(style, value)) << '\n';
 }
 
 // A key's line: its full path.
 void PrintKey(Console& console, const KeyName& key) { console.out << Shown(console, key.Full()) << '\n'; }
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// Whether `pattern` ("*" any run, "?" any one character, letter case
-// ignored) matches the whole of `text`. Backtracks only to the last "*", so
-// the work stays within the product of the two lengths.
-bool Matches(std::string_view pattern, std::string_view text) {
-  size_t p = 0, t = 0, star = std::string_view::npos, resume = 0;
-  while (t < text.size()) {
-    if (p < pattern.size() && pattern[p] == '*') {
-      star = p++;
-      resume = t;
-    } else if (p < pattern.size() && (pattern[p] == '?' || Lower(pattern[p]) == Lower(text[t]))) {
-      ++p;
-      ++t;
-    } else if (star != std::string_view::npos) {
-      p = star + 1;
-      t = ++resume;
-    } else {
-      return false;
-    }
-  }
-  while (p < pattern.size() && pattern[p] == '*') ++p;
-  return p == pattern.size();
-}
 
 // Calls `visit` for `key` and every key below it, depth first in the
 // store's order, with each key open for reading; stops at the first failure.
@@ -75,7 +69,7 @@ int FinishSearch(Console& console, LONG status, int matches) {
   return kExitSuccess;
 }
 
-int QueryOneValue(Console& console, const KeyName& key, HKEY handle, const std::string& name) {
+int QueryOneValue(Console& console, const ValueStyle& style, const KeyName& key, HKEY handle, const std::string& name) {
   LONG status = ERROR_SUCCESS;
   std::optional<Value> value = ReadValue(handle, name, &status);
   if (!value && status == ERROR_FILE_NOT_FOUND && name.empty()) value = Value{"", REG_SZ, ""};
@@ -83,47 +77,55 @@ int QueryOneValue(Console& console, const KeyName& key, HKEY handle, const std::
   console.out << '\n';
   PrintKey(console, key);
   if (status == ERROR_FILE_NOT_FOUND) {
-    console.out << "    (Default)    REG_SZ    (value not set)\n";
+    console.out << "    (Default)    " << TypeText(style, REG_SZ) << "    (value not set)\n";
   } else {
-    PrintValue(console, *value);
+    PrintValue(console, style, *value);
   }
   console.out << '\n';
   return kExitSuccess;
 }
 
-int SearchValue(Console& console, const KeyName& key, HKEY handle, const std::string& name) {
+int SearchValue(Console& console, const ValueStyle& style, const KeyName& key, HKEY handle, const std::string& name) {
   int matches = 0;
   const LONG status = Walk(key, handle, [&](const KeyName& at, HKEY open) {
     LONG read = ERROR_SUCCESS;
     if (const std::optional<Value> value = ReadValue(open, name, &read)) {
       console.out << '\n';
       PrintKey(console, at);
-      PrintValue(console, *value);
+      PrintValue(console, style, *value);
       ++matches;
     }
   });
   return FinishSearch(console, status, matches);
 }
 
-int SearchText(Console& console, const KeyName& key, HKEY handle, const std::string& text, bool recurse) {
-  const std::string pattern = "*" + text + "*";
+bool ValueMatches(const SearchSpec& spec, const ValueStyle& style, const Value& value) {
+  if (spec.type && value.type != *spec.type) return false;
+  return (spec.value_names && Matches(spec.pattern, value.name, spec.case_sensitive)) ||
+         (spec.data && Matches(spec.pattern, DataText(style, value), spec.case_sensitive));
+}
+
+bool KeyNameMatches(const SearchSpec& spec, std::string_view name) {
+  return spec.key_names && Matches(spec.pattern, name, spec.case_sensitive);
+}
+
+int Search(Console& console, const ValueStyle& style, const KeyName& key, HKEY handle, const SearchSpec& spec,
+           bool recurse) {
   int matches = 0;
   LONG status = ERROR_SUCCESS;  // the first failure
   auto visit = [&](const KeyName& at, HKEY open) {
-    const bool name_matches = at.path != key.path && Matches(pattern, at.path.substr(at.path.rfind('\\') + 1));
+    const bool name_matches = at.path != key.path && KeyNameMatches(spec, at.path.substr(at.path.rfind('\\') + 1));
     std::vector<Value> found;
     LONG read = ERROR_SUCCESS;
     std::vector<Value> values = ReadValues(open, &read);
     if (status == ERROR_SUCCESS) status = read;
     for (Value& value : values) {
-      if (Matches(pattern, value.name) || Matches(pattern, FormatData(value.type, value.data))) {
-        found.push_back(std::move(value));
-      }
+      if (ValueMatches(spec, style, value)) found.push_back(std::move(value));
     }
     if (!name_matches && found.empty()) return;
     console.out << '\n';
     PrintKey(console, at);
-    for (const Value& value : found) PrintValue(console, value);
+    for (const Value& value : found) PrintValue(console, style, value);
     matches += static_cast<int>(name_matches) + static_cast<int>(found.size());
   };
   if (recurse) {
@@ -133,7 +135,7 @@ int SearchText(Console& console, const KeyName& key, HKEY handle, const std::str
     visit(key, handle);
     LONG listed = ERROR_SUCCESS;
     for (const std::string& name : SubKeyNames(handle, &listed)) {
-      if (Matches(pattern, name)) {
+      if (KeyNameMatches(spec, name)) {
         console.out << '\n';
         PrintKey(console, key.Child(name));
         ++matches;
@@ -146,20 +148,20 @@ int SearchText(Console& console, const KeyName& key, HKEY handle, const std::str
 
 // Prints a key's values block ("KEY", the values, a blank line) when it has
 // values or `always`.
-LONG PrintValues(Console& console, const KeyName& key, HKEY handle, bool always) {
+LONG PrintValues(Console& console, const ValueStyle& style, const KeyName& key, HKEY handle, bool always) {
   LONG status = ERROR_SUCCESS;
   const std::vector<Value> values = ReadValues(handle, &status);
   if (status != ERROR_SUCCESS) return status;
   if (values.empty() && !always) return status;
   PrintKey(console, key);
-  for (const Value& value : values) PrintValue(console, value);
+  for (const Value& value : values) PrintValue(console, style, value);
   console.out << '\n';
   return status;
 }
 
-int List(Console& console, const KeyName& key, HKEY handle, bool recurse) {
+int List(Console& console, const ValueStyle& style, const KeyName& key, HKEY handle, bool recurse) {
   console.out << '\n';
-  LONG status = PrintValues(console, key, handle, false);
+  LONG status = PrintValues(console, style, key, handle, false);
   if (status != ERROR_SUCCESS) return FailStatus(console, status);
   const std::vector<std::string> names = SubKeyNames(handle, &status);
   for (const std::string& name : names) {
@@ -172,7 +174,7 @@ int List(Console& console, const KeyName& key, HKEY handle, bool recurse) {
     if (status != ERROR_SUCCESS) break;
     LONG printed = ERROR_SUCCESS;
     status = Walk(key.Child(name), child.get(), [&](const KeyName& at, HKEY open) {
-      const LONG result = PrintValues(console, at, open, true);
+      const LONG result = PrintValues(console, style, at, open, true);
       if (printed == ERROR_SUCCESS) printed = result;
     });
     if (status == ERROR_SUCCESS) status = printed;
@@ -181,23 +183,36 @@ int List(Console& console, const KeyName& key, HKEY handle, bool recurse) {
   return status == ERROR_SUCCESS ? kExitSuccess : FailStatus(console, status);
 }
 
+// Whether `text` is one character: one byte, or one UTF-8 sequence.
+bool IsOneCharacter(std::string_view text) {
+  size_t starts = 0;
+  for (const char c : text) starts += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return starts == 1 && (text.size() == 1 || static_cast<unsigned char>(text[0]) >= 0xC0);
+}
+
 }  // namespace
 
 int Query(Console& console, const Options& options) {
-  const int selectors = options.value_name.has_value() + options.default_value + options.find.has_value();
-  if (selectors > 1) return FailSyntax(console, "query");
+  std::optional<DWORD> type;
+  if (options.type && !(type = ParseTypeName(*options.type))) {
+    return Fail(console, Message::kInvalidType, *options.type);
+  }
+  const std::optional<SearchSpec> search = SearchFor(options, type);
+  const int selectors = options.value_name.has_value() + options.default_value + search.has_value();
+  if (selectors > 1 || (options.separator && !IsOneCharacter(*options.separator))) return FailSyntax(console, "query");
   const std::optional<KeyName> key = ParseKeyName(options.positional[0]);
   if (!key) return Fail(console, Message::kInvalidKey);
+  const ValueStyle style{options.separator.value_or("\\0"), options.type_numbers};
   platform::RegistryMethodScope scope;
   regedit::KeyHandle handle;
   if (const LONG status = OpenKey(*key, KEY_READ, &handle)) return FailStatus(console, status);
-  if (options.find) return SearchText(console, *key, handle.get(), *options.find, options.recurse);
+  if (search) return Search(console, style, *key, handle.get(), *search, options.recurse);
   if (options.value_name || options.default_value) {
     const std::string name = options.value_name.value_or("");
-    return options.recurse ? SearchValue(console, *key, handle.get(), name)
-                           : QueryOneValue(console, *key, handle.get(), name);
+    return options.recurse ? SearchValue(console, style, *key, handle.get(), name)
+                           : QueryOneValue(console, style, *key, handle.get(), name);
   }
-  return List(console, *key, handle.get(), options.recurse);
+  return List(console, style, *key, handle.get(), options.recurse);
 }
 
 }  // namespace orvane::reg

@@ -28,15 +28,21 @@ bool SetFlag(bool& field) { return !std::exchange(field, true); }
 
 bool SetOutput(Options& options, CompareOutput output) { return SetOnce(options.output, output); }
 
-const std::array<Switch, 16> kSwitches = {{
+const std::array<Switch, 22> kSwitches = {{
     {"query add delete compare", "v", true, [](Options& o, const std::string& v) { return SetOnce(o.value_name, v); }},
     {"query add delete compare", "ve", false, [](Options& o, const std::string&) { return SetFlag(o.default_value); }},
     {"delete", "va", false, [](Options& o, const std::string&) { return SetFlag(o.all_values); }},
     {"query copy compare", "s", false, [](Options& o, const std::string&) { return SetFlag(o.recurse); }},
     {"add", "s", true, [](Options& o, const std::string& v) { return SetOnce(o.separator, v); }},
-    {"add", "t", true, [](Options& o, const std::string& v) { return SetOnce(o.type, v); }},
+    {"add query", "t", true, [](Options& o, const std::string& v) { return SetOnce(o.type, v); }},
     {"add", "d", true, [](Options& o, const std::string& v) { return SetOnce(o.data, v); }},
     {"query", "f", true, [](Options& o, const std::string& v) { return SetOnce(o.find, v); }},
+    {"query", "k", false, [](Options& o, const std::string&) { return SetFlag(o.keys_only); }},
+    {"query", "d", false, [](Options& o, const std::string&) { return SetFlag(o.data_only); }},
+    {"query", "c", false, [](Options& o, const std::string&) { return SetFlag(o.case_sensitive); }},
+    {"query", "e", false, [](Options& o, const std::string&) { return SetFlag(o.exact); }},
+    {"query", "z", false, [](Options& o, const std::string&) { return SetFlag(o.type_numbers); }},
+    {"query", "se", true, [](Options& o, const std::string& v) { return SetOnce(o.separator, v); }},
     {"add delete copy", "f", false, [](Options& o, const std::string&) { return SetFlag(o.force); }},
     {"export", "y", false, [](Options& o, const std::string&) { return SetFlag(o.overwrite_file); }},
     {"compare", "oa", false, [](Options& o, const std::string&) { return SetOutput(o, CompareOutput::kAll); }},

@@ -19,10 +19,15 @@ struct Options {
   bool default_value = false;             // /ve
   bool all_values = false;                // /va
   bool recurse = false;                   // /s (query, copy, compare)
-  std::optional<std::string> separator;   // /s SEPARATOR (add)
+  std::optional<std::string> separator;   // /s SEPARATOR (add), /se SEPARATOR (query)
   std::optional<std::string> type;        // /t TYPE
   std::optional<std::string> data;        // /d DATA
   std::optional<std::string> find;        // /f TEXT (query)
+  bool keys_only = false;                 // /k (query: search key names)
+  bool data_only = false;                 // /d (query: search data)
+  bool case_sensitive = false;            // /c (query)
+  bool exact = false;                     // /e (query)
+  bool type_numbers = false;              // /z (query)
   bool force = false;                     // /f (add, delete, copy)
   bool overwrite_file = false;            // /y (export)
   std::optional<CompareOutput> output;    // /oa /od /os /on

@@ -3,10 +3,12 @@
 #include <utility>
 
 #include "tools/regedit/key_handle.h"
+#include "tools/regedit/key_progress.h"
 
 namespace orvane::reg {
 
 LONG ReadTree(HKEY key, bool recurse, KeyTree* tree) {
+  regedit::KeyProgress::CountKey();
   LONG status = ERROR_SUCCESS;
   tree->values = ReadValues(key, &status);
   if (status != ERROR_SUCCESS) return status;

@@ -19,10 +19,14 @@ struct VerbText {
 
 constexpr std::array<VerbText, 7> kVerbs = {{
     {"query",
-     "orvane-reg query KEY [/v NAME | /ve] [/s] [/f TEXT]\n"
+     "orvane-reg query KEY [/v NAME | /ve] [/s] [/f TEXT] [/k] [/d] [/c] [/e] [/t TYPE] [/z] [/se SEPARATOR]\n"
      "  Lists the values and sub-keys of KEY; /v or /ve one value (in every\n"
      "  key below with /s); /s the whole subtree; /f the keys and values whose\n"
-     "  name or data contains TEXT (* and ? as wildcards, letter case ignored).\n"},
+     "  name or data contains TEXT (* and ? as wildcards, letter case ignored).\n"
+     "  Search in key names only (/k), in data only (/d), with letter case (/c),\n"
+     "  for the whole name or data (/e), in values of one TYPE (/t); without /f\n"
+     "  these search for *. /z adds the type's number; /se joins a list's strings\n"
+     "  with the one character SEPARATOR (default \\0).\n"},
     {"add",
      "orvane-reg add KEY [/v NAME | /ve] [/t TYPE] [/s SEPARATOR] [/d DATA] [/f]\n"
      "  Creates KEY and sets a value. TYPE: REG_SZ (default), REG_EXPAND_SZ,\n"

@@ -109,11 +109,11 @@ std::string HexPairs(std::string_view bytes) {
   return text;
 }
 
-std::string JoinList(std::string_view bytes) {
+std::string JoinList(std::string_view bytes, std::string_view separator) {
   std::string text;
   while (!bytes.empty() && bytes.front() != '\0') {
     const size_t end = bytes.find('\0');
-    if (!text.empty()) text.append(kDefaultSeparator);
+    if (!text.empty()) text.append(separator);
     text.append(bytes.substr(0, end));
     if (end == std::string_view::npos) break;
     bytes.remove_prefix(end + 1);
@@ -154,13 +154,13 @@ std::optional<std::string> ParseData(DWORD type, std::string_view text, std::str
   }
 }
 
-std::string FormatData(DWORD type, std::string_view bytes) {
+std::string FormatData(DWORD type, std::string_view bytes, std::string_view separator) {
   switch (type) {
     case REG_SZ:
     case REG_EXPAND_SZ:
       return std::string(bytes.substr(0, bytes.find('\0')));
     case REG_MULTI_SZ:
-      return JoinList(bytes);
+      return JoinList(bytes, separator);
     case REG_DWORD:
     case REG_QWORD:
       if (bytes.size() == (type == REG_DWORD ? 4u : 8u)) return Hex(ReadLittleEndian(bytes));

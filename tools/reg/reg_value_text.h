@@ -28,9 +28,9 @@ std::string TypeName(DWORD type);
 std::optional<std::string> ParseData(DWORD type, std::string_view text, std::string_view separator);
 
 // The data as `query` prints it: strings up to their first NUL, a list's
-// strings joined by "\0", numbers of their exact size (REG_DWORD,
+// strings joined by `separator` ("\0", two characters, by default), numbers of their exact size (REG_DWORD,
 // REG_QWORD, REG_DWORD_BIG_ENDIAN in its byte order) as 0x followed by
 // lower-case hex, anything else as upper-case hex pairs.
-std::string FormatData(DWORD type, std::string_view bytes);
+std::string FormatData(DWORD type, std::string_view bytes, std::string_view separator = "\\0");
 
 }  // namespace orvane::reg

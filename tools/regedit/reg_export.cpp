@@ -6,6 +6,7 @@
 #include "store/store_extensions.h"
 #include "tools/regedit/code_page.h"
 #include "tools/regedit/key_handle.h"
+#include "tools/regedit/key_progress.h"
 #include "tools/regedit/reg_writer.h"
 #include "tools/regedit/root_keys.h"
 
@@ -76,6 +77,7 @@ LONG WriteKey(HKEY key, DWORD values, const std::string& path, EnumBuffers* buff
               std::vector<std::string>* names) {
   LONG status = ERROR_SUCCESS;
   writer->WriteKeyHeader(path);
+  KeyProgress::CountKey();
   if ((status = WriteValues(key, values, buffers, writer)) != ERROR_SUCCESS) return status;
   *names = SubKeyNames(key, &status);
   return status;

@@ -5,6 +5,7 @@
 #include "store/store_extensions.h"
 #include "registry/key_path.h"
 #include "tools/regedit/key_handle.h"
+#include "tools/regedit/key_progress.h"
 #include "tools/regedit/root_keys.h"
 
 namespace orvane::regedit {
@@ -42,6 +43,7 @@ class RegMerger::Impl {
   // the current one stay open: a sub-key of one of them is created relative
   // to it, which spares walking the whole path from the root each time.
   void OpenKey(const RegOp& op) {
+    KeyProgress::CountKey();
     while (!open_.empty() && !IsBelow(op, open_.back())) open_.pop_back();
     const bool relative = !open_.empty();
     const HKEY base = relative ? open_.back().key.get() : op.root;

@@ -10,6 +10,7 @@
 #include "tools/regedit/command_line.h"
 #include "tools/regedit/file_completeness.h"
 #include "tools/regedit/file_io.h"
+#include "tools/regedit/key_progress.h"
 #include "tools/regedit/reg_export.h"
 #include "tools/regedit/reg_import.h"
 #include "tools/regedit/reg_parser.h"
@@ -73,6 +74,7 @@ int ImportFile(const std::string& path) {
   {
     // Each change is applied as soon as it is read, within one transaction.
     platform::RegistryMethodScope scope;
+    KeyProgress progress("Importing");
     RegMerger merger(&messages);
     file = ParseRegFile(bytes, &merger);
     failures = merger.failures();
@@ -91,7 +93,12 @@ int ReplaceRegistry(const std::string& path) {
   }
   std::vector<RegMessage> messages;
   platform::RegistryMethodScope scope;
-  if (ReplaceWithRegFile(file, &messages) != 0) {
+  int failures = 0;
+  {
+    KeyProgress progress("Replacing");
+    failures = ReplaceWithRegFile(file, &messages);
+  }
+  if (failures != 0) {
     PrintMessages(path, messages);
     PrintError("The registry was not replaced.");
     std::fflush(stderr);
@@ -104,7 +111,12 @@ int ReplaceRegistry(const std::string& path) {
 
 int ExportToFile(const std::string& path, const std::string& key) {
   std::string text, error;
-  if (const LONG status = ExportRegistry(key, &text, &error); status != ERROR_SUCCESS) {
+  LONG status = ERROR_SUCCESS;
+  {
+    KeyProgress progress("Exporting");
+    status = ExportRegistry(key, &text, &error);
+  }
+  if (status != ERROR_SUCCESS) {
     PrintError(error);
     return status == ERROR_DISK_FULL ? kExitDiskFull : kExitFailure;
   }
