@@ -183,14 +183,15 @@ TEST_F(EditorTerminal, JumpErrorsHelpAndResizeAtEightyByTwentyFour) {
 
 // Pop-ups hold their widest line inside the border (the type menu, the
 // list of matches, the menu with each entry's keys); the type menu has
-// QWORD; a command key that closes the help runs; a prompt's old text is
-// selected: typing replaces it, End keeps it, Up brings it back. The
-// border shows as "x" on this terminal.
+// QWORD; a command key that closes the help runs; a prompt's old text
+// (and a multi-string's) is selected: typing replaces it, End keeps it, Up
+// brings it back. The border shows as "x" on this terminal.
 TEST_F(EditorTerminal, PopUpsHelpAndPromptsWithAnOldText) {
   HKEY key = nullptr;
   ASSERT_EQ(
       RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\EdDemo", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr), 0);
   ASSERT_EQ(RegSetValueExA(key, "Greeting", 0, REG_SZ, reinterpret_cast<const BYTE*>("Hello"), 6), 0);
+  ASSERT_EQ(RegSetValueExA(key, "List", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>("a\0b\0"), 5), 0);
   RegCloseKey(key);
   ASSERT_NO_FATAL_FAILURE(Open(100, 30));
   ASSERT_TRUE(tmux_->WaitFor("+ HKEY_LOCAL_MACHINE")) << tmux_->Screen();
@@ -214,6 +215,8 @@ TEST_F(EditorTerminal, PopUpsHelpAndPromptsWithAnOldText) {
       {{"Enter", "e"}, "x", "Data of Greeting: x"},
       {{"Up", "End"}, "!", "Data of Greeting: Bye!"},
       {{"Enter"}, "", "REG_SZ        Bye!"},
+      {{"Down", "e"}, "c", "Edit List, one entry a line"},
+      {{"C-d"}, "", "REG_MULTI_SZ  c "},
   };
   for (const auto& step : steps) {
     tmux_->Keys(step.keys);
@@ -222,6 +225,7 @@ TEST_F(EditorTerminal, PopUpsHelpAndPromptsWithAnOldText) {
   }
   EXPECT_EQ(Stored("Software\\EdDemo", "Q"), "11:\0\0\0\0\1\0\0\0"s);
   EXPECT_EQ(Stored("Software\\EdDemo", "Greeting"), "1:Bye!\0"s);
+  EXPECT_EQ(Stored("Software\\EdDemo", "List"), "7:c\0\0"s);
 }
 
 // Names and data holding CR, LF and escape sequences (one clears the screen,
