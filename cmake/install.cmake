@@ -58,13 +58,19 @@ if(TARGET quorvel)
     orvane_install_rpath(${program} ${CMAKE_INSTALL_BINDIR})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT programs)
   endforeach()
-  # Manual pages, compressed as Debian installs them.
+  # Manual pages: each template in man/ with the sections that --help is
+  # made of filled in by the generator (tools/manpages), then compressed as
+  # Debian installs them.
   set(pages "")
   foreach(page quorvel orvane-regedit orvane-reg orvane-registry-admin)
-    set(source ${PROJECT_SOURCE_DIR}/man/${page}.1)
+    set(template ${PROJECT_SOURCE_DIR}/man/${page}.1.in)
+    set(source ${PROJECT_BINARY_DIR}/man/${page}.1)
     set(compressed ${PROJECT_BINARY_DIR}/man/${page}.1.gz)
-    add_custom_command(OUTPUT ${compressed}
+    add_custom_command(OUTPUT ${source}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
+      COMMAND orvane_man_page ${page} ${template} ${source}
+      DEPENDS orvane_man_page ${template})
+    add_custom_command(OUTPUT ${compressed}
       COMMAND gzip -9nc ${source} > ${compressed}
       DEPENDS ${source})
     list(APPEND pages ${compressed})

@@ -87,7 +87,7 @@ TEST_F(EditorTerminal, WalkCreateEditRenameDeleteFindUndoAndExport) {
       {0, "S", "text", "REG_SZ", "1:text\0"s},
       {1, "E", "%TEMP%\\x", "REG_EXPAND_SZ", "2:%TEMP%\\x\0"s},
       {3, "D", "0x2a", "0x0000002a (42)", "4:\x2a\0\0\0"s},
-      {4, "B", "01 ff 7e", "01 ff 7e", "3:\x01\xff\x7e"s},
+      {5, "B", "01 ff 7e", "01 ff 7e", "3:\x01\xff\x7e"s},
   };
   for (const NewValue& value : values) {
     Step({"v"}, "Type of the new value");
@@ -179,6 +179,53 @@ TEST_F(EditorTerminal, JumpErrorsHelpAndResizeAtEightyByTwentyFour) {
   tmux_->Resize(80, 24);
   ASSERT_TRUE(tmux_->WaitFor(title + std::string(80 - title.size(), ' ') + "\n")) << tmux_->Screen();
   EXPECT_TRUE(tmux_->Running());
+}
+
+// Pop-ups hold their widest line inside the border (the type menu, the
+// list of matches, the menu with each entry's keys); the type menu has
+// QWORD; a command key that closes the help runs; a prompt's old text
+// (and a multi-string's) is selected: typing replaces it, End keeps it, Up
+// brings it back. The border shows as "x" on this terminal.
+TEST_F(EditorTerminal, PopUpsHelpAndPromptsWithAnOldText) {
+  HKEY key = nullptr;
+  ASSERT_EQ(
+      RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\EdDemo", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr), 0);
+  ASSERT_EQ(RegSetValueExA(key, "Greeting", 0, REG_SZ, reinterpret_cast<const BYTE*>("Hello"), 6), 0);
+  ASSERT_EQ(RegSetValueExA(key, "List", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>("a\0b\0"), 5), 0);
+  RegCloseKey(key);
+  ASSERT_NO_FATAL_FAILURE(Open(100, 30));
+  ASSERT_TRUE(tmux_->WaitFor("+ HKEY_LOCAL_MACHINE")) << tmux_->Screen();
+  const struct {
+    std::vector<std::string> keys;
+    std::string typed, expected;
+  } steps[] = {
+      {{"g"}, "HKCU\\Software\\EdDemo", "Go to key: HKCU\\Software\\EdDemo"},
+      {{"Enter"}, "", " HKEY_CURRENT_USER\\Software\\EdDemo "},
+      {{"v"}, "", "x Expandable string (REG_EXPAND_SZ) x"},
+      {{"Down", "Down", "Down", "Down", "Enter"}, "Q", "Name of the new value: Q"},
+      {{"Enter"}, "0x100000000", "Data of Q (decimal, or 0x and hex): 0x100000000"},
+      {{"Enter"}, "", "REG_QWORD     0x0000000100000000 (429"},
+      {{"f"}, "Greet", "Find: Greet"},
+      {{"Enter", "Enter"}, "", "Match 1 of 1"},
+      {{"l"}, "", "x HKEY_CURRENT_USER\\Software\\EdDemo : Greeting x"},
+      {{"Escape", "F10"}, "", "x Find              f, Ctrl-F x"},
+      {{"Escape", "F1"}, "", "Keys of the registry editor"},
+      {{"k"}, "", "New key under HKEY_CURRENT_USER\\Software\\EdDemo:"},
+      {{"Escape", "e"}, "Bye", "Data of Greeting: Bye"},
+      {{"Enter", "e"}, "x", "Data of Greeting: x"},
+      {{"Up", "End"}, "!", "Data of Greeting: Bye!"},
+      {{"Enter"}, "", "REG_SZ        Bye!"},
+      {{"Down", "e"}, "c", "Edit List, one entry a line"},
+      {{"C-d"}, "", "REG_MULTI_SZ  c "},
+  };
+  for (const auto& step : steps) {
+    tmux_->Keys(step.keys);
+    if (!step.typed.empty()) tmux_->Type(step.typed);
+    ASSERT_TRUE(tmux_->WaitFor(step.expected)) << "waiting for: " << step.expected << "\n" << tmux_->Screen();
+  }
+  EXPECT_EQ(Stored("Software\\EdDemo", "Q"), "11:\0\0\0\0\1\0\0\0"s);
+  EXPECT_EQ(Stored("Software\\EdDemo", "Greeting"), "1:Bye!\0"s);
+  EXPECT_EQ(Stored("Software\\EdDemo", "List"), "7:c\0\0"s);
 }
 
 // Names and data holding CR, LF and escape sequences (one clears the screen,

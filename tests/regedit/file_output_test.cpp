@@ -66,7 +66,7 @@ TEST_F(RegeditFileOutput, ALinkOfAnotherUserInASharedStickyFolderIsRefused) {
   ASSERT_EQ(lchown(link.c_str(), 12345, 12345), 0);
   const ProgramResult result = RunRegeditProgram({"/E", link, kKey});
   EXPECT_EQ(result.exit_code, 1);
-  EXPECT_EQ(result.error, "regedit: Cannot create the file '" + link + "': Permission denied\n");
+  EXPECT_EQ(result.error, "orvane-regedit: Cannot create the file '" + link + "': Permission denied\n");
   EXPECT_EQ(ReadFile(File("victim")), "precious");
   EXPECT_TRUE(fs::is_symlink(link));
 }

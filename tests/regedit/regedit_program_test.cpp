@@ -61,12 +61,13 @@ TEST_F(RegeditProgram, ExportWritesTheFileOnlyWhenTheKeyExists) {
             "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\A B]\r\n\"v\"=dword:00000005\r\n\r\n");
   const ProgramResult missing = RunRegeditProgram({"/S", "/E", File("no.reg"), "HKEY_CURRENT_USER\\Software\\Z"});
   EXPECT_EQ(missing.exit_code, 1);
-  EXPECT_EQ(missing.error, "regedit: Unable to export the registry key 'HKEY_CURRENT_USER\\Software\\Z' (status 2)\n");
+  EXPECT_EQ(missing.error,
+            "orvane-regedit: Unable to export the registry key 'HKEY_CURRENT_USER\\Software\\Z' (status 2)\n");
   const ProgramResult no_folder =
       RunRegeditProgram({"/E", File("none/x.reg"), "HKEY_CURRENT_USER\\Software\\A B"});
   EXPECT_EQ(no_folder.exit_code, 1);
-  EXPECT_EQ(no_folder.error, "regedit: Cannot create the file '" + File("none/x.reg") +
-                                 "': No such file or directory\n");
+  EXPECT_EQ(no_folder.error,
+            "orvane-regedit: Cannot create the file '" + File("none/x.reg") + "': No such file or directory\n");
   ExpectFolderHolds({"out.reg"});
 }
 
@@ -91,8 +92,8 @@ TEST_F(RegeditProgram, ImportSkipsBadLinesNamingThemAndFailsOverall) {
                                 "[HKEY_CURRENT_USER\\Software\\I]\r\n\"b\"=\"ok\"\r\n");
   const ProgramResult result = RunRegeditProgram({"/S", File("in.reg")});
   EXPECT_EQ(result.exit_code, 1);
-  EXPECT_EQ(result.error, "regedit: " + File("in.reg") + ": line 3: Unable to open the registry key '" + long_key +
-                              "' (status 87)\nregedit: " + File("in.reg") +
+  EXPECT_EQ(result.error, "orvane-regedit: " + File("in.reg") + ": line 3: Unable to open the registry key '" +
+                              long_key + "' (status 87)\norvane-regedit: " + File("in.reg") +
                               ": line 4: a dword needs 1 to 8 hexadecimal digits\n");
   EXPECT_EQ(FreshExport("HKEY_CURRENT_USER\\Software\\I"),
             "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\I]\r\n\"b\"=\"ok\"\r\n\r\n");
@@ -105,7 +106,7 @@ TEST_F(RegeditProgram, ImportSkipsNamesHoldingANulInsteadOfCuttingThem) {
                                  "\"a" + nul + "\"=-\r\n[HKEY_CURRENT_USER\\Software\\N" + nul + "x]\r\n\"c\"=\"1\"\r\n");
   const ProgramResult result = RunRegeditProgram({"/S", File("nul.reg")});
   EXPECT_EQ(result.exit_code, 1);
-  const std::string prefix = "regedit: " + File("nul.reg") + ": line ";
+  const std::string prefix = "orvane-regedit: " + File("nul.reg") + ": line ";
   EXPECT_EQ(result.error, prefix + "4: the value name holds a NUL character\n" + prefix +
                               "5: the value name holds a NUL character\n" + prefix +
                               "6: the key name holds a NUL character\n" + prefix + "7: no key section before this value\n");
@@ -137,11 +138,12 @@ TEST_F(RegeditProgram, AMalformedCommitDelayIsNamedOnceAndTheDefaultUsed) {
 TEST_F(RegeditProgram, ImportOfAMissingFileOrBadHeaderFails) {
   const ProgramResult missing = RunRegeditProgram({"/S", File("none.reg")});
   EXPECT_EQ(missing.exit_code, 1);
-  EXPECT_EQ(missing.error, "regedit: Cannot open the file '" + File("none.reg") + "': No such file or directory\n");
+  EXPECT_EQ(missing.error,
+            "orvane-regedit: Cannot open the file '" + File("none.reg") + "': No such file or directory\n");
   WriteFile(File("bad.reg"), "REGEDIT5\r\n[HKEY_CURRENT_USER\\Software\\Bad]\r\n");
   const ProgramResult bad = RunRegeditProgram({"/S", File("bad.reg")});
   EXPECT_EQ(bad.exit_code, 1);
-  EXPECT_EQ(bad.error, "regedit: " + File("bad.reg") +
+  EXPECT_EQ(bad.error, "orvane-regedit: " + File("bad.reg") +
                            ": line 1: not a registration file (the first line must be REGEDIT4 or "
                            "Windows Registry Editor Version 5.00)\n");
   EXPECT_EQ(FreshExport("HKEY_CURRENT_USER"), ExportText("HKEY_CURRENT_USER"));
@@ -191,13 +193,16 @@ TEST_F(RegeditProgram, FailedReplaceLeavesTheRegistryAsItWas) {
     std::string error;
   };
   const std::vector<Case> cases = {
-      {File("none.reg"), "regedit: Cannot open the file '" + File("none.reg") + "': No such file or directory\n"},
-      {File("malformed.reg"), "regedit: " + File("malformed.reg") +
-                                  ": line 4: a dword needs 1 to 8 hexadecimal digits\nregedit: The registry was "
-                                  "not replaced: '" + File("malformed.reg") + "' has lines that cannot be read.\n"},
-      {File("long.reg"), "regedit: " + File("long.reg") + ": line 4: Unable to open the registry key "
-                             "'HKEY_CURRENT_USER\\" + std::string(256, 'k') +
-                             "' (status 87)\nregedit: The registry was not replaced.\n"},
+      {File("none.reg"),
+       "orvane-regedit: Cannot open the file '" + File("none.reg") + "': No such file or directory\n"},
+      {File("malformed.reg"), "orvane-regedit: " + File("malformed.reg") +
+                                  ": line 4: a dword needs 1 to 8 hexadecimal digits\norvane-regedit: The registry was "
+                                  "not replaced: '" +
+                                  File("malformed.reg") + "' has lines that cannot be read.\n"},
+      {File("long.reg"), "orvane-regedit: " + File("long.reg") +
+                             ": line 4: Unable to open the registry key "
+                             "'HKEY_CURRENT_USER\\" +
+                             std::string(256, 'k') + "' (status 87)\norvane-regedit: The registry was not replaced.\n"},
   };
   for (const Case& c : cases) {
     const ProgramResult result = RunRegeditProgram({"/S", "/C", c.file});
@@ -214,8 +219,9 @@ TEST_F(RegeditProgram, ReplaceStopsAtAReadOnlyKeyAndChangesNothing) {
   WriteFile(File("x.reg"), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\New]\r\n");
   const ProgramResult result = RunRegeditProgram({"/S", "/C", File("x.reg")});
   EXPECT_EQ(result.exit_code, 1);
-  EXPECT_EQ(result.error, "regedit: " + File("x.reg") +
-                              ": Unable to empty HKEY_LOCAL_MACHINE (status 5)\nregedit: The registry was not replaced.\n");
+  EXPECT_EQ(result.error,
+            "orvane-regedit: " + File("x.reg") +
+                ": Unable to empty HKEY_LOCAL_MACHINE (status 5)\norvane-regedit: The registry was not replaced.\n");
   EXPECT_EQ(FreshExport(""), before);
 }
 
@@ -225,7 +231,7 @@ TEST_F(RegeditProgram, DeleteRemovesATreeAndRefusesRoots) {
   EXPECT_EQ(FreshExport("HKEY_CURRENT_USER\\Software"), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n\r\n");
   const ProgramResult root = RunRegeditProgram({"/D", "HKEY_CURRENT_USER"});
   EXPECT_EQ(root.exit_code, 1);
-  EXPECT_EQ(root.error, "regedit: Invalid system key [HKEY_CURRENT_USER]\n");
+  EXPECT_EQ(root.error, "orvane-regedit: Invalid system key [HKEY_CURRENT_USER]\n");
 }
 
 // A read-only key deep inside is met after the keys before it are gone:
@@ -239,7 +245,7 @@ TEST_F(RegeditProgram, DeleteOfATreeHoldingAReadOnlyKeyChangesNothing) {
   const ProgramResult result = RunRegeditProgram({"/D", "HKEY_CURRENT_USER\\Software\\T"});
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_EQ(result.error,
-            "regedit: Unable to delete the registry key 'HKEY_CURRENT_USER\\Software\\T' (status 5)\n");
+            "orvane-regedit: Unable to delete the registry key 'HKEY_CURRENT_USER\\Software\\T' (status 5)\n");
   EXPECT_EQ(FreshExport("HKEY_CURRENT_USER\\Software"), before);
 }
 
@@ -254,7 +260,7 @@ TEST_F(RegeditProgram, AUsageErrorIsOneLineNamingTheProblem) {
     const ProgramOutput run = RunProgram(ORVANE_REGEDIT_PROGRAM, args);
     EXPECT_EQ(run.status, 2) << named;
     EXPECT_EQ(run.out, "") << named;
-    EXPECT_EQ(run.err.rfind("regedit: " + named, 0), 0u) << run.err;
+    EXPECT_EQ(run.err.rfind("orvane-regedit: " + named, 0), 0u) << run.err;
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
   }
 }

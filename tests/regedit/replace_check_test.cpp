@@ -37,7 +37,7 @@ class RegeditReplaceCheck : public ::testing::Test {
     WriteFile(File(name), bytes);
     const ProgramResult result = RunRegeditProgram({"/S", "/C", File(name)});
     EXPECT_EQ(result.exit_code, 1) << name;
-    EXPECT_EQ(result.error, "regedit: The registry was not replaced: '" + File(name) + "' is not complete (" +
+    EXPECT_EQ(result.error, "orvane-regedit: The registry was not replaced: '" + File(name) + "' is not complete (" +
                                 reason + ").\n");
     EXPECT_EQ(FreshExport(), before) << name;
   }

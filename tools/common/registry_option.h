@@ -22,11 +22,6 @@ inline constexpr char kRegistryOptionHelp[] =
     "Registry store file for this process and the programs it starts (without it: $ORVANE_REGISTRY, "
     "else $XDG_DATA_HOME/orvane/registry.db, else ~/.local/share/orvane/registry.db)";
 
-// The option as one line of a usage text that a program writes itself.
-inline std::string RegistryOptionUsageLine() {
-  return std::string("  ") + kRegistryOptionName + " FILE  " + kRegistryOptionHelp + "\n";
-}
-
 // Makes `file` the store of this process and of the programs it starts.
 // An empty name changes nothing.
 inline void UseRegistryFile(const std::string& file) {

@@ -14,23 +14,16 @@
 #include <iostream>
 #include <sstream>
 
+#include "command_line.h"
 #include "orvane/error.h"
-#include "store/registry_store.h"
 #include "session.h"
+#include "store/registry_store.h"
 #include "tools/common/command_line_end.h"
 #include "tools/common/registry_option.h"
 
 namespace {
 
-struct Options {
-  std::string registry;
-  std::string platform;
-  std::string statements;
-  std::string script;
-  std::string form;
-  bool design = false;
-  bool no_dialogs = false;
-  bool quiet = false;
+struct Options : quorvel::CommandLineOptions {
   bool has_statements = false;  // -e was given, even with no statements
 };
 
@@ -105,24 +98,14 @@ int Run(const Options& options, quorvel::HostOptions host) {
 // Reads the command line into `options`; false with the exit status in
 // *status when there is nothing to run (help, version, a usage error).
 bool ParseCommandLine(int argc, char** argv, Options& options, int* status) {
-  CLI::App app{"The script host of the Quorvel registry control.", "quorvel"};
-  orvane::tools::AddVersionFlag(app);
-  app.add_option(orvane::tools::kRegistryOptionName, options.registry, orvane::tools::kRegistryOptionHelp);
-  app.add_option("--platform", options.platform, "Emulated platform")->check(CLI::IsMember({"nt", "9x"}));
-  app.add_option("--form", options.form, "Saved properties the first control loads instead of being new");
-  app.add_flag("--design", options.design, "Report design mode to the controls (a form designer)");
-  app.add_flag("--no-dialogs", options.no_dialogs,
-               "Dialogs never wait: their text goes to standard error and they close at once");
-  app.add_flag("--quiet", options.quiet, "As --no-dialogs, without the dialogs' text (the About box)");
-  auto* statements = app.add_option("-e", options.statements, "Statements to run instead of a script");
-  app.add_option("script", options.script, "Script file to run")->excludes(statements);
+  std::unique_ptr<CLI::App> app = quorvel::MakeCommandLine(options);
   try {
-    app.parse(argc, argv);
+    app->parse(argc, argv);
   } catch (const CLI::ParseError& error) {
-    *status = orvane::tools::EndParse(app, error);
+    *status = orvane::tools::EndParse(*app, error);
     return false;
   }
-  options.has_statements = statements->count() > 0;
+  options.has_statements = app->get_option("-e")->count() > 0;
   return true;
 }
 

@@ -59,17 +59,49 @@ constexpr std::array<VerbText, 7> kVerbs = {{
 constexpr std::string_view kProgram =
     "Usage: orvane-reg VERB ARGUMENTS...\n"
     "       orvane-reg --registry FILE VERB ARGUMENTS...\n"
-    "       orvane-reg VERB /?      the usage of one verb (also -? or --help)\n"
-    "       orvane-reg --help | /?  this text\n"
-    "       orvane-reg --version    the product and version\n"
     "Verbs: query, add, delete, copy, compare, export, import.\n"
     "  KEY is ROOT\\Subkey; ROOT is HKLM, HKCU, HKCR, HKU, HKCC or the full name\n"
     "  (HKEY_LOCAL_MACHINE ...). Switches start with / or -, in any letter case.\n"
     "Exit status: 0 done, 1 failed; compare 0 identical, 2 different.\n";
 
+// `text` on one line: each run of blanks and line ends one blank, none at
+// either end.
+std::string OneLine(std::string_view text) {
+  std::string line;
+  bool blank = false;
+  for (char c : text) {
+    if (c == ' ' || c == '\n') {
+      blank = !line.empty();
+      continue;
+    }
+    if (blank) line += ' ';
+    blank = false;
+    line += c;
+  }
+  return line;
+}
+
 }  // namespace
 
-std::string ProgramUsage() { return std::string(kProgram) + tools::RegistryOptionUsageLine(); }
+std::vector<tools::HelpEntry> OptionEntries() {
+  return {
+      {"VERB /?", "The usage of one verb (also -? or --help)"},
+      {"--help, -h, /?", "This text"},
+      {"--version", "The product and version"},
+      {std::string(tools::kRegistryOptionName) + " FILE", tools::kRegistryOptionHelp},
+  };
+}
+
+std::vector<tools::HelpEntry> VerbEntries() {
+  std::vector<tools::HelpEntry> entries;
+  for (const VerbText& entry : kVerbs) {
+    const size_t end = entry.usage.find('\n');
+    entries.push_back({std::string(entry.usage.substr(0, end)), OneLine(entry.usage.substr(end + 1))});
+  }
+  return entries;
+}
+
+std::string ProgramUsage() { return std::string(kProgram) + "Options:\n" + tools::HelpColumns(OptionEntries(), 20); }
 
 std::string VerbUsage(std::string_view verb) {
   for (const VerbText& entry : kVerbs) {

@@ -136,20 +136,4 @@ bool ParseCommand(const std::vector<std::string>& args, Command* command, std::s
   return CheckArguments(command, requested.joined_path, error);
 }
 
-const char kUsageText[] =
-    "Usage:\n"
-    "  regedit [/S] file...                  merge registration files into the registry\n"
-    "  regedit --import file...\n"
-    "  regedit [/S] /E file [key]            export a key (a full path such as HKEY_CURRENT_USER\\Software),\n"
-    "  regedit --export file [key]           or the whole registry when no key is given\n"
-    "  regedit [/S] /C file                  replace the whole registry with the file\n"
-    "  regedit --replace-all file\n"
-    "  regedit /D key                        delete a key and its sub-keys\n"
-    "  regedit --delete key\n"
-    "  regedit --help | -h | /?              print this text\n"
-    "  regedit --version                     print the version\n"
-    "A file named \"-\" is standard input (import) or standard output (export). Switches may be\n"
-    "written with \"/\" or \"-\" in any letter case; /S is accepted and changes nothing. \"--\" ends\n"
-    "the options: every argument after it is a file or key, whatever it looks like.\n";
-
 }  // namespace orvane::regedit

@@ -37,7 +37,4 @@ struct Command {
 // extra arguments.
 bool ParseCommand(const std::vector<std::string>& args, Command* command, std::string* error);
 
-// The usage text that --help, -h and /? print.
-extern const char kUsageText[];
-
 }  // namespace orvane::regedit

@@ -1,4 +1,4 @@
-// regedit: the registry editor's command lines, on the same registry store
+// orvane-regedit: the registry editor's command lines, on the same registry store
 // as the control (the store is chosen by --registry FILE, else by
 // ORVANE_REGISTRY, inherited from the parent). Arguments arrive already split, or as one Windows-style command
 // line after "--command-line", which is split with the Windows rules.
@@ -12,6 +12,7 @@
 
 #include "store/registry_store.h"
 #include "tools/regedit/command_line.h"
+#include "tools/regedit/program_name.h"
 #ifndef _WIN32
 #include "tools/common/registry_option.h"
 #include "tools/regedit/editor/screen/editor_screen.h"
@@ -33,13 +34,14 @@ int main(int argc, char** argv) {
   try {
     exit_code = orvane::regedit::RunRegedit(args);
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "regedit: %s\n", error.what());
+    std::fprintf(stderr, "%s: %s\n", orvane::regedit::kProgramName, error.what());
   }
 #ifndef _WIN32
   // Changes that did not reach the store make the run a failure. (The
   // Windows registry keeps what a call has written itself.)
   if (const LONG status = orvane::platform::CommitRegistryWritesForExit()) {
-    std::fprintf(stderr, "regedit: registry changes were not saved (status %d)\n", static_cast<int>(status));
+    std::fprintf(stderr, "%s: registry changes were not saved (status %d)\n", orvane::regedit::kProgramName,
+                 static_cast<int>(status));
     return orvane::regedit::kExitFailure;
   }
 #endif

@@ -11,26 +11,26 @@
 #include "tools/regedit/file_completeness.h"
 #include "tools/regedit/file_io.h"
 #include "tools/regedit/key_progress.h"
+#include "tools/regedit/program_name.h"
 #include "tools/regedit/reg_export.h"
 #include "tools/regedit/reg_import.h"
 #include "tools/regedit/reg_parser.h"
 #include "tools/regedit/root_keys.h"
-#ifndef _WIN32
-#include "tools/common/registry_option.h"
-#endif
+#include "tools/regedit/usage.h"
 
 namespace orvane::regedit {
 namespace {
 
-void PrintError(const std::string& text) { std::fprintf(stderr, "regedit: %s\n", text.c_str()); }
+void PrintError(const std::string& text) { std::fprintf(stderr, "%s: %s\n", kProgramName, text.c_str()); }
 
 void PrintMessages(const std::string& path, const std::vector<RegMessage>& messages) {
   for (const RegMessage& message : messages) {
     const char* kind = message.skipped ? "" : "warning: ";
     if (message.line > 0) {
-      std::fprintf(stderr, "regedit: %s: line %d: %s%s\n", path.c_str(), message.line, kind, message.text.c_str());
+      std::fprintf(stderr, "%s: %s: line %d: %s%s\n", kProgramName, path.c_str(), message.line, kind,
+                   message.text.c_str());
     } else {
-      std::fprintf(stderr, "regedit: %s: %s%s\n", path.c_str(), kind, message.text.c_str());
+      std::fprintf(stderr, "%s: %s: %s%s\n", kProgramName, path.c_str(), kind, message.text.c_str());
     }
   }
 }
@@ -145,15 +145,12 @@ int RunRegedit(const std::vector<std::string>& args) {
   Command command;
   std::string error;
   if (!ParseCommand(args, &command, &error)) {
-    PrintError(error + " (see regedit --help)");
+    PrintError(error + " (see " + kProgramName + " --help)");
     return kExitUsage;
   }
   switch (command.action) {
     case Action::kUsage:
-      std::fputs(kUsageText, stdout);
-#ifndef _WIN32
-      std::fputs(tools::RegistryOptionUsageLine().c_str(), stdout);
-#endif
+      std::fputs(UsageText().c_str(), stdout);
       return kExitSuccess;
     case Action::kVersion:
       std::printf("%s\n", kProductVersionLine);

@@ -2,6 +2,8 @@
 #include "tools/regedit/editor/value_input.h"
 
 #include <cctype>
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -40,6 +42,17 @@ std::string HexText(std::string_view bytes, const char* separator) {
   return text;
 }
 
+// Little-endian `bytes` as "0x" and two hex digits a byte.
+std::string HexNumber(std::string_view bytes) {
+  std::string text = "0x";
+  char pair[4];
+  for (size_t i = bytes.size(); i-- > 0;) {
+    std::snprintf(pair, sizeof pair, "%02x", static_cast<unsigned char>(bytes[i]));
+    text += pair;
+  }
+  return text;
+}
+
 std::optional<Variant> ReadMultiString(std::string_view text, std::string* error) {
   std::string joined;
   while (!text.empty()) {
@@ -60,19 +73,39 @@ std::optional<Variant> ReadMultiString(std::string_view text, std::string* error
   return Variant::String(joined);
 }
 
-std::optional<Variant> ReadDWord(std::string_view text, std::string* error) {
+// A number typed in decimal or as "0x" and hex digits, from 0 to `maximum`.
+std::optional<uint64_t> ReadNumber(std::string_view text, uint64_t maximum) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
   bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
   std::string digits(hex ? text.substr(2) : text);
   char* end = nullptr;
+  errno = 0;
   unsigned long long number = digits.empty() ? 0 : std::strtoull(digits.c_str(), &end, hex ? 16 : 10);
   bool all_digits = !digits.empty() && digits[0] != '-' && digits[0] != '+' && end && *end == '\0';
-  if (!all_digits || number > 0xFFFFFFFFull) {
+  if (!all_digits || errno == ERANGE || number > maximum) return std::nullopt;
+  return number;
+}
+
+std::optional<Variant> ReadDWord(std::string_view text, std::string* error) {
+  std::optional<uint64_t> number = ReadNumber(text, 0xFFFFFFFFull);
+  if (!number) {
     *error = "A DWORD is a number from 0 to 4294967295, in decimal or as 0x followed by hex digits.";
     return std::nullopt;
   }
-  return Variant::Long(static_cast<int32_t>(static_cast<uint32_t>(number)));
+  return Variant::Long(static_cast<int32_t>(static_cast<uint32_t>(*number)));
+}
+
+// A QWORD goes to the control as its 8 bytes, little-endian, in hex.
+std::optional<Variant> ReadQWord(std::string_view text, std::string* error) {
+  std::optional<uint64_t> number = ReadNumber(text, UINT64_MAX);
+  if (!number) {
+    *error = "A QWORD is a number from 0 to 18446744073709551615, in decimal or as 0x followed by hex digits.";
+    return std::nullopt;
+  }
+  std::string bytes;
+  for (int i = 0; i < 8; ++i) bytes += static_cast<char>((*number >> (8 * i)) & 0xFF);
+  return Variant::String(HexText(bytes, ""));
 }
 
 std::optional<Variant> ReadHex(std::string_view text, std::string* error) {
@@ -101,14 +134,10 @@ std::string EditText(uint32_t type, std::string_view bytes) {
       return std::string(UpToTerminator(bytes));
     case REG_MULTI_SZ:
       return MultiStringLines(bytes);
-    case REG_DWORD: {
-      if (bytes.size() != 4) return HexText(bytes, " ");
-      uint32_t number = 0;
-      for (size_t i = 4; i-- > 0;) number = (number << 8) | static_cast<unsigned char>(bytes[i]);
-      char text[16];
-      std::snprintf(text, sizeof text, "0x%08x", number);
-      return text;
-    }
+    case REG_DWORD:
+      return bytes.size() == 4 ? HexNumber(bytes) : HexText(bytes, " ");
+    case REG_QWORD:
+      return bytes.size() == 8 ? HexNumber(bytes) : HexText(bytes, " ");
     default:
       return HexText(bytes, " ");
   }
@@ -123,6 +152,8 @@ std::optional<Variant> ReadInput(uint32_t type, std::string_view text, std::stri
       return ReadMultiString(text, error);
     case REG_DWORD:
       return ReadDWord(text, error);
+    case REG_QWORD:
+      return ReadQWord(text, error);
     default:
       return ReadHex(text, error);
   }

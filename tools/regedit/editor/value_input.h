@@ -1,6 +1,7 @@
 // The text a value's editor starts with and the reading of what was typed,
 // by type: string and expandable string as typed, multi-string one entry a
-// line, DWORD in decimal or hexadecimal ("0x" in front), binary and other
+// line, DWORD and QWORD in decimal or hexadecimal ("0x" in front; a QWORD
+// goes to the control as its 8 bytes in hex), binary and other
 // types as hex bytes (blanks and commas between them are ignored).
 // Stateless.
 #pragma once
@@ -18,7 +19,7 @@ namespace orvane::regedit::editor {
 std::string EditText(uint32_t type, std::string_view bytes);
 
 // What was typed, read as the control's form of data of `type` (a String
-// for texts and hex, a Long bit pattern for a DWORD). Empty with *error set
+// for texts, hex and a QWORD's bytes, a Long bit pattern for a DWORD). Empty with *error set
 // when the text does not fit the type.
 std::optional<Variant> ReadInput(uint32_t type, std::string_view text, std::string* error);
 

@@ -18,6 +18,7 @@
 #include "tools/regedit/editor/screen/prompts.h"
 #include "tools/regedit/editor/screen/terminal.h"
 #include "tools/regedit/editor/screen/view.h"
+#include "tools/regedit/program_name.h"
 
 namespace orvane::regedit::editor::screen {
 namespace {
@@ -51,6 +52,7 @@ class EditorLoop {
   bool HandleMovement(int key);
   void HandleMouse();
   void Menu();
+  void Help();
   void About();
   void ShowErrorOutput();
 
@@ -110,7 +112,10 @@ void EditorLoop::Handle(int key) {
     case 'X': ExportFlow(model_, true); break;
     case 'i': ImportFlow(model_); break;
     case 'u': case kCtrlZ: model_.Undo(); break;
-    case KEY_F(1): case '?': HelpFlow(); break;
+    case KEY_F(1):
+    case '?':
+      Help();
+      break;
     case KEY_F(10): case 'm': Menu(); break;
     case 'a': About(); break;
     case KEY_MOUSE: HandleMouse(); break;
@@ -136,29 +141,45 @@ void EditorLoop::HandleMouse() {
   }
 }
 
+// The menu shows each command with the keys that run it.
 void EditorLoop::Menu() {
-  const std::vector<std::pair<std::string, std::function<void()>>> entries = {
-      {"New key            k", [this] { NewKeyFlow(model_); }},
-      {"New value          v", [this] { NewValueFlow(model_); }},
-      {"Edit value         e", [this] { model_.Focus(Pane::kValues); EditValueFlow(model_); }},
-      {"Rename             r", [this] { RenameFlow(model_); }},
-      {"Delete             d", [this] { DeleteFlow(model_); }},
-      {"Go to key          g", [this] { JumpFlow(model_); }},
-      {"Copy key path      c", [this] { model_.CopyPath(); }},
-      {"Find               f", [this] { FindFlow(model_, progress_window_); }},
-      {"Matches            l", [this] { MatchListFlow(model_); }},
-      {"Replace            R", [this] { ReplaceFlow(model_, progress_window_); }},
-      {"Export key         x", [this] { ExportFlow(model_, false); }},
-      {"Export registry    X", [this] { ExportFlow(model_, true); }},
-      {"Import             i", [this] { ImportFlow(model_); }},
-      {"Undo               u", [this] { model_.Undo(); }},
-      {"Help               ?", [] { HelpFlow(); }},
-      {"About              a", [this] { About(); }},
-      {"Quit               q", [this] { quit_ = true; }},
+  struct Entry {
+    const char* label;
+    const char* keys;
+    std::function<void()> action;
+  };
+  const std::vector<Entry> entries = {
+      {"New key", "k", [this] { NewKeyFlow(model_); }},
+      {"New value", "v", [this] { NewValueFlow(model_); }},
+      {"Edit value", "e, Enter",
+       [this] {
+         model_.Focus(Pane::kValues);
+         EditValueFlow(model_);
+       }},
+      {"Rename", "r, F2", [this] { RenameFlow(model_); }},
+      {"Delete", "d, Del", [this] { DeleteFlow(model_); }},
+      {"Go to key", "g", [this] { JumpFlow(model_); }},
+      {"Copy key path", "c", [this] { model_.CopyPath(); }},
+      {"Find", "f, Ctrl-F", [this] { FindFlow(model_, progress_window_); }},
+      {"Next match", "F3, .", [this] { model_.NextMatch(1); }},
+      {"Previous match", ",", [this] { model_.NextMatch(-1); }},
+      {"Matches", "l", [this] { MatchListFlow(model_); }},
+      {"Replace", "R", [this] { ReplaceFlow(model_, progress_window_); }},
+      {"Export key", "x", [this] { ExportFlow(model_, false); }},
+      {"Export registry", "X", [this] { ExportFlow(model_, true); }},
+      {"Import", "i", [this] { ImportFlow(model_); }},
+      {"Undo", "u, Ctrl-Z", [this] { model_.Undo(); }},
+      {"Help", "F1, ?", [this] { Help(); }},
+      {"About", "a", [this] { About(); }},
+      {"Quit", "q", [this] { quit_ = true; }},
   };
   std::vector<std::string> names;
-  for (const auto& entry : entries) names.push_back(entry.first);
-  if (std::optional<size_t> chosen = ChooseFromList("Menu", names)) entries[*chosen].second();
+  for (const Entry& entry : entries) {
+    std::string name = entry.label;
+    name.resize(18, ' ');
+    names.push_back(name + entry.keys);
+  }
+  if (std::optional<size_t> chosen = ChooseFromList("Menu", names)) entries[*chosen].action();
 }
 
 // The last line that a started program (or the control) wrote to standard
@@ -169,6 +190,11 @@ void EditorLoop::ShowErrorOutput() {
   if (text.empty()) return;
   std::string last = text.substr(text.find_last_of('\n') == std::string::npos ? 0 : text.find_last_of('\n') + 1);
   model_.Say(model_.message().empty() ? last : model_.message() + " - " + last, true);
+}
+
+// A command key that closes the help runs, as typed after it.
+void EditorLoop::Help() {
+  if (const int key = HelpFlow()) Handle(key);
 }
 
 // The About box is drawn over the editor's own screen.
@@ -184,13 +210,13 @@ int RunFullScreenEditor() {
     EditorControl control;
     Terminal terminal;
     if (!terminal.ok()) {
-      std::fprintf(stderr, "regedit: this terminal cannot show the editor (TERM)\n");
+      std::fprintf(stderr, "%s: this terminal cannot show the editor (TERM)\n", kProgramName);
       return 1;
     }
     EditorLoop(control, terminal).Run();
     return 0;
   } catch (const Error& error) {
-    std::fprintf(stderr, "regedit: %s\n", ErrorMessage(error.number(), error.description()).c_str());
+    std::fprintf(stderr, "%s: %s\n", kProgramName, ErrorMessage(error.number(), error.description()).c_str());
     return 1;
   }
 }

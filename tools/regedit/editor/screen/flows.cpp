@@ -1,29 +1,36 @@
 // Commands that ask first, built from the prompts.
 #include "tools/regedit/editor/screen/flows.h"
 
+#include <curses.h>
+
+#include <algorithm>
 #include <array>
+#include <string_view>
 #include <utility>
 
 #include "platform/win32_registry.h"
 #include "tools/regedit/editor/screen/prompts.h"
 #include "tools/regedit/editor/value_display.h"
 #include "tools/regedit/editor/value_input.h"
+#include "tools/regedit/usage.h"
 
 namespace orvane::regedit::editor::screen {
 namespace {
 
-constexpr std::array<std::pair<uint32_t, const char*>, 5> kNewValueTypes{{
+constexpr std::array<std::pair<uint32_t, const char*>, 6> kNewValueTypes{{
     {REG_SZ, "String (REG_SZ)"},
     {REG_EXPAND_SZ, "Expandable string (REG_EXPAND_SZ)"},
     {REG_MULTI_SZ, "Multi-string (REG_MULTI_SZ)"},
     {REG_DWORD, "DWORD (REG_DWORD)"},
+    {REG_QWORD, "QWORD (REG_QWORD)"},
     {REG_BINARY, "Binary (REG_BINARY)"},
 }};
 
 // The data of a value of `type`, typed in the editor that fits the type.
 std::optional<std::string> AskData(uint32_t type, const std::string& name, const std::string& initial) {
   if (IsMultiLineType(type)) return EditLines("Edit " + DisplayName(name) + ", one entry a line", initial);
-  const char* hint = type == REG_DWORD   ? " (decimal, or 0x and hex)"
+  const bool number = type == REG_DWORD || type == REG_QWORD;
+  const char* hint = number                                    ? " (decimal, or 0x and hex)"
                      : type == REG_SZ || type == REG_EXPAND_SZ ? ""
                                                                : " (hex bytes)";
   return PromptLine("Data of " + DisplayName(name) + hint + ": ", initial);
@@ -48,6 +55,20 @@ std::string Where(const FindMatch& match) {
   return match.kind == MatchKind::kKey ? key : key + " : " + DisplayName(match.value_name);
 }
 
+// `text` in lines of at most `width` bytes, broken at blanks (a word
+// longer than that is cut).
+std::vector<std::string> WrapWords(std::string_view text, size_t width) {
+  std::vector<std::string> lines;
+  while (!text.empty()) {
+    size_t cut = text.size() <= width ? text.size() : text.rfind(' ', width);
+    if (cut == std::string_view::npos || cut == 0) cut = std::min(width, text.size());
+    lines.emplace_back(text.substr(0, cut));
+    text.remove_prefix(cut);
+    if (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  }
+  return lines;
+}
+
 }  // namespace
 
 void NewKeyFlow(EditorModel& model) {
@@ -63,7 +84,7 @@ void NewValueFlow(EditorModel& model) {
   const uint32_t type = kNewValueTypes[*chosen].first;
   std::optional<std::string> name = PromptLine("Name of the new value: ", "");
   if (!name) return;
-  std::optional<std::string> data = AskData(type, *name, type == REG_DWORD ? "0" : "");
+  std::optional<std::string> data = AskData(type, *name, type == REG_DWORD || type == REG_QWORD ? "0" : "");
   if (data) model.NewValue(*name, type, *data);
 }
 
@@ -155,26 +176,23 @@ void ImportFlow(EditorModel& model) {
   if (file && !file->empty()) model.Import(*file);
 }
 
-void HelpFlow() {
-  ShowPage("Keys of the registry editor",
-           {
-               "Up Down PgUp PgDn Home End   move in the pane that has the focus",
-               "Tab                          switch between keys and values",
-               "Right, Enter (keys)          expand the key",
-               "Left                         collapse the key, or go to its parent",
-               "Mouse click                  select; double click expands a key",
-               "k  new key        v  new value     Enter, e  edit the value's data",
-               "r, F2  rename     Del, d  delete (asks first)",
-               "g  go to a typed key path        c  copy the key's path (Ctrl-V pastes it)",
-               "f  find           F3, .  next match   ,  previous   l  list of matches",
-               "R  replace (shows what will change, asks first; cannot be undone)",
-               "x  export the key   X  export the whole registry   i  import a .reg file",
-               "u, Ctrl-Z  undo the last change (the status line names it)",
-               "F10, m  menu (Help, About ...)   F1, ?  this help   q  quit",
-               "In a prompt: Esc cancels, Ctrl-U empties the line.",
-               "Multi-string data: one entry a line; Ctrl-D ends the editing.",
-           },
-           "Any key: close");
+// Each key with its text after it, the text wrapped to fit.
+int HelpFlow() {
+  constexpr size_t kColumn = 34;
+  const size_t room = static_cast<size_t>(std::max(20, COLS - 4)) - kColumn;
+  std::vector<std::string> lines;
+  for (const tools::HelpEntry& entry : EditorKeyEntries()) {
+    std::string line = entry.term;
+    for (const std::string& part : WrapWords(entry.text, room)) {
+      line.resize(std::max(line.size() + 2, kColumn), ' ');
+      lines.push_back(line + part);
+      line.clear();
+    }
+  }
+  const int key = ShowPage("Keys of the registry editor", lines, "Esc: close; a command key closes and runs");
+  const bool only_closes = key == 27 || key == '\n' || key == '\r' || key == KEY_ENTER || key == 'q' ||
+                           key == KEY_F(1) || key == '?' || key == ERR;
+  return only_closes ? 0 : key;
 }
 
 }  // namespace orvane::regedit::editor::screen

@@ -19,6 +19,8 @@ void MatchListFlow(EditorModel& model);
 void ReplaceFlow(EditorModel& model, int progress_window);
 void ExportFlow(EditorModel& model, bool all_registry);
 void ImportFlow(EditorModel& model);
-void HelpFlow();
+// Shows the keys. Returns the key that closed the page when it is a
+// command to run next, else 0 (Escape, Enter, q, F1 and ? only close it).
+int HelpFlow();
 
 }  // namespace orvane::regedit::editor::screen

@@ -66,29 +66,72 @@ int Scrolled(int top, int row, int rows) {
   return top;
 }
 
+// The frame width that holds the title and every line drawn as a blank,
+// the line and a blank between the two borders.
 int WidestOf(const std::vector<std::string>& lines, const std::string& title) {
   int widest = static_cast<int>(title.size()) + 6;
-  for (const auto& line : lines) widest = std::max(widest, static_cast<int>(line.size()) + 2);
+  for (const auto& line : lines) widest = std::max(widest, static_cast<int>(line.size()) + 4);
   return widest;
+}
+
+// A line being typed that starts as an old text, selected: the first key
+// that types or deletes replaces the whole of it, a cursor key keeps it to
+// edit, and Up brings it back, selected again.
+struct TypedLine {
+  std::string text;
+  size_t cursor = 0;
+  bool selected = false;
+
+  void Select(const std::string& old) { text = old, cursor = old.size(), selected = !old.empty(); }
+  void Replace(const std::string& with) { text = with, cursor = with.size(), selected = false; }
+  void Key(int key, const std::string& old, const std::string& paste);
+};
+
+void TypedLine::Key(int key, const std::string& old, const std::string& paste) {
+  const bool deletes = IsBackspace(key) || key == KEY_DC || key == kCtrlU;
+  if (selected && (deletes || IsText(key) || key == kCtrlV)) Replace("");
+  selected = false;
+  if (key == KEY_UP)
+    Select(old);
+  else if (IsBackspace(key) && cursor > 0)
+    text.erase(--cursor, 1);
+  else if (key == KEY_DC && cursor < text.size())
+    text.erase(cursor, 1);
+  else if (key == KEY_LEFT && cursor > 0)
+    --cursor;
+  else if (key == KEY_RIGHT && cursor < text.size())
+    ++cursor;
+  else if (key == KEY_HOME)
+    cursor = 0;
+  else if (key == KEY_END)
+    cursor = text.size();
+  else if (key == kCtrlU)
+    Replace("");
+  else if (key == kCtrlV)
+    text.insert(cursor, paste), cursor += paste.size();
+  else if (IsText(key))
+    text.insert(cursor++, 1, static_cast<char>(key));
 }
 
 }  // namespace
 
 std::optional<std::string> PromptLine(const std::string& label, const std::string& initial,
                                       const std::string& paste) {
-  std::string text = initial;
-  size_t cursor = text.size();
+  TypedLine line;
+  line.Select(initial);
   curs_set(1);
   for (;;) {
     const int row = LINES - 1;
     const int room = std::max(1, COLS - static_cast<int>(label.size()) - 1);
-    const size_t first = cursor >= static_cast<size_t>(room) ? cursor - static_cast<size_t>(room) + 1 : 0;
+    const size_t first = line.cursor >= static_cast<size_t>(room) ? line.cursor - static_cast<size_t>(room) + 1 : 0;
     move(row, 0);
     clrtoeol();
     DrawText(stdscr, row, 0, label, COLS - 1);
-    DrawText(stdscr, row, std::min(COLS - 1, static_cast<int>(label.size())), std::string_view(text).substr(first),
+    if (line.selected) attron(A_REVERSE);
+    DrawText(stdscr, row, std::min(COLS - 1, static_cast<int>(label.size())), std::string_view(line.text).substr(first),
              room);
-    move(row, std::min(COLS - 1, static_cast<int>(label.size() + cursor - first)));
+    attroff(A_REVERSE);
+    move(row, std::min(COLS - 1, static_cast<int>(label.size() + line.cursor - first)));
     refresh();
     int key = getch();
     if (key == kEscape || key == ERR) {
@@ -96,18 +139,10 @@ std::optional<std::string> PromptLine(const std::string& label, const std::strin
       return std::nullopt;
     }
     if (IsEnter(key)) break;
-    if (IsBackspace(key) && cursor > 0) text.erase(--cursor, 1);
-    else if (key == KEY_DC && cursor < text.size()) text.erase(cursor, 1);
-    else if (key == KEY_LEFT && cursor > 0) --cursor;
-    else if (key == KEY_RIGHT && cursor < text.size()) ++cursor;
-    else if (key == KEY_HOME) cursor = 0;
-    else if (key == KEY_END) cursor = text.size();
-    else if (key == kCtrlU) text.clear(), cursor = 0;
-    else if (key == kCtrlV) text.insert(cursor, paste), cursor += paste.size();
-    else if (IsText(key)) text.insert(cursor++, 1, static_cast<char>(key));
+    line.Key(key, initial, paste);
   }
   curs_set(0);
-  return text;
+  return line.text;
 }
 
 bool Confirm(const std::string& question) {
@@ -197,13 +232,14 @@ std::optional<std::string> EditLines(const std::string& title, const std::string
   size_t row = lines.size() - 1;
   size_t column = lines[row].size();
   Frame frame(title + " - Ctrl-D ends, Esc cancels", LINES - 4, std::max(40, COLS - 8));
+  bool selected = !initial.empty();  // the old text, until a key types, deletes or moves
   int top = 0;
   curs_set(1);
   for (;;) {
     top = Scrolled(top, static_cast<int>(row), frame.rows());
     frame.Clear();
     for (int i = 0; i < frame.rows() && top + i < static_cast<int>(lines.size()); ++i) {
-      frame.Line(i, lines[static_cast<size_t>(top + i)]);
+      frame.Line(i, lines[static_cast<size_t>(top + i)], selected);
     }
     wmove(frame.get(), static_cast<int>(row) - top + 1,
           1 + std::min(frame.columns() - 1, static_cast<int>(column)));
@@ -214,13 +250,15 @@ std::optional<std::string> EditLines(const std::string& title, const std::string
       return std::nullopt;
     }
     if (key == kCtrlD || key == KEY_F(2)) break;
+    if (selected && (IsText(key) || IsBackspace(key) || key == KEY_DC)) lines.assign(1, ""), row = column = 0;
+    selected = false;
     EditKey(key, lines, row, column);
   }
   curs_set(0);
   return JoinLines(lines);
 }
 
-void ShowPage(const std::string& title, const std::vector<std::string>& lines, const std::string& footer) {
+int ShowPage(const std::string& title, const std::vector<std::string>& lines, const std::string& footer) {
   Frame frame(title, LINES - 2, COLS - 2);
   int top = 0;
   const int count = static_cast<int>(lines.size());
@@ -237,7 +275,8 @@ void ShowPage(const std::string& title, const std::vector<std::string>& lines, c
     else if (key == KEY_UP) top = std::max(0, top - 1);
     else if (key == KEY_NPAGE || key == ' ') top = std::min(std::max(0, count - page), top + page);
     else if (key == KEY_PPAGE) top = std::max(0, top - page);
-    else return;
+    else
+      return key;
   }
 }
 
