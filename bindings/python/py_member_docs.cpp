@@ -15,14 +15,24 @@ namespace {
 constexpr const char* kValueForms =
     "by ValueType: StringType and ExpandedStringType a str, DWordType an int,\n"
     "    BinaryType hexadecimal text (str, '0102' for the bytes 01 02), MultiStringType\n"
-    "    the strings joined by '|' (str)";
+    "    the strings joined by '|' (str); for a control made with typed=True, BinaryType\n"
+    "    (and every type but 1, 2, 4, 7) bytes and MultiStringType a list of str, the\n"
+    "    text forms also taken";
 
 // What a member says beyond its types, by name.
 std::string Note(std::string_view name) {
   if (name == "Value") return std::string("The value's data, ") + kValueForms + ".";
-  if (name == "GetAllKeys") return "Returns the sub-key names as an orvane.Array of str, or None when there are none.";
+  if (name == "GetValue") {
+    return "Reads the value into Value; ValueType is unchanged, unless the control was made\n"
+           "with typed=True: then ValueType becomes the stored value's type.";
+  }
+  if (name == "GetAllKeys") {
+    return "Returns the sub-key names as an orvane.Array of str, or None when there are none\n"
+           "(an empty orvane.Array for a control made with typed=True).";
+  }
   if (name == "GetAllValues") {
-    return std::string("Returns an orvane.Table of rows [name, data, type], data ") + kValueForms + ".";
+    return std::string("Returns an orvane.Table of rows [name, data, type], data ") + kValueForms +
+           ", or None when there are none (an empty orvane.Table for a control made with\n    typed=True).";
   }
   if (name == "SetAllValues") return "ValueArray: a list of rows [name, data, type] (orvane.Table), data as Value.";
   if (name == "SetAllKeys") return "KeyArray: a list of key names (str), updated in place.";

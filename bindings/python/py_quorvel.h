@@ -10,7 +10,9 @@
 // it has none). What it writes back into a by-reference parameter reaches
 // the caller through an orvane.ByRef box passed for that parameter (its
 // `value` is replaced), and a list passed for it is updated in place when
-// the method changed it (SetAllKeys' key list).
+// the method changed it (SetAllKeys' key list). With the keyword `typed`
+// the control takes and gives value data in Python's own forms
+// (py_typed_members.h).
 #pragma once
 
 #include <pybind11/pybind11.h>

@@ -11,29 +11,84 @@ import pytest
 import orvane
 
 
-def test_threads_may_call_at_once():
+# What thread i writes: its own value, and the value all threads share,
+# each with its own type and data.
+def written(index):
+    forms = [(orvane.BinaryType, bytes([index, 255])), (orvane.MultiStringType, ["t", str(index)]),
+             (orvane.DWordType, index)]
+    return forms[index % 3]
+
+
+def test_eight_threads_write_and_read_one_key():
+    key = "HKEY_CURRENT_USER\\Software\\Threads"
+    shared = [written(i) for i in range(8)]
     errors = []
 
     def writer(index):
         try:
-            control = orvane.Quorvel()
-            control.GlobalKeyPath = "HKEY_CURRENT_USER\\Software\\Threads"
-            for n in range(20):
-                control.ValueName = "t%d_%d" % (index, n)
-                control.Value = n
-                control.SetValue()
+            control = orvane.Quorvel(typed=True)
+            control.GlobalKeyPath = key
+            value_type, data = written(index)
+            for n in range(400):
+                for name in ("t%d_%d" % (index, n), "shared"):
+                    control.ValueName = name
+                    control.ValueType = value_type
+                    control.Value = data
+                    control.SetValue()
+                    control.ValueType = orvane.StringType
+                    control.GetValue()
+                    read = (control.ValueType, control.Value)
+                    assert read == (value_type, data) if name != "shared" else read in shared, (name, read)
         except Exception as error:  # reported below
             errors.append(error)
 
-    threads = [threading.Thread(target=writer, args=(i,)) for i in range(4)]
+    threads = [threading.Thread(target=writer, args=(i,)) for i in range(8)]
     for thread in threads:
         thread.start()
     for thread in threads:
         thread.join()
     assert errors == []
-    control = orvane.Quorvel()
-    control.GlobalKeyPath = "HKEY_CURRENT_USER\\Software\\Threads"
-    assert control.Count(orvane.CountValues, orvane.ExcludeSubKeys) == 80
+    control = orvane.Quorvel(typed=True)
+    control.GlobalKeyPath = key
+    rows = {row[0]: (row[2], row[1]) for row in control.GetAllValues()}
+    assert len(rows) == 8 * 400 + 1
+    assert all(rows["t%d_%d" % (i, n)] == written(i) for i in range(8) for n in range(400))
+
+
+def test_a_long_export_lets_other_threads_run(control, tmp_path, monkeypatch):
+    """The editor of this Export waits for a line that only the test's own
+    thread sends while the Export runs: the Export ends with that line in
+    its file only when it let that thread run meanwhile."""
+    if os.path.exists(os.path.join(os.path.dirname(os.path.realpath(sys.executable)), "orvane-regedit")):
+        pytest.skip("an editor beside the interpreter comes before PATH")
+    line = tmp_path / "line"
+    os.mkfifo(line)
+    editor = tmp_path / "bin" / "orvane-regedit"  # arguments: /S /E -- <file> <key>
+    editor.parent.mkdir()
+    editor.write_text('#!/bin/sh\nread -r sent < "%s"\nprintf "REGEDIT4\\r\\n\\r\\n[%%s]\\r\\n" "$sent" > "$4"\n' % line)
+    editor.chmod(0o755)
+    monkeypatch.setenv("PATH", "%s:%s" % (editor.parent, os.environ["PATH"]))
+    control.GlobalKeyPath = "HKEY_CURRENT_USER\\Software\\Long"
+    control.SetKey()
+    outcome, readers = [], []
+
+    def export():
+        try:
+            control.Export(str(tmp_path / "out.reg"))
+            outcome.append("exported")
+        except Exception as error:  # reported below
+            outcome.append(error)
+        finally:  # a reader, so that the write below never waits for an editor that is gone
+            readers.append(os.open(line, os.O_RDONLY | os.O_NONBLOCK))
+
+    thread = threading.Thread(target=export)
+    thread.start()
+    with open(line, "w") as pipe:  # opens once the editor reads
+        pipe.write("HKEY_CURRENT_USER\\Software\\Sent\n")
+    thread.join()
+    os.close(readers[0])
+    assert outcome == ["exported"]
+    assert "[HKEY_CURRENT_USER\\Software\\Sent]" in (tmp_path / "out.reg").read_text()
 
 
 def run_on_a_terminal(code, env_dialogs=None):
