@@ -36,7 +36,9 @@ py::object BytesOfHex(const py::object& data, const std::string& text) {
 
 std::string HexOfBytes(const py::object& data) {
   static constexpr char kDigits[] = "0123456789abcdef";
-  const std::string bytes = py::reinterpret_steal<py::bytes>(PyBytes_FromObject(data.ptr()));
+  const py::object copied = py::reinterpret_steal<py::object>(PyBytes_FromObject(data.ptr()));
+  if (!copied) throw py::error_already_set();
+  const std::string bytes = copied.cast<std::string>();
   std::string text;
   for (const char byte : bytes) {
     text += kDigits[static_cast<unsigned char>(byte) >> 4];
