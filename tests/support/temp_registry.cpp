@@ -74,7 +74,7 @@ void RemoveTree(HKEY root, const std::string& path) {
 
 // The system registry is used as it is; the directory is for the files a
 // test writes, so none lands in the working directory.
-TempRegistry::TempRegistry() {
+TempRegistry::TempRegistry(const std::string& /*kind*/) {
   const std::filesystem::path base = std::filesystem::temp_directory_path();
   for (unsigned attempt = GetTickCount(); dir_.empty(); ++attempt) {
     const std::filesystem::path candidate = base / ("orvane-reg-" + std::to_string(attempt));
@@ -110,7 +110,12 @@ std::filesystem::path MakeTempDir() {
 
 }  // namespace
 
-TempRegistry::TempRegistry() : dir_(MakeTempDir()) {
+TempRegistry::TempRegistry(const std::string& kind) : dir_(MakeTempDir()) {
+  if (kind == "sqlite") {
+    location_ = dir_ / "registry.db";
+  } else {
+    throw std::invalid_argument("no registry store of kind " + kind);
+  }
   const LONG status = platform::SelectRegistryStore(file());
   if (status != ERROR_SUCCESS) {
     throw std::runtime_error("cannot create a registry store, status " + std::to_string(status));
@@ -122,7 +127,7 @@ TempRegistry::~TempRegistry() {
   std::filesystem::remove_all(dir_, ignored);
 }
 
-std::filesystem::path TempRegistry::file() const { return dir_ / "registry.db"; }
+std::filesystem::path TempRegistry::file() const { return location_; }
 
 #endif
 
