@@ -20,6 +20,7 @@
 #include "store/key_records.h"
 #include "store/registry_kind.h"
 #include "store/sqlite_db.h"
+#include "store/store_schema.h"
 
 namespace orvane::platform {
 
@@ -32,6 +33,7 @@ class KeyStore final : public RegistryKind {
   ~KeyStore() override;
 
   const std::filesystem::path& file() const override { return file_; }
+  const std::string& UserKeyName() const override { return user_key_name_; }
 
   // Transactions. Each registry call runs between BeginCall and EndCall (or
   // AbortCall when it threw); inside a group, calls share one transaction.
@@ -215,6 +217,7 @@ class KeyStore final : public RegistryKind {
   CommitBroker::Clock::duration group_waited_{};  // waits of the outermost group's calls so far
   int64_t group_write_calls_ = 0;
   std::filesystem::path file_;
+  std::string user_key_name_ = CurrentUserKeyName();
   Txn txn_ = Txn::kNone;
   int group_depth_ = 0;
   bool savepoint_ = false;

@@ -63,6 +63,9 @@ class RegistryKind {
 
   // The location this store was opened on (its real path).
   virtual const std::filesystem::path& file() const = 0;
+  // The name of the current user's key below HKEY_USERS, which
+  // HKEY_CURRENT_USER shows on the NT platform.
+  virtual const std::string& UserKeyName() const = 0;
 
   // Calls, groups and rollback points (see the contract above).
   virtual void BeginCall(bool write) = 0;

@@ -5,6 +5,7 @@
 #include "store/key_store.h"
 #include "store/store_location.h"
 #include "store/store_schema.h"
+#include "store/wine/wine_prefix.h"
 
 namespace orvane::platform {
 namespace {
@@ -24,6 +25,7 @@ std::unique_ptr<RegistryKind> OpenSqliteStore(const std::filesystem::path& file)
 }  // namespace
 
 std::unique_ptr<RegistryKind> OpenRegistryKind(const std::filesystem::path& location) {
+  if (IsWinePrefix(location)) return OpenWinePrefix(location);
   return OpenSqliteStore(location);
 }
 

@@ -155,7 +155,7 @@ std::vector<std::string> KindsOfThisBuild() {
 #ifdef _WIN32
   return {"system"};
 #else
-  return {"sqlite"};
+  return {"sqlite", "wine"};
 #endif
 }
 

@@ -97,7 +97,8 @@ LONG DeleteTree(HKEY parent, const std::string& path);
 std::string CurrentTestName();
 
 // The kinds of store the conformance tests run against in this build:
-// "sqlite" (our store) on Linux, "system" (the real registry) on Windows.
+// "sqlite" (our store) and "wine" (a Wine prefix) on Linux, "system" (the
+// real registry) on Windows.
 std::vector<std::string> KindsOfThisBuild();
 
 // Each test gets a fresh store of the kind it is instantiated with (Linux)
