@@ -663,23 +663,50 @@ std::unique_ptr<RegistryKind> OpenWinePrefix(const std::filesystem::path& prefix
   return std::make_unique<WinePrefix>(error ? prefix : real);
 }
 
-std::string WineServerRunning(const std::filesystem::path& prefix) {
-  struct stat info {};
-  if (stat(prefix.c_str(), &info) != 0) return {};
-  char folder[96];
-  std::snprintf(folder, sizeof folder, "/tmp/.wine-%u/server-%llx-%llx/lock", static_cast<unsigned>(getuid()),
-                static_cast<unsigned long long>(info.st_dev), static_cast<unsigned long long>(info.st_ino));
-  const int fd = open(folder, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return {};
+namespace {
+
+// The folders Wine's server may hold its lock in for a prefix whose folder
+// is `info`: /tmp/.wine-<uid>/server-<dev>-<inode> (Wine's own choice) and,
+// where Debian's Wine names a private folder in the prefix's `wineserver`
+// file, /tmp/<that name>/server-<dev>-<inode>.
+std::vector<std::string> ServerLockFiles(const std::filesystem::path& prefix, const struct stat& info) {
+  char server[64];
+  std::snprintf(server, sizeof server, "/server-%llx-%llx/lock", static_cast<unsigned long long>(info.st_dev),
+                static_cast<unsigned long long>(info.st_ino));
+  std::vector<std::string> files = {"/tmp/.wine-" + std::to_string(getuid()) + server};
+  std::ifstream named(prefix / "wineserver");
+  std::string name;
+  if (std::getline(named, name) && !name.empty() && name.find('/') == std::string::npos && name != "." &&
+      name != "..") {
+    files.push_back("/tmp/" + name + server);
+  }
+  return files;
+}
+
+// True when another process holds a write lock on `file` (fcntl, as Wine's server locks it).
+bool LockedByAnother(const std::string& file) {
+  const int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
   struct flock query {};
   query.l_type = F_WRLCK;
   query.l_whence = SEEK_SET;
   const bool held = fcntl(fd, F_GETLK, &query) == 0 && query.l_type != F_UNLCK;
   close(fd);
-  if (!held) return {};
-  return "a Wine server is running for the prefix " + prefix.string() +
-         " and owns its registry: nothing was changed; stop it with \"WINEPREFIX=" + prefix.string() +
-         " wineserver -k\" or close its programs, then try again";
+  return held;
+}
+
+}  // namespace
+
+std::string WineServerRunning(const std::filesystem::path& prefix) {
+  struct stat info {};
+  if (stat(prefix.c_str(), &info) != 0) return {};
+  for (const std::string& lock : ServerLockFiles(prefix, info)) {
+    if (!LockedByAnother(lock)) continue;
+    return "a Wine server is running for the prefix " + prefix.string() +
+           " and owns its registry: nothing was changed; stop it with \"WINEPREFIX=" + prefix.string() +
+           " wineserver -k\" or close its programs, then try again";
+  }
+  return {};
 }
 
 }  // namespace orvane::platform
