@@ -109,11 +109,12 @@ class WinePrefix final : public RegistryKind {
   const std::string& UserKeyName() const override { return user_sid_; }
 
   void BeginCall(bool write) override {
+    // Held changes that are due are written before the call, while nothing writes on top of them.
+    PublishIfDue();
     in_call_ = true;
     call_writes_ = write;
     call_mark_ = undo_.size();
     call_deadline_ = Clock::now() + wait_limit_;
-    if (MayPublishNow() && Clock::now() >= hold_deadline_) Commit();
     if (write) {
       const std::string server = WineServerRunning(prefix_);
       if (!server.empty()) throw StoreStatusError(ERROR_BUSY, server);
@@ -474,7 +475,11 @@ class WinePrefix final : public RegistryKind {
 
   void Acquire(bool exclusive) {
     const Lock needed = exclusive ? Lock::kExclusive : Lock::kShared;
-    if (lock_ >= needed || lock_fd_ < 0) return;
+    if (lock_fd_ < 0) {  // a prefix we may not add our lock to: nothing to share it with
+      if (undo_.empty()) ReloadIfChanged();
+      return;
+    }
+    if (lock_ >= needed) return;
     const bool had_lock = lock_ != Lock::kNone;
     while (flock(lock_fd_, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
       if (errno != EWOULDBLOCK && errno != EINTR) break;  // a lock we cannot take protects nothing
