@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -102,6 +103,13 @@ class WinePrefix final : public RegistryKind {
     Load();
   }
   ~WinePrefix() override {
+    // Switching stores commits what is held, as the process's end does.
+    try {
+      if (!undo_.empty() && rollback_marks_.empty()) Commit();
+    } catch (const StoreFailure& failure) {
+      std::fprintf(stderr, "orvane: registry store %s: %s: the changes held were lost\n", prefix_.c_str(),
+                   failure.what());
+    }
     if (lock_fd_ >= 0) close(lock_fd_);
   }
 

@@ -1,12 +1,11 @@
 // A Wine prefix selected as the store: what the Win32 functions read from
 // its files, what they write back, and the refusal while a Wine server runs.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
@@ -55,11 +54,16 @@ TEST_F(WinePrefixStore, ChangesAreWrittenAsWineWritesThemAndUnchangedKeysKeepThe
   };
   const Row rows[] = {
       {"S", REG_SZ, std::string("a\"b\\c\n", 7), "\"S\"=\"a\\\"b\\\\c\\n\"\n"},
-      {"Caf\xc3\xa9", REG_EXPAND_SZ, std::string("\xe2\x98\xba" "1", 5), "\"Caf\\xe9\"=str(2):\"\\x263a1\"\n"},
+      {"Caf\xc3\xa9", REG_EXPAND_SZ,
+       std::string("\xe2\x98\xba"
+                   "1",
+                   5),
+       "\"Caf\\xe9\"=str(2):\"\\x263a1\"\n"},
       {"M", REG_MULTI_SZ, std::string("x\0y\0\0", 5), "\"M\"=str(7):\"x\\0y\\0\"\n"},
       {"D", REG_DWORD, std::string("\x01\x02\x03\x04", 4), "\"D\"=dword:04030201\n"},
       {"Long", REG_BINARY, std::string(30, '\xab'),
-       "\"Long\"=hex:ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,\\\n  ab,ab,ab,ab,ab,ab,ab,ab\n"},
+       "\"Long\"=hex:ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,\\\n  "
+       "ab,ab,ab,ab,ab,ab,ab,ab\n"},
       {"", 0x20, std::string("\x01", 1), "@=hex(20):01\n"},
   };
   HKEY key = nullptr;
@@ -100,8 +104,9 @@ TEST_F(WinePrefixStore, UserFilesAreMadeAsWineMakesThemAndOtherWritersAreReadAga
             ERROR_SUCCESS);
   RegCloseKey(key);
   ASSERT_EQ(orvane::platform::CommitRegistryWrites(), ERROR_SUCCESS);
-  const std::string user = "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000\n\n"
-                           "#arch=win64\n\n[Software\\\\New] ";
+  const std::string user =
+      "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000\n\n"
+      "#arch=win64\n\n[Software\\\\New] ";
   EXPECT_EQ(ReadAll(prefix_ / "user.reg").substr(0, user.size()), user);
   const std::string defaults =
       "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\User\\\\.Default\n\n#arch=win64\n\n[D] ";
@@ -111,6 +116,15 @@ TEST_F(WinePrefixStore, UserFilesAreMadeAsWineMakesThemAndOtherWritersAreReadAga
   ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Third", 0, KEY_READ, &key), ERROR_SUCCESS);
   RegCloseKey(key);
   EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Other", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+  // Switching stores writes the changes held.
+  orvane::platform::SetRegistryCommitDelay(std::chrono::minutes(1));
+  ASSERT_EQ(
+      RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Held", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+      ERROR_SUCCESS);
+  RegCloseKey(key);
+  ASSERT_EQ(orvane::platform::SelectRegistryStore(registry_.path() / "other.db"), ERROR_SUCCESS);
+  orvane::platform::SetRegistryCommitDelay(std::chrono::milliseconds(20));
+  EXPECT_NE(ReadAll(prefix_ / "system.reg").find("\n[Software\\\\Held] "), std::string::npos);
 }
 
 TEST_F(WinePrefixStore, AWineServerOfThePrefixRefusesEveryWriteAndAllowsReads) {
