@@ -1,7 +1,8 @@
-// orvane-reg on a Wine prefix that `wineboot -i` made, checked with Wine
-// itself: an unchanged file written back is Wine's file byte for byte, what
-// we write Wine's reg reads (and Wine's server writes back as we read it),
-// and what Wine's reg writes we read. Skipped without wine.
+// orvane-reg and the control (through quorvel) on a Wine prefix that
+// `wineboot -i` made, checked with Wine itself: an unchanged file written
+// back is Wine's file byte for byte, what we write Wine's reg reads (and
+// Wine's server writes back as we read it), and what Wine's reg writes we
+// read. Skipped without wine.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -102,6 +103,15 @@ TEST_F(RegOnWinePrefix, WineReadsWhatWeWriteAndWeReadWhatWineWrites) {
     args.push_back("/f");
     ASSERT_EQ(Ours(args).status, 0) << value[1];
   }
+  // The control through the script host.
+  ASSERT_EQ(RunProgram(ORVANE_QUORVEL_PROGRAM,
+                       {"--registry", prefix_.string(), "--quiet", "-e",
+                        "GlobalKeyPath = \"HKEY_CURRENT_USER\\Software\\Orvane\\Control\"\n"
+                        "ValueName = \"e\" : ValueType = ExpandedStringType : Value = \"%TEMP%\\x\" : SetValue\n"
+                        "ValueName = \"d\" : ValueType = DWordType : Value = 42 : SetValue\n"
+                        "ValueName = \"m\" : ValueType = MultiStringType : Value = \"a|b\" : SetValue"})
+                .status,
+            0);
   const std::vector<std::string> ours = SortedLines(Ours({"query", key}).out);
   // Wine's server reads our file, and writes it again when a value is added.
   ASSERT_EQ(Wines({"add", "HKCU\\Software\\Orvane\\FromWine", "/v", "w", "/d", "wine value", "/f"}).status, 0);
@@ -113,6 +123,10 @@ TEST_F(RegOnWinePrefix, WineReadsWhatWeWriteAndWeReadWhatWineWrites) {
                            "    multi    REG_MULTI_SZ    one\\0two\n", "    dword    REG_DWORD    0x8000000a\n",
                            "    none    REG_NONE    3031303200\n", "    (Default)    REG_SZ    default\n"}) {
     EXPECT_NE(wines.find(line), std::string::npos) << line << wines;
+  }
+  for (const char* line :
+       {"    e    REG_EXPAND_SZ    %TEMP%\\x\n", "    d    REG_DWORD    0x2a\n", "    m    REG_MULTI_SZ    a\\0b\n"}) {
+    EXPECT_NE(wines.find(line), std::string::npos) << "the control's " << line << wines;
   }
   EXPECT_NE(wines.find("    long    REG_BINARY    " + std::string(600, 'A') + "\n"), std::string::npos) << wines;
   // The README's first commands.
