@@ -17,17 +17,18 @@
 #include <filesystem>
 #include <memory>
 
+#include "store/registry_kind.h"
+
 namespace orvane::platform {
 
-class CommitBroker {
+class CommitBroker final : public CommitRequests {
  public:
-  using Clock = std::chrono::steady_clock;
 
   // Opens (creating, mode 0600) the coordination file `file`. Returns
   // nullptr when it cannot be opened or mapped: the caller then commits
   // every change at once.
   static std::unique_ptr<CommitBroker> Open(const std::filesystem::path& file);
-  ~CommitBroker();
+  ~CommitBroker() override;
   CommitBroker(const CommitBroker&) = delete;
   CommitBroker& operator=(const CommitBroker&) = delete;
 
@@ -47,7 +48,7 @@ class CommitBroker {
   // True when another process has asked since MarkHolding.
   bool PublicationRequested() const;
   // Sleeps until a process asks for publication or `until` passes.
-  void WaitForRequest(Clock::time_point until) const;
+  void WaitForRequest(Clock::time_point until) const override;
 
   // Fairness between writers. A writer that waits for the write lock says
   // so (NoteWriterWaiting) and, once it has it, says that too

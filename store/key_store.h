@@ -20,13 +20,9 @@
 #include "store/key_records.h"
 #include "store/registry_kind.h"
 #include "store/sqlite_db.h"
+#include "store/store_schema.h"
 
 namespace orvane::platform {
-
-// Thrown by a read call that ran on the cache alone when it finds, on its
-// first cache miss, that another connection has committed meanwhile: the
-// caches were dropped and the call must start again.
-struct RetryCall {};
 
 // The SQLite kind of registry store (registry_kind.h).
 class KeyStore final : public RegistryKind {
@@ -37,6 +33,7 @@ class KeyStore final : public RegistryKind {
   ~KeyStore() override;
 
   const std::filesystem::path& file() const override { return file_; }
+  const std::string& UserKeyName() const override { return user_key_name_; }
 
   // Transactions. Each registry call runs between BeginCall and EndCall (or
   // AbortCall when it threw); inside a group, calls share one transaction.
@@ -65,39 +62,41 @@ class KeyStore final : public RegistryKind {
   // so a change is visible to every process once its call has returned,
   // and a burst of calls costs one commit. A killed process loses at most
   // what it held and nobody had seen. `delay` zero: commit at once.
-  void SetCommitDelay(std::chrono::milliseconds delay) { commit_delay_ = delay; }
+  void SetCommitDelay(std::chrono::milliseconds delay) override { commit_delay_ = delay; }
   bool holding() const { return holding_; }
   // How long one call, or all the calls of one outermost group together,
   // may wait for other processes (a holder's commit, the write lock) before
   // failing with SQLITE_BUSY: a method whose every call meets a stopped
   // holder fails once, after the limit, not once per call.
-  void SetWaitLimit(std::chrono::milliseconds limit) { wait_limit_ = limit; }
+  void SetWaitLimit(std::chrono::milliseconds limit) override { wait_limit_ = limit; }
   // The write calls that ended inside the current (or last) outermost group.
-  int64_t group_write_calls() const { return group_write_calls_; }
+  int64_t group_write_calls() const override { return group_write_calls_; }
   // Commits held changes before the process forks, when nothing writes on
   // top of them, so that a child never starts beside a held transaction.
-  void PublishBeforeFork() {
+  void PublishBeforeFork() override {
     if (MayPublishNow()) Commit();
   }
+  // A transaction held by the parent is not the child's.
+  bool ContinueInForkedChild() override;
   // True when the held changes may be committed now (no call or group
   // writing on top of them): the commit thread then waits for a request or
   // the deadline.
-  bool MayPublishNow() const { return holding_ && !savepoint_ && (group_depth_ == 0 || !group_wrote_); }
-  std::shared_ptr<CommitBroker> broker() const { return broker_; }
-  CommitBroker::Clock::time_point hold_deadline() const { return hold_deadline_; }
+  bool MayPublishNow() const override { return holding_ && !savepoint_ && (group_depth_ == 0 || !group_wrote_); }
+  std::shared_ptr<const CommitRequests> commit_requests() const override { return broker_; }
+  CommitBroker::Clock::time_point hold_deadline() const override { return hold_deadline_; }
   // Commits the held changes when asked or due and nothing writes on top.
-  void PublishIfDue();
+  void PublishIfDue() override;
   // Commits held changes and commits at once from then on (the delay is
   // zero). Changes with a group writing on top are left to that group.
-  void StopDeferring();
+  void StopDeferring() override;
   // After a failure made SQLite drop a transaction (or a commit failed):
   // how many write calls that had already returned success lost their
   // changes with it; 0 when none did. Counted once.
-  int64_t TakeLostCalls();
+  int64_t TakeLostCalls() override;
   // The file is damaged: drops the open transaction (its calls count as
   // lost) and makes sure closing writes nothing more to the file. Destroy
   // the store next.
-  void Abandon();
+  void Abandon() override;
 
   // The key with this id, or nullptr when it no longer exists.
   const KeyInfo* Find(int64_t id) override;
@@ -218,6 +217,7 @@ class KeyStore final : public RegistryKind {
   CommitBroker::Clock::duration group_waited_{};  // waits of the outermost group's calls so far
   int64_t group_write_calls_ = 0;
   std::filesystem::path file_;
+  std::string user_key_name_ = CurrentUserKeyName();
   Txn txn_ = Txn::kNone;
   int group_depth_ = 0;
   bool savepoint_ = false;

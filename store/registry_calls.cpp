@@ -51,8 +51,8 @@ LONG ResolvePredefined(RegistryKind& store, int64_t index, Target* target) {
     case 0:
       return ResolveView(store, kLocalMachineId, kClassesPath, target);
     case 1: {
-      static const std::string user = CurrentUserKeyName();
-      return ResolveView(store, kUsersId, win9x ? std::string_view(".Default") : std::string_view(user), target);
+      return ResolveView(store, kUsersId, win9x ? std::string_view(".Default") : std::string_view(store.UserKeyName()),
+                         target);
     }
     case 2:
       return ResolveView(store, kLocalMachineId, {}, target);

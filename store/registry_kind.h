@@ -19,24 +19,43 @@
 // - Flush makes every committed change durable.
 // - Locks and liveness are the kind's own: whatever it needs so that other
 //   processes (or other programs sharing its files) see whole calls.
+// - Deferred commits: a kind may hold the changes of finished calls for up
+//   to the commit delay and commit them together (when asked by another
+//   process, when due, at StopDeferring); it counts the returned calls whose
+//   held changes a failure lost (TakeLostCalls).
 // - Failure: what a kind cannot do ends the call with a Win32 status (5 a
 //   file it may not write, 87 data it cannot hold, 112 disk full, 170 busy,
-//   1009 damaged, 1013 cannot write). Inside a call it may throw its own error
-//   type; the kind's session (registry_session.*) catches it at the call
-//   boundary and returns the status, so no exception ever leaves a Win32
-//   function. Code running inside a call is exception-neutral.
-// A kind is single-threaded: the session serialises the calls.
+//   1009 damaged, 1013 cannot write): inside a call, or in a commit, it
+//   throws a StoreFailure (store_failure.h) carrying that status, which the
+//   session (registry_session.*) turns into the call's status at the call
+//   boundary; no exception ever leaves a Win32 function. Code running
+//   inside a call is exception-neutral.
+// A kind is single-threaded: the session serialises the calls. Which kind
+// a location holds is decided in one place (registry_kinds.h).
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "store/key_records.h"
+#include "store/store_failure.h"
 
 namespace orvane::platform {
+
+// Where the session's commit thread waits, without the session's lock, for
+// another process to ask for held changes. It outlives the kind it came from.
+class CommitRequests {
+ public:
+  using Clock = std::chrono::steady_clock;
+  virtual ~CommitRequests() = default;
+  // Sleeps until a process asks for publication or `until` passes.
+  virtual void WaitForRequest(Clock::time_point until) const = 0;
+};
 
 class RegistryKind {
  public:
@@ -44,6 +63,9 @@ class RegistryKind {
 
   // The location this store was opened on (its real path).
   virtual const std::filesystem::path& file() const = 0;
+  // The name of the current user's key below HKEY_USERS, which
+  // HKEY_CURRENT_USER shows on the NT platform.
+  virtual const std::string& UserKeyName() const = 0;
 
   // Calls, groups and rollback points (see the contract above).
   virtual void BeginCall(bool write) = 0;
@@ -102,6 +124,41 @@ class RegistryKind {
   virtual void Flush() = 0;
   // "ok", or the problems found, one a line.
   virtual std::string IntegrityCheck() = 0;
+
+  // Deferred commits (see the contract). Outside calls these may throw a
+  // StoreFailure too: the session keeps it for the next call.
+  using Clock = CommitRequests::Clock;
+  // How long finished calls' changes may be held (0: commit at once).
+  virtual void SetCommitDelay(std::chrono::milliseconds delay) = 0;
+  // How long one call, or all the calls of one outermost group together,
+  // may wait for other processes before failing busy (170).
+  virtual void SetWaitLimit(std::chrono::milliseconds limit) = 0;
+  // Held changes may be committed now: nothing writes on top of them.
+  virtual bool MayPublishNow() const = 0;
+  // When held changes are due.
+  virtual Clock::time_point hold_deadline() const = 0;
+  // Where to wait for a request for held changes; nullptr when the kind
+  // never holds any.
+  virtual std::shared_ptr<const CommitRequests> commit_requests() const = 0;
+  // Commits held changes when asked or due and nothing writes on top.
+  virtual void PublishIfDue() = 0;
+  // Commits held changes and commits at once from then on.
+  virtual void StopDeferring() = 0;
+  // Commits held changes before the process forks when nothing writes on
+  // top of them.
+  virtual void PublishBeforeFork() = 0;
+  // In the child after a fork: true when the kind goes on serving there;
+  // false when it belongs to the parent (it held changes), and the session
+  // then leaves it alone, never destroying it, and opens a fresh one.
+  virtual bool ContinueInForkedChild() = 0;
+  // The write calls that ended inside the current (or last) outermost group.
+  virtual int64_t group_write_calls() const = 0;
+  // How many returned write calls lost their changes with the last
+  // failure; counted once.
+  virtual int64_t TakeLostCalls() = 0;
+  // The location is damaged: drop what is held (counted as lost) and write
+  // nothing more to it. The session destroys the kind next.
+  virtual void Abandon() = 0;
 };
 
 }  // namespace orvane::platform

@@ -11,41 +11,11 @@
 #include <system_error>
 #include <thread>
 
-#include "store/key_store.h"
+#include "store/registry_kinds.h"
 #include "store/registry_store.h"
 #include "store/store_location.h"
-#include "store/store_schema.h"
 
 namespace orvane::platform {
-
-LONG SqliteErrorStatus(int sqlite_code, bool write, int system_errno) {
-  // A write beyond the process's file size limit is a full disk to it.
-  const int primary = sqlite_code & 0xFF;
-  if ((primary == SQLITE_IOERR || primary == SQLITE_FULL) &&
-      (system_errno == EFBIG || system_errno == ENOSPC || system_errno == EDQUOT)) {
-    return ERROR_DISK_FULL;
-  }
-  switch (primary) {
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-      return ERROR_BADDB;
-    case SQLITE_READONLY:
-    case SQLITE_PERM:
-      return ERROR_ACCESS_DENIED;
-    case SQLITE_CANTOPEN:
-      return ERROR_CANTOPEN;
-    case SQLITE_NOMEM:
-      return ERROR_OUTOFMEMORY;
-    case SQLITE_TOOBIG:
-      return ERROR_INVALID_PARAMETER;
-    case SQLITE_FULL:
-      return ERROR_DISK_FULL;
-    case SQLITE_BUSY:
-      return ERROR_BUSY;
-    default:
-      return write ? ERROR_CANTWRITE : ERROR_CANTREAD;
-  }
-}
 
 namespace {
 
@@ -95,7 +65,7 @@ LONG Session::Call(bool write, CallBody body) {
   std::lock_guard<std::mutex> lock(mutex_);
   LostCallsOfLastFailure() = 0;
   LONG status = ERROR_SUCCESS;
-  KeyStore* store = Ensure(&status);
+  RegistryKind* store = Ensure(&status);
   if (store == nullptr) return status;
   if (group_depth_ > 0 && group_failure_ != ERROR_SUCCESS) {
     LostCallsOfLastFailure() = group_lost_;
@@ -114,7 +84,7 @@ LONG Session::Call(bool write, CallBody body) {
     store->EndCall();
     AfterCall(*store);
     return status;
-  } catch (const SqliteError& error) {
+  } catch (const StoreFailure& error) {
     store->AbortCall();
     return NoteGroupFailure(CallFailed(error, write));
   } catch (const std::bad_alloc& error) {
@@ -142,7 +112,7 @@ void Session::BeforeFork() {
   if (!store_) return;
   try {
     store_->PublishBeforeFork();
-  } catch (const SqliteError& error) {
+  } catch (const StoreFailure& error) {
     CommitFailed(error);
   }
 }
@@ -157,15 +127,11 @@ void Session::AfterFork() {
   flusher_started_ = flusher_watching_ = flusher_wake_ = false;
   // A transaction held by the parent is not the child's: leave that store
   // alone and open a fresh one on use.
-  if (store_ && (store_->holding() || store_->broker() == nullptr)) {
-    static_cast<void>(store_.release());
-  } else if (store_) {
-    store_->broker()->ForgetProcess();
-  }
+  if (store_ && !store_->ContinueInForkedChild()) static_cast<void>(store_.release());
   mutex_.unlock();
 }
 
-void Session::AfterCall(KeyStore& store) {
+void Session::AfterCall(RegistryKind& store) {
   if (!store.MayPublishNow() || flusher_watching_) return;
   if (!flusher_started_) {
     static std::once_flag exit_handler;
@@ -201,15 +167,16 @@ void Session::FlushLoop() {
     lock_in_a_pause();
     flusher_watching_ = true;
     while (store_ && store_->MayPublishNow()) {
-      const std::shared_ptr<CommitBroker> broker = store_->broker();
+      const std::shared_ptr<const CommitRequests> requests = store_->commit_requests();
       const auto until = store_->hold_deadline();
       lock.unlock();
-      broker->WaitForRequest(until);
+      if (requests) requests->WaitForRequest(until);
+      else std::this_thread::sleep_until(until);
       lock_in_a_pause();
       if (!store_) break;
       try {
         store_->PublishIfDue();
-      } catch (const SqliteError& error) {
+      } catch (const StoreFailure& error) {
         CommitFailed(error);
       }
     }
@@ -226,12 +193,12 @@ void Session::PublishAtExit() {
   // Only reported: the program decides its exit status (CommitRegistryWrites).
   try {
     store_->StopDeferring();
-  } catch (const SqliteError& error) {
+  } catch (const StoreFailure& error) {
     CommitFailed(error);
   }
 }
 
-int64_t Session::TakeLostCalls(KeyStore& store) {
+int64_t Session::TakeLostCalls(RegistryKind& store) {
   const int64_t lost = store.TakeLostCalls();
   if (lost > 0) {
     std::fprintf(stderr, "orvane: registry store %s: the changes of %lld registry calls were lost\n",
@@ -240,12 +207,12 @@ int64_t Session::TakeLostCalls(KeyStore& store) {
   return lost;
 }
 
-LONG Session::CallFailed(const SqliteError& error, bool write) {
-  const LONG status = Report(error, SqliteErrorStatus(error.code(), write, error.system_errno()));
-  if (IsDamage(error.code())) store_->Abandon();
+LONG Session::CallFailed(const StoreFailure& error, bool write) {
+  const LONG status = Report(error, error.Status(write));
+  if (error.Damaged()) store_->Abandon();
   LostCallsOfLastFailure() = TakeLostCalls(*store_);
   if (write || LostCallsOfLastFailure() > 0) NoteUnsaved(status);
-  if (IsDamage(error.code())) StopUsingDamagedStore();
+  if (error.Damaged()) StopUsingDamagedStore();
   return status;
 }
 
@@ -279,11 +246,11 @@ void Session::StopUsingDamagedStore() {
   store_.reset();
 }
 
-void Session::CommitFailed(const SqliteError& error) {
-  const LONG status = Report(error, SqliteErrorStatus(error.code(), true, error.system_errno()));
-  if (IsDamage(error.code())) store_->Abandon();
+void Session::CommitFailed(const StoreFailure& error) {
+  const LONG status = Report(error, error.Status(true));
+  if (error.Damaged()) store_->Abandon();
   const int64_t lost = TakeLostCalls(*store_);
-  if (IsDamage(error.code())) StopUsingDamagedStore();
+  if (error.Damaged()) StopUsingDamagedStore();
   if (lost == 0) return;
   NoteUnsaved(status);
   if (pending_status_ == ERROR_SUCCESS) pending_status_ = status;
@@ -333,23 +300,15 @@ void IgnoreFileSizeSignal() {
 
 }  // namespace
 
-LONG Session::OpenStore(const std::filesystem::path& file) {
+LONG Session::OpenStore(const std::filesystem::path& location) {
   IgnoreFileSizeSignal();
-  failed_path_ = file;
+  failed_path_ = location;
   reported_ = false;
-  std::string error;
-  if (!PrepareStoreFile(file, &error)) {
-    failed_status_ = ERROR_CANTOPEN;
-    return Report(std::runtime_error(error), ERROR_CANTOPEN);
-  }
   try {
-    store_ = KeyStore::Open(RealStorePath(file));
-  } catch (const StoreFormatError& format) {
-    failed_status_ = ERROR_BADDB;
-    return Report(format, ERROR_BADDB);
-  } catch (const SqliteError& sqlite) {
-    failed_status_ = SqliteErrorStatus(sqlite.code(), true);
-    return Report(sqlite, failed_status_);
+    store_ = OpenRegistryKind(location);
+  } catch (const StoreFailure& failure) {
+    failed_status_ = failure.Status(true);
+    return Report(failure, failed_status_);
   }
   failed_status_ = ERROR_SUCCESS;
   store_->SetCommitDelay(exiting_                               ? std::chrono::milliseconds(0)
@@ -360,7 +319,7 @@ LONG Session::OpenStore(const std::filesystem::path& file) {
   return ERROR_SUCCESS;
 }
 
-KeyStore* Session::Ensure(LONG* status) {
+RegistryKind* Session::Ensure(LONG* status) {
   if (store_) return store_.get();
   if (failed_status_ != ERROR_SUCCESS) {
     *status = failed_status_;
@@ -413,7 +372,7 @@ LONG Session::EndGroup(bool take) {
     try {
       store_->EndGroup();
       AfterCall(*store_);
-    } catch (const SqliteError& error) {
+    } catch (const StoreFailure& error) {
       CommitFailed(error);  // returned by the next call unless taken here
     }
   }
@@ -457,7 +416,7 @@ void Session::CommitPending() {
   if (!store_) return;
   try {
     store_->CommitGroup();
-  } catch (const SqliteError& error) {
+  } catch (const StoreFailure& error) {
     CommitFailed(error);
   }
 }
@@ -475,7 +434,7 @@ void Session::SetCommitDelay(std::chrono::milliseconds delay) {
   try {
     if (commit_delay_.count() == 0) store_->StopDeferring();
     store_->SetCommitDelay(commit_delay_);
-  } catch (const SqliteError& error) {
+  } catch (const StoreFailure& error) {
     CommitFailed(error);
   }
 }
@@ -487,7 +446,7 @@ LONG Session::Flush() {
   if (pending_status_ != ERROR_SUCCESS) return TakePendingFailure();
   try {
     store_->Flush();
-  } catch (const SqliteError& error) {
+  } catch (const StoreFailure& error) {
     return CallFailed(error, true);
   }
   return ERROR_SUCCESS;
@@ -500,7 +459,7 @@ LONG Session::CommitWrites() {
   if (pending_status_ != ERROR_SUCCESS) return TakePendingFailure();
   try {
     store_->CommitGroup();
-  } catch (const SqliteError& error) {
+  } catch (const StoreFailure& error) {
     return CallFailed(error, true);
   }
   return ERROR_SUCCESS;

@@ -1,10 +1,11 @@
 // The process-wide registry state: the store in use (opened on first use at
-// the default location, or selected explicitly), the open handles, the
-// method-group depth, and the lock that serialises registry calls. Store
-// failures become Win32 statuses here, each reported once on stderr.
-// A background thread commits held changes (KeyStore::SetCommitDelay) when
-// another process asks for them or their delay has passed; an exit handler
-// commits them when the process ends normally. When a commit outside any
+// the default location, or selected explicitly; any kind, RegistryKind), the
+// open handles, the method-group depth, and the lock that serialises
+// registry calls. A kind's failures (StoreFailure) become Win32 statuses
+// here, each reported once on stderr. A background thread commits held
+// changes (RegistryKind::SetCommitDelay) when another process asks for them
+// or their delay has passed; an exit handler commits them when the process
+// ends normally. When a commit outside any
 // call fails, the next call (or CommitWrites) returns that failure instead
 // of running, and the number of returned calls whose changes were lost is
 // kept for the calling thread (LostCallsOfLastFailure).
@@ -19,13 +20,12 @@
 
 #include "store/call_body.h"
 #include "store/handle_table.h"
+#include "store/registry_kind.h"
 #include "store/registry_store.h"
 #include "platform/win32_registry.h"
 
 namespace orvane::platform {
 
-class KeyStore;
-class SqliteError;
 
 class Session {
  public:
@@ -33,8 +33,8 @@ class Session {
   ~Session();
 
   // Runs `body(store, handles)` as one registry call (one transaction or
-  // part of the current group) and returns its status; store failures give
-  // the status of SqliteErrorStatus. Nothing the store throws gets out.
+  // part of the current group) and returns its status; a store failure
+  // gives its StoreFailure::Status. Nothing the store throws gets out.
   LONG Call(bool write, CallBody body);
 
   // Closes an open handle; the store is not involved. 0, or 6 for a
@@ -69,20 +69,20 @@ class Session {
  private:
   Session();
   // After a call or group: lets the background thread watch held changes.
-  void AfterCall(KeyStore& store);
+  void AfterCall(RegistryKind& store);
   void FlushLoop();
   void PublishAtExit();
   void BeforeFork();
   void AfterFork();
   // A store failure in a call: the status the call returns, with the
   // changes it took along counted for this thread.
-  LONG CallFailed(const SqliteError& error, bool write);
+  LONG CallFailed(const StoreFailure& error, bool write);
   // A store failure outside any call (a commit of held changes): returned
   // by the next call when it lost changes of calls that had returned.
-  void CommitFailed(const SqliteError& error);
+  void CommitFailed(const StoreFailure& error);
   // The number of returned calls whose changes were just lost (reported
   // on stderr when not zero).
-  int64_t TakeLostCalls(KeyStore& store);
+  int64_t TakeLostCalls(RegistryKind& store);
   // The store's file is damaged: this process writes nothing more to it,
   // and every call returns 1009 until another store is selected.
   void StopUsingDamagedStore();
@@ -94,12 +94,12 @@ class Session {
   void NoteUnsaved(LONG status);
   // The open store, opening the default one on first use; nullptr with
   // *status set when it cannot be opened.
-  KeyStore* Ensure(LONG* status);
-  LONG OpenStore(const std::filesystem::path& file);
+  RegistryKind* Ensure(LONG* status);
+  LONG OpenStore(const std::filesystem::path& location);
   LONG Report(const std::exception& error, LONG status);
 
   std::mutex mutex_;
-  std::unique_ptr<KeyStore> store_;
+  std::unique_ptr<RegistryKind> store_;
   std::filesystem::path failed_path_;
   LONG failed_status_ = ERROR_SUCCESS;
   LONG pending_status_ = ERROR_SUCCESS;  // a failed commit no call has returned yet
@@ -119,10 +119,6 @@ class Session {
   std::chrono::milliseconds wait_limit_{-1};  // negative: not set, use the default
   std::chrono::milliseconds commit_delay_{-1};  // negative: not set, use the default
 };
-
-// The Win32 status for a store failure during a call; `system_errno` is
-// the error of the file operation that failed, if any.
-LONG SqliteErrorStatus(int sqlite_code, bool write, int system_errno = 0);
 
 // The calling thread's count of returned calls lost with the failure its
 // last registry call returned (see RegistryCallsLostWithLastFailure).

@@ -1,6 +1,37 @@
 #include "store/sqlite_db.h"
 
+#include <cerrno>
+
 namespace orvane::platform {
+
+LONG SqliteErrorStatus(int sqlite_code, bool write, int system_errno) {
+  // A write beyond the process's file size limit is a full disk to it.
+  const int primary = sqlite_code & 0xFF;
+  if ((primary == SQLITE_IOERR || primary == SQLITE_FULL) &&
+      (system_errno == EFBIG || system_errno == ENOSPC || system_errno == EDQUOT)) {
+    return ERROR_DISK_FULL;
+  }
+  switch (primary) {
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+      return ERROR_BADDB;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+      return ERROR_ACCESS_DENIED;
+    case SQLITE_CANTOPEN:
+      return ERROR_CANTOPEN;
+    case SQLITE_NOMEM:
+      return ERROR_OUTOFMEMORY;
+    case SQLITE_TOOBIG:
+      return ERROR_INVALID_PARAMETER;
+    case SQLITE_FULL:
+      return ERROR_DISK_FULL;
+    case SQLITE_BUSY:
+      return ERROR_BUSY;
+    default:
+      return write ? ERROR_CANTWRITE : ERROR_CANTREAD;
+  }
+}
 
 void CheckSqlite(sqlite3* db, int rc) {
   if (rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE) return;

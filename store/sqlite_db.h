@@ -14,15 +14,24 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "store/store_failure.h"
+
 namespace orvane::platform {
 
-class SqliteError : public std::runtime_error {
+// The Win32 status for an SQLite failure during a call; `system_errno` is
+// the error of the file operation that failed, if any.
+LONG SqliteErrorStatus(int sqlite_code, bool write, int system_errno = 0);
+
+// A failure of the SQLite kind of store (store_failure.h).
+class SqliteError : public StoreFailure {
  public:
   SqliteError(int code, const std::string& message, int system_errno = 0)
-      : std::runtime_error(message), code_(code), system_errno_(system_errno) {}
+      : StoreFailure(message), code_(code), system_errno_(system_errno) {}
   int code() const { return code_; }
   // The error of the file operation that failed (sqlite3_system_errno), or 0.
   int system_errno() const { return system_errno_; }
+  LONG Status(bool write) const override { return SqliteErrorStatus(code_, write, system_errno_); }
+  bool Damaged() const override;
 
  private:
   int code_;
@@ -102,5 +111,7 @@ void CheckSqlite(sqlite3* db, int rc);
 inline bool IsDamage(int sqlite_code) {
   return (sqlite_code & 0xFF) == SQLITE_CORRUPT || (sqlite_code & 0xFF) == SQLITE_NOTADB;
 }
+
+inline bool SqliteError::Damaged() const { return IsDamage(code_); }
 
 }  // namespace orvane::platform

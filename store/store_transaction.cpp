@@ -333,6 +333,12 @@ void KeyStore::Abandon() {
   db_->KeepFileAsIs();
 }
 
+bool KeyStore::ContinueInForkedChild() {
+  if (holding_ || broker_ == nullptr) return false;
+  broker_->ForgetProcess();
+  return true;
+}
+
 int64_t KeyStore::TakeLostCalls() {
   const int64_t lost = lost_calls_;
   lost_calls_ = 0;

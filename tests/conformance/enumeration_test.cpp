@@ -10,19 +10,20 @@ namespace conformance {
 namespace {
 
 using Enumeration = RegistryTest;
+ORVANE_CONFORMANCE_KINDS(Enumeration);
 using Names = std::vector<std::string>;
 
-TEST_F(Enumeration, SubKeysComeInCaseInsensitiveNameOrder) {
+TEST_P(Enumeration, SubKeysComeInCaseInsensitiveNameOrder) {
   for (const char* name : {"delta", "Bravo", "alpha", "ECHO", "Charlie", "alp"}) MustCreate(Base(), name);
   EXPECT_EQ(SubKeyNames(Base()), (Names{"alp", "alpha", "Bravo", "Charlie", "delta", "ECHO"}));
 }
 
-TEST_F(Enumeration, SubKeysCompareAsTextNotAsNumbers) {
+TEST_P(Enumeration, SubKeysCompareAsTextNotAsNumbers) {
   for (const char* name : {"9", "10", "100", "1 0", "1-0"}) MustCreate(Base(), name);
   EXPECT_EQ(SubKeyNames(Base()), (Names{"1 0", "1-0", "10", "100", "9"}));
 }
 
-TEST_F(Enumeration, SubKeysCompareInUpperCase) {
+TEST_P(Enumeration, SubKeysCompareInUpperCase) {
   // '_' (0x5F) lies between the upper-case (0x41-0x5A) and the lower-case
   // letters (0x61-0x7A): names are compared after upper-casing, so it sorts
   // after every letter. Wine compares lower-cased names instead, which puts
@@ -35,7 +36,7 @@ TEST_F(Enumeration, SubKeysCompareInUpperCase) {
   EXPECT_EQ(SubKeyNames(Base()).size(), 4u);
 }
 
-TEST_F(Enumeration, SubKeysBeyondAsciiSortAsUpperCasedUtf16Units) {
+TEST_P(Enumeration, SubKeysBeyondAsciiSortAsUpperCasedUtf16Units) {
   if (!AnsiCodePageIsUtf8()) GTEST_SKIP() << "the ANSI code page is not UTF-8";
   // Upper-cased UTF-16 units: E, Z, É (C9), Ā (100), Ÿ (178, from ÿ),
   // € (20AC), U+1F600 (D83D DE00), fullwidth A (FF21); in UTF-8 the emoji
@@ -51,7 +52,7 @@ TEST_F(Enumeration, SubKeysBeyondAsciiSortAsUpperCasedUtf16Units) {
   EXPECT_EQ(SubKeyNames(Base()), expected);
 }
 
-TEST_F(Enumeration, SubKeyOrderFollowsCreationAndDeletion) {
+TEST_P(Enumeration, SubKeyOrderFollowsCreationAndDeletion) {
   MustCreate(Base(), "b");
   MustCreate(Base(), "d");
   EXPECT_EQ(SubKeyNames(Base()), (Names{"b", "d"}));
@@ -62,7 +63,7 @@ TEST_F(Enumeration, SubKeyOrderFollowsCreationAndDeletion) {
   EXPECT_EQ(SubKeyNames(Base()), (Names{"A", "C", "d"}));
 }
 
-TEST_F(Enumeration, ValuesComeInTheOrderTheyWereWritten) {
+TEST_P(Enumeration, ValuesComeInTheOrderTheyWereWritten) {
   for (const char* name : {"zeta", "Alpha", "mid", ""}) ASSERT_EQ(SetDword(Base(), name, 1), ERROR_SUCCESS);
   const Names written{"zeta", "Alpha", "mid", ""};
   // Windows keeps a key's values in a list in the order they were written;
@@ -86,7 +87,7 @@ TEST_F(Enumeration, ValuesComeInTheOrderTheyWereWritten) {
   EXPECT_EQ(ValueNames(Base()).size(), 4u);
 }
 
-TEST_F(Enumeration, ValueEnumerationGivesTypeAndData) {
+TEST_P(Enumeration, ValueEnumerationGivesTypeAndData) {
   ASSERT_EQ(SetString(Base(), "S", "text"), ERROR_SUCCESS);
   char name[kNameBuffer];
   DWORD length = kNameBuffer;
@@ -106,7 +107,7 @@ TEST_F(Enumeration, ValueEnumerationGivesTypeAndData) {
   EXPECT_EQ(size, 5u);
 }
 
-TEST_F(Enumeration, ShortDataBufferGivesMoreDataAndTheNeededSize) {
+TEST_P(Enumeration, ShortDataBufferGivesMoreDataAndTheNeededSize) {
   ASSERT_EQ(SetString(Base(), "Test", "foobar"), ERROR_SUCCESS);
   char name[kNameBuffer];
   DWORD length = kNameBuffer;
@@ -119,7 +120,7 @@ TEST_F(Enumeration, ShortDataBufferGivesMoreDataAndTheNeededSize) {
   EXPECT_EQ(type, REG_SZ);
 }
 
-TEST_F(Enumeration, NameBufferMustHoldTheTerminator) {
+TEST_P(Enumeration, NameBufferMustHoldTheTerminator) {
   MustCreate(Base(), "Seven77");
   ASSERT_EQ(SetDword(Base(), "Seven77", 1), ERROR_SUCCESS);
   char name[16];
@@ -138,7 +139,7 @@ TEST_F(Enumeration, NameBufferMustHoldTheTerminator) {
   EXPECT_STREQ(name, "Seven77");
 }
 
-TEST_F(Enumeration, ShortNameBufferStillReportsTypeAndDataSize) {
+TEST_P(Enumeration, ShortNameBufferStillReportsTypeAndDataSize) {
   ASSERT_EQ(SetString(Base(), "Test", "foobar"), ERROR_SUCCESS);
   char name[16];
   DWORD length = 3;
@@ -151,7 +152,7 @@ TEST_F(Enumeration, ShortNameBufferStillReportsTypeAndDataSize) {
   EXPECT_EQ(type, REG_SZ);
 }
 
-TEST_F(Enumeration, SubKeyEnumerationFillsClassAndTime) {
+TEST_P(Enumeration, SubKeyEnumerationFillsClassAndTime) {
   MustCreate(Base(), "Sub");
   char name[kNameBuffer];
   DWORD length = kNameBuffer;
@@ -169,7 +170,7 @@ std::string NumberedName(int number) {
   return name;
 }
 
-TEST_F(Enumeration, ManySubKeysEnumerateCompletelyAndInOrder) {
+TEST_P(Enumeration, ManySubKeysEnumerateCompletelyAndInOrder) {
   for (int i = 999; i >= 0; --i) MustCreate(Base(), NumberedName(1000 + i));
   const Names names = SubKeyNames(Base());
   ASSERT_EQ(names.size(), 1000u);

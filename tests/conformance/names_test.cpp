@@ -7,8 +7,9 @@ namespace conformance {
 namespace {
 
 using Names = RegistryTest;
+ORVANE_CONFORMANCE_KINDS(Names);
 
-TEST_F(Names, KeyKeepsTheCaseItWasCreatedWith) {
+TEST_P(Names, KeyKeepsTheCaseItWasCreatedWith) {
   DWORD disposition = 0;
   Key first;
   ASSERT_EQ(CreateKey(Base(), "MixedCase", first, &disposition), ERROR_SUCCESS);
@@ -23,7 +24,7 @@ TEST_F(Names, KeyKeepsTheCaseItWasCreatedWith) {
   EXPECT_EQ(QueryNoBuffer(first.get(), "V").result, ERROR_SUCCESS);
 }
 
-TEST_F(Names, PathsMatchWithoutCaseAtEveryLevel) {
+TEST_P(Names, PathsMatchWithoutCaseAtEveryLevel) {
   MustCreate(Base(), "Outer\\Inner\\Leaf");
   Key key;
   EXPECT_EQ(OpenKey(Base(), "OUTER\\inner\\lEaF", key), ERROR_SUCCESS);
@@ -32,7 +33,7 @@ TEST_F(Names, PathsMatchWithoutCaseAtEveryLevel) {
   EXPECT_EQ(OpenKey(Base(), "Outer\\Inner", key), ERROR_SUCCESS);
 }
 
-TEST_F(Names, ValueKeepsItsFirstCaseWhenReplaced) {
+TEST_P(Names, ValueKeepsItsFirstCaseWhenReplaced) {
   ASSERT_EQ(SetString(Base(), "Value", "old"), ERROR_SUCCESS);
   ASSERT_EQ(SetDword(Base(), "VALUE", 42), ERROR_SUCCESS);
   EXPECT_EQ(ValueNames(Base()), std::vector<std::string>{"Value"});
@@ -44,7 +45,7 @@ TEST_F(Names, ValueKeepsItsFirstCaseWhenReplaced) {
   EXPECT_TRUE(ValueNames(Base()).empty());
 }
 
-TEST_F(Names, CharactersBesideTheAsciiLettersAreNotLetters) {
+TEST_P(Names, CharactersBesideTheAsciiLettersAreNotLetters) {
   // Characters around the letters are distinct names of their own.
   for (const char* name : {"a@", "a`", "a[", "a{", "A_"}) MustCreate(Base(), name);
   EXPECT_EQ(SubKeyNames(Base()).size(), 5u);
@@ -59,7 +60,7 @@ constexpr const char* kCafeLower = "caf\xC3\xA9";
 constexpr const char* kNoelUpper = "NO\xC3\x8BL";
 constexpr const char* kNoelLower = "no\xC3\xABl";
 
-TEST_F(Names, LettersBeyondAsciiMatchWithoutCase) {
+TEST_P(Names, LettersBeyondAsciiMatchWithoutCase) {
   if (!AnsiCodePageIsUtf8()) GTEST_SKIP() << "the ANSI code page is not UTF-8";
   DWORD disposition = 0;
   Key upper;
@@ -88,7 +89,7 @@ TEST_F(Names, LettersBeyondAsciiMatchWithoutCase) {
   EXPECT_EQ(OpenKey(Base(), kCafeUpper, upper), ERROR_FILE_NOT_FOUND);
 }
 
-TEST_F(Names, DifferentLettersSharingBytesStayApart) {
+TEST_P(Names, DifferentLettersSharingBytesStayApart) {
   if (!AnsiCodePageIsUtf8()) GTEST_SKIP() << "the ANSI code page is not UTF-8";
   // Ê (C3 8A) and Ú (C3 9A) differ in one byte, by the bit that separates
   // upper from lower case in Windows-1252; ê (C3 AA) is Ê's lower case.
@@ -102,7 +103,7 @@ TEST_F(Names, DifferentLettersSharingBytesStayApart) {
   EXPECT_EQ(QueryWhole(Base(), "\xC3\x8A").data, std::string("\3\0\0\0", 4));
 }
 
-TEST_F(Names, DotsSpacesAndSlashesAreOrdinaryCharacters) {
+TEST_P(Names, DotsSpacesAndSlashesAreOrdinaryCharacters) {
   for (const char* name : {".", "..", "a", "a ", " a", "a.b", "a/b", "\t"}) MustCreate(Base(), name);
   EXPECT_EQ(SubKeyNames(Base()), (std::vector<std::string>{"\t", " a", ".", "..", "a", "a ", "a.b", "a/b"}));
   Key key;
@@ -110,14 +111,14 @@ TEST_F(Names, DotsSpacesAndSlashesAreOrdinaryCharacters) {
   EXPECT_TRUE(SubKeyNames(key.get()).empty()) << "\"..\" is a key of its own, not the parent";
 }
 
-TEST_F(Names, ValueNameMayContainBackslashes) {
+TEST_P(Names, ValueNameMayContainBackslashes) {
   ASSERT_EQ(SetString(Base(), "Not\\A\\Path", "text"), ERROR_SUCCESS);
   EXPECT_EQ(ValueNames(Base()), std::vector<std::string>{"Not\\A\\Path"});
   EXPECT_TRUE(SubKeyNames(Base()).empty());
   EXPECT_EQ(QueryWhole(Base(), "not\\a\\path").data, std::string("text", 5));
 }
 
-TEST_F(Names, KeyNameOf255CharactersIsTheLongest) {
+TEST_P(Names, KeyNameOf255CharactersIsTheLongest) {
   const std::string longest(255, 'k');
   Key key;
   ASSERT_EQ(CreateKey(Base(), longest, key), ERROR_SUCCESS);
@@ -134,7 +135,7 @@ TEST_F(Names, KeyNameOf255CharactersIsTheLongest) {
   EXPECT_EQ(SubKeyNames(Base()), std::vector<std::string>{longest}) << "nothing else was created";
 }
 
-TEST_F(Names, PathMayExceed255CharactersWhenEveryNameFits) {
+TEST_P(Names, PathMayExceed255CharactersWhenEveryNameFits) {
   // 257 characters in all; the ANSI entry points of Wine refuse paths over
   // 260 characters, so the test stays below that.
   const std::string name(85, 'p');
@@ -144,7 +145,7 @@ TEST_F(Names, PathMayExceed255CharactersWhenEveryNameFits) {
   EXPECT_EQ(OpenKey(Base(), path, key), ERROR_SUCCESS);
 }
 
-TEST_F(Names, ValueNameOf16383CharactersIsTheLongest) {
+TEST_P(Names, ValueNameOf16383CharactersIsTheLongest) {
   const std::string longest(16383, 'v');
   ASSERT_EQ(SetDword(Base(), longest.c_str(), 1), ERROR_SUCCESS);
   EXPECT_EQ(QueryNoBuffer(Base(), longest.c_str()).result, ERROR_SUCCESS);

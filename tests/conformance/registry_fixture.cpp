@@ -151,7 +151,18 @@ std::string CurrentTestName() {
   return std::string(info->test_suite_name()) + "." + info->name();
 }
 
+std::vector<std::string> KindsOfThisBuild() {
+#ifdef _WIN32
+  return {"system"};
+#else
+  return {"sqlite", "wine"};
+#endif
+}
+
 void RegistryTest::SetUp() {
+#ifndef _WIN32
+  registry_.emplace(GetParam());  // the real registry is used as it is
+#endif
   base_path_ = std::string(kTestsRoot) + "\\" + CurrentTestName();
   DeleteTree(HKEY_CURRENT_USER, base_path_);  // a leftover of an interrupted run
   ASSERT_EQ(CreateKey(HKEY_CURRENT_USER, base_path_, base_), ERROR_SUCCESS);

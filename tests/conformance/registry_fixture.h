@@ -1,19 +1,21 @@
 // Fixture and helpers for the registry conformance tests. The tests speak the
-// Win32 registry API only, so the same source runs against our store (Linux,
-// a fresh store per test) and against the real API (Windows build under Wine).
-// Each test works below a key of its own, which is removed afterwards.
+// Win32 registry API only, so the same source runs against every kind of
+// store this build has (Linux, a fresh store of each kind per test) and
+// against the real API (Windows build under Wine). Each test works below a
+// key of its own, which is removed afterwards. Every suite is instantiated
+// once per kind with ORVANE_CONFORMANCE_KINDS(Suite).
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/win32_registry.h"
-#ifndef _WIN32
 #include "support/temp_registry.h"
-#endif
+
 
 namespace conformance {
 
@@ -94,9 +96,15 @@ LONG DeleteTree(HKEY parent, const std::string& path);
 // A unique name for a key of the current test, e.g. "ResultCodes.MissingKey".
 std::string CurrentTestName();
 
-// Each test gets a fresh store (Linux) and its own key below
-// HKEY_CURRENT_USER\Software\OrvaneTests, removed at the end.
-class RegistryTest : public ::testing::Test {
+// The kinds of store the conformance tests run against in this build:
+// "sqlite" (our store) and "wine" (a Wine prefix) on Linux, "system" (the
+// real registry) on Windows.
+std::vector<std::string> KindsOfThisBuild();
+
+// Each test gets a fresh store of the kind it is instantiated with (Linux)
+// and its own key below HKEY_CURRENT_USER\Software\OrvaneTests, removed at
+// the end.
+class RegistryTest : public ::testing::TestWithParam<std::string> {
  protected:
   void SetUp() override;
   void TearDown() override;
@@ -106,11 +114,13 @@ class RegistryTest : public ::testing::Test {
   const std::string& BasePath() const { return base_path_; }
 
  private:
-#ifndef _WIN32
-  TempRegistry registry_;
-#endif
+  std::optional<TempRegistry> registry_;
   std::string base_path_;
   Key base_;
 };
 
 }  // namespace conformance
+
+#define ORVANE_CONFORMANCE_KINDS(suite)                                                                \
+  INSTANTIATE_TEST_SUITE_P(Kinds, suite, ::testing::ValuesIn(::conformance::KindsOfThisBuild()), \
+                           [](const ::testing::TestParamInfo<std::string>& kind) { return kind.param; })

@@ -7,8 +7,9 @@ namespace conformance {
 namespace {
 
 using ResultCodes = RegistryTest;
+ORVANE_CONFORMANCE_KINDS(ResultCodes);
 
-TEST_F(ResultCodes, MissingKeyOrValueIsFileNotFound) {
+TEST_P(ResultCodes, MissingKeyOrValueIsFileNotFound) {
   Key key;
   EXPECT_EQ(OpenKey(Base(), "Missing", key), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(key.get(), nullptr) << "a failed open leaves no handle";
@@ -22,12 +23,12 @@ TEST_F(ResultCodes, MissingKeyOrValueIsFileNotFound) {
   EXPECT_TRUE(SubKeyNames(Base()).empty());
 }
 
-TEST_F(ResultCodes, MissingValueQueryClearsSizeOnlyWithoutBuffer) {
+TEST_P(ResultCodes, MissingValueQueryClearsSizeOnlyWithoutBuffer) {
   EXPECT_EQ(QueryNoBuffer(Base(), "Missing").size, 0u);
   EXPECT_EQ(QueryValue(Base(), "Missing", 16).size, 16u);
 }
 
-TEST_F(ResultCodes, DeletingKeyWithSubKeysIsAccessDenied) {
+TEST_P(ResultCodes, DeletingKeyWithSubKeysIsAccessDenied) {
   MustCreate(Base(), "Parent\\Child");
   EXPECT_EQ(RegDeleteKeyA(Base(), "Parent"), ERROR_ACCESS_DENIED);
   Key child;
@@ -37,7 +38,7 @@ TEST_F(ResultCodes, DeletingKeyWithSubKeysIsAccessDenied) {
   EXPECT_EQ(RegDeleteKeyA(parent.get(), ""), ERROR_ACCESS_DENIED) << "deleting through its own handle";
 }
 
-TEST_F(ResultCodes, ClosedHandleIsInvalid) {
+TEST_P(ResultCodes, ClosedHandleIsInvalid) {
   Key key = MustCreate(Base(), "Closed");
   ASSERT_EQ(SetDword(key.get(), "V", 1), ERROR_SUCCESS);
   HKEY stale = key.Release();
@@ -63,7 +64,7 @@ TEST_F(ResultCodes, ClosedHandleIsInvalid) {
   EXPECT_EQ(RegCloseKey(stale), ERROR_INVALID_HANDLE) << "closing twice";
 }
 
-TEST_F(ResultCodes, NullHandleIsInvalid) {
+TEST_P(ResultCodes, NullHandleIsInvalid) {
   Key out;
   DWORD size = 0;
   EXPECT_EQ(OpenKey(nullptr, "Software", out), ERROR_INVALID_HANDLE);
@@ -76,13 +77,13 @@ TEST_F(ResultCodes, NullHandleIsInvalid) {
             ERROR_INVALID_HANDLE);
 }
 
-TEST_F(ResultCodes, PerformanceDataRootOpensNothing) {
+TEST_P(ResultCodes, PerformanceDataRootOpensNothing) {
   Key key;
   EXPECT_EQ(OpenKey(HKEY_PERFORMANCE_DATA, "Anything", key), ERROR_INVALID_HANDLE);
   EXPECT_EQ(CreateKey(HKEY_PERFORMANCE_DATA, "Anything", key), ERROR_INVALID_HANDLE);
 }
 
-TEST_F(ResultCodes, PredefinedRootsStayValidAfterClose) {
+TEST_P(ResultCodes, PredefinedRootsStayValidAfterClose) {
   EXPECT_EQ(RegCloseKey(HKEY_CURRENT_USER), ERROR_SUCCESS);
   EXPECT_EQ(RegCloseKey(HKEY_LOCAL_MACHINE), ERROR_SUCCESS);
   Key key;
@@ -91,7 +92,7 @@ TEST_F(ResultCodes, PredefinedRootsStayValidAfterClose) {
   EXPECT_EQ(RegFlushKey(HKEY_CURRENT_USER), ERROR_SUCCESS);
 }
 
-TEST_F(ResultCodes, MissingPointerOrReservedArgumentIsInvalidParameter) {
+TEST_P(ResultCodes, MissingPointerOrReservedArgumentIsInvalidParameter) {
   ASSERT_EQ(SetString(Base(), "S", "text"), ERROR_SUCCESS);
   char buffer[16] = {};
   DWORD type = 0;
@@ -122,7 +123,7 @@ TEST_F(ResultCodes, MissingPointerOrReservedArgumentIsInvalidParameter) {
   EXPECT_EQ(SubKeyNames(Base()), std::vector<std::string>{"Sub"});
 }
 
-TEST_F(ResultCodes, LeadingBackslashIsBadPathname) {
+TEST_P(ResultCodes, LeadingBackslashIsBadPathname) {
   MustCreate(Base(), "Sub");
   Key key;
   EXPECT_EQ(OpenKey(Base(), "\\Sub", key), ERROR_BAD_PATHNAME);
@@ -132,7 +133,7 @@ TEST_F(ResultCodes, LeadingBackslashIsBadPathname) {
   EXPECT_EQ(SubKeyNames(Base()), std::vector<std::string>{"Sub"}) << "nothing was created";
 }
 
-TEST_F(ResultCodes, EnumerationPastTheEndIsNoMoreItems) {
+TEST_P(ResultCodes, EnumerationPastTheEndIsNoMoreItems) {
   char name[kNameBuffer];
   DWORD length = kNameBuffer;
   EXPECT_EQ(RegEnumKeyExA(Base(), 0, name, &length, nullptr, nullptr, nullptr, nullptr), ERROR_NO_MORE_ITEMS);

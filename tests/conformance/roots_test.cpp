@@ -7,6 +7,7 @@ namespace conformance {
 namespace {
 
 using Roots = RegistryTest;
+ORVANE_CONFORMANCE_KINDS(Roots);
 
 constexpr const char* kClasses = "SOFTWARE\\Classes";
 constexpr const char* kCurrentProfile = "SYSTEM\\CurrentControlSet\\Hardware Profiles\\Current";
@@ -28,7 +29,7 @@ class ScratchKey {
   std::string path_;
 };
 
-TEST_F(Roots, ClassesRootIsTheClassesKeyOfTheMachine) {
+TEST_P(Roots, ClassesRootIsTheClassesKeyOfTheMachine) {
   ScratchKey scratch(HKEY_CLASSES_ROOT, "");
   Key through_root = MustCreate(HKEY_CLASSES_ROOT, scratch.path() + "\\Sub");
   ASSERT_EQ(SetString(through_root.get(), "", "via HKCR"), ERROR_SUCCESS);
@@ -47,7 +48,7 @@ TEST_F(Roots, ClassesRootIsTheClassesKeyOfTheMachine) {
   EXPECT_EQ(SubKeyNames(parent.get()), std::vector<std::string>{"FromMachine"});
 }
 
-TEST_F(Roots, ClassesRootEnumeratesTheClassesKey) {
+TEST_P(Roots, ClassesRootEnumeratesTheClassesKey) {
   ScratchKey scratch(HKEY_LOCAL_MACHINE, std::string(kClasses) + "\\");
   MustCreate(HKEY_LOCAL_MACHINE, scratch.path());
   bool found = false;
@@ -55,7 +56,7 @@ TEST_F(Roots, ClassesRootEnumeratesTheClassesKey) {
   EXPECT_TRUE(found);
 }
 
-TEST_F(Roots, CurrentUserIsOneOfTheUsers) {
+TEST_P(Roots, CurrentUserIsOneOfTheUsers) {
   ASSERT_EQ(SetString(Base(), "Marker", "mine"), ERROR_SUCCESS);
   std::vector<std::string> holders;
   for (const std::string& user : SubKeyNames(HKEY_USERS)) {
@@ -69,7 +70,7 @@ TEST_F(Roots, CurrentUserIsOneOfTheUsers) {
   EXPECT_EQ(QueryNoBuffer(Base(), "Back").result, ERROR_SUCCESS);
 }
 
-TEST_F(Roots, CurrentConfigIsTheCurrentHardwareProfile) {
+TEST_P(Roots, CurrentConfigIsTheCurrentHardwareProfile) {
   ScratchKey scratch(HKEY_CURRENT_CONFIG, "");
   Key key = MustCreate(HKEY_CURRENT_CONFIG, scratch.path());
   ASSERT_EQ(SetDword(key.get(), "V", 1), ERROR_SUCCESS);
@@ -79,7 +80,7 @@ TEST_F(Roots, CurrentConfigIsTheCurrentHardwareProfile) {
   EXPECT_EQ(QueryNoBuffer(profile.get(), "V").result, ERROR_SUCCESS);
 }
 
-TEST_F(Roots, RootsOpenWithAnEmptyPath) {
+TEST_P(Roots, RootsOpenWithAnEmptyPath) {
   for (HKEY root : {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS, HKEY_CURRENT_CONFIG}) {
     Key key;
     ASSERT_EQ(OpenKey(root, "", key), ERROR_SUCCESS);
@@ -90,7 +91,7 @@ TEST_F(Roots, RootsOpenWithAnEmptyPath) {
   }
 }
 
-TEST_F(Roots, KeysOfTheRootsCannotBeDeleted) {
+TEST_P(Roots, KeysOfTheRootsCannotBeDeleted) {
   for (HKEY root : {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS, HKEY_CURRENT_CONFIG}) {
     EXPECT_EQ(RegDeleteKeyA(root, ""), ERROR_ACCESS_DENIED);
     Key key;
@@ -100,7 +101,7 @@ TEST_F(Roots, KeysOfTheRootsCannotBeDeleted) {
   EXPECT_EQ(OpenKey(HKEY_LOCAL_MACHINE, kCurrentProfile, profile), ERROR_SUCCESS);
 }
 
-TEST_F(Roots, SystemKeysArePresent) {
+TEST_P(Roots, SystemKeysArePresent) {
   for (const char* path : {"SOFTWARE\\Classes", "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
                            "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", kCurrentProfile}) {
     Key key;

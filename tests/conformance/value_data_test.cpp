@@ -6,8 +6,9 @@ namespace conformance {
 namespace {
 
 using ValueData = RegistryTest;
+ORVANE_CONFORMANCE_KINDS(ValueData);
 
-TEST_F(ValueData, DefaultValueNeverSetIsMissing) {
+TEST_P(ValueData, DefaultValueNeverSetIsMissing) {
   EXPECT_EQ(QueryNoBuffer(Base(), "").result, ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(QueryNoBuffer(Base(), nullptr).result, ERROR_FILE_NOT_FOUND);
   EXPECT_TRUE(ValueNames(Base()).empty());
@@ -15,7 +16,7 @@ TEST_F(ValueData, DefaultValueNeverSetIsMissing) {
   EXPECT_EQ(QueryNoBuffer(fresh.get(), "").result, ERROR_FILE_NOT_FOUND);
 }
 
-TEST_F(ValueData, DefaultValueHasTheEmptyName) {
+TEST_P(ValueData, DefaultValueHasTheEmptyName) {
   ASSERT_EQ(SetString(Base(), "", "default"), ERROR_SUCCESS);
   EXPECT_EQ(QueryWhole(Base(), nullptr).data, std::string("default", 8));
   EXPECT_EQ(ValueNames(Base()), std::vector<std::string>{""});
@@ -25,7 +26,7 @@ TEST_F(ValueData, DefaultValueHasTheEmptyName) {
   EXPECT_EQ(QueryNoBuffer(Base(), "").result, ERROR_FILE_NOT_FOUND);
 }
 
-TEST_F(ValueData, QueryWithoutBufferGivesTypeAndSize) {
+TEST_P(ValueData, QueryWithoutBufferGivesTypeAndSize) {
   ASSERT_EQ(SetString(Base(), "S", "four"), ERROR_SUCCESS);
   ASSERT_EQ(SetDword(Base(), "D", 5), ERROR_SUCCESS);
   ASSERT_EQ(SetValue(Base(), "B", REG_BINARY, std::string(300, '\x01')), ERROR_SUCCESS);
@@ -42,7 +43,7 @@ TEST_F(ValueData, QueryWithoutBufferGivesTypeAndSize) {
   EXPECT_EQ(RegQueryValueExA(Base(), "T", nullptr, nullptr, nullptr, nullptr), ERROR_FILE_NOT_FOUND);
 }
 
-TEST_F(ValueData, ExactBufferReceivesTheDataAndNothingMore) {
+TEST_P(ValueData, ExactBufferReceivesTheDataAndNothingMore) {
   const std::string bytes("\x00\x01\xfe\xff\x7f", 5);
   ASSERT_EQ(SetValue(Base(), "B", REG_BINARY, bytes), ERROR_SUCCESS);
   Query query = QueryValue(Base(), "B", 5);
@@ -56,7 +57,7 @@ TEST_F(ValueData, ExactBufferReceivesTheDataAndNothingMore) {
   EXPECT_EQ(query.data, bytes + "xxx") << "bytes past the data are untouched";
 }
 
-TEST_F(ValueData, ShortBufferGivesMoreDataAndTheNeededSize) {
+TEST_P(ValueData, ShortBufferGivesMoreDataAndTheNeededSize) {
   ASSERT_EQ(SetString(Base(), "S", "four"), ERROR_SUCCESS);
   ASSERT_EQ(SetValue(Base(), "B", REG_BINARY, std::string(300, '\x01')), ERROR_SUCCESS);
   Query query = QueryValue(Base(), "S", 4);
@@ -71,7 +72,7 @@ TEST_F(ValueData, ShortBufferGivesMoreDataAndTheNeededSize) {
   EXPECT_EQ(query.size, 300u);
 }
 
-TEST_F(ValueData, ZeroSizedBufferOfEmptyValueSucceeds) {
+TEST_P(ValueData, ZeroSizedBufferOfEmptyValueSucceeds) {
   ASSERT_EQ(SetValue(Base(), "Empty", REG_BINARY, ""), ERROR_SUCCESS);
   Query query = QueryValue(Base(), "Empty", 0);
   EXPECT_EQ(query.result, ERROR_SUCCESS);
@@ -79,7 +80,7 @@ TEST_F(ValueData, ZeroSizedBufferOfEmptyValueSucceeds) {
   EXPECT_EQ(query.type, REG_BINARY);
 }
 
-TEST_F(ValueData, StringsKeepTheBytesGiven) {
+TEST_P(ValueData, StringsKeepTheBytesGiven) {
   ASSERT_EQ(SetValue(Base(), "Terminated", REG_SZ, std::string("abc", 4)), ERROR_SUCCESS);
   EXPECT_EQ(QueryWhole(Base(), "Terminated").data, std::string("abc", 4));
   ASSERT_EQ(SetValue(Base(), "Inner", REG_SZ, std::string("ab\0cd\0", 6)), ERROR_SUCCESS);
@@ -94,7 +95,7 @@ TEST_F(ValueData, StringsKeepTheBytesGiven) {
   EXPECT_EQ(expand.data, std::string("%PATH%;x", 9)) << "stored unexpanded";
 }
 
-TEST_F(ValueData, StringWithoutTerminator) {
+TEST_P(ValueData, StringWithoutTerminator) {
   ASSERT_EQ(SetValue(Base(), "Bare", REG_SZ, "abc"), ERROR_SUCCESS);
 #ifdef _WIN32
   // The ANSI entry point of Windows converts the text to UTF-16 and appends
@@ -106,7 +107,7 @@ TEST_F(ValueData, StringWithoutTerminator) {
 #endif
 }
 
-TEST_F(ValueData, EveryTypeNumberIsKeptAsGiven) {
+TEST_P(ValueData, EveryTypeNumberIsKeptAsGiven) {
   const std::string bytes("\x10\x20\x30", 3);
   const DWORD types[] = {REG_NONE, REG_BINARY, REG_DWORD_BIG_ENDIAN, REG_LINK, REG_QWORD, 12, 0x7FFFFFFF,
                          0x12345678, 0xFFFFFFFF};
@@ -118,7 +119,7 @@ TEST_F(ValueData, EveryTypeNumberIsKeptAsGiven) {
   }
 }
 
-TEST_F(ValueData, DwordOfAnySizeIsKept) {
+TEST_P(ValueData, DwordOfAnySizeIsKept) {
   // The registry does not check that a number's data has four bytes.
   ASSERT_EQ(SetValue(Base(), "Short", REG_DWORD, "\x01\x02"), ERROR_SUCCESS);
   EXPECT_EQ(QueryWhole(Base(), "Short").data, "\x01\x02");
@@ -126,7 +127,7 @@ TEST_F(ValueData, DwordOfAnySizeIsKept) {
   EXPECT_EQ(QueryNoBuffer(Base(), "Long").size, 6u);
 }
 
-TEST_F(ValueData, ReplacingAValueReplacesTypeAndData) {
+TEST_P(ValueData, ReplacingAValueReplacesTypeAndData) {
   ASSERT_EQ(SetValue(Base(), "V", REG_BINARY, std::string(100, 'b')), ERROR_SUCCESS);
   ASSERT_EQ(SetDword(Base(), "V", 0x01020304), ERROR_SUCCESS);
   const Query query = QueryWhole(Base(), "V");
@@ -135,7 +136,7 @@ TEST_F(ValueData, ReplacingAValueReplacesTypeAndData) {
   EXPECT_EQ(ValueNames(Base()).size(), 1u);
 }
 
-TEST_F(ValueData, LargeBinaryValueRoundTrips) {
+TEST_P(ValueData, LargeBinaryValueRoundTrips) {
   std::string bytes(1 << 20, '\0');
   for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + i / 256);
   ASSERT_EQ(SetValue(Base(), "Large", REG_BINARY, bytes), ERROR_SUCCESS);
@@ -144,7 +145,7 @@ TEST_F(ValueData, LargeBinaryValueRoundTrips) {
   EXPECT_TRUE(query.data == bytes);
 }
 
-TEST_F(ValueData, DeletedValueIsGone) {
+TEST_P(ValueData, DeletedValueIsGone) {
   ASSERT_EQ(SetDword(Base(), "V", 1), ERROR_SUCCESS);
   ASSERT_EQ(SetDword(Base(), "W", 2), ERROR_SUCCESS);
   EXPECT_EQ(RegDeleteValueA(Base(), "V"), ERROR_SUCCESS);

@@ -74,7 +74,7 @@ void RemoveTree(HKEY root, const std::string& path) {
 
 // The system registry is used as it is; the directory is for the files a
 // test writes, so none lands in the working directory.
-TempRegistry::TempRegistry() {
+TempRegistry::TempRegistry(const std::string& /*kind*/) {
   const std::filesystem::path base = std::filesystem::temp_directory_path();
   for (unsigned attempt = GetTickCount(); dir_.empty(); ++attempt) {
     const std::filesystem::path candidate = base / ("orvane-reg-" + std::to_string(attempt));
@@ -102,6 +102,38 @@ std::filesystem::path TempRegistry::file() const { return {}; }
 
 namespace {
 
+// A small prefix as `wineboot` makes one: the keys the root views show
+// (HKEY_CURRENT_CONFIG through the link CurrentControlSet), HKCU\Software,
+// and no userdef.reg yet.
+void WriteWinePrefix(const std::filesystem::path& prefix) {
+  std::filesystem::create_directories(prefix);
+  const std::string header = "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\";
+  const std::string time = " 1796822368\n#time=1dd87dfeb5f1b8a\n";
+  std::string link;
+  for (char c : std::string("\\Registry\\Machine\\System\\ControlSet001")) {
+    char byte[8];
+    std::snprintf(byte, sizeof byte, "%s%02x,00", link.empty() ? "" : ",", static_cast<unsigned>(c));
+    link += byte;
+  }
+  const std::string sections[] = {
+      "[Software\\\\Classes]" + time,
+      "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion]" + time +
+          "\"CommonFilesDir\"=\"C:\\\\Program Files\\\\Common Files\"\n\"ProgramFilesDir\"=\"C:\\\\Program Files\"\n",
+      "[Software\\\\Microsoft\\\\Windows NT\\\\CurrentVersion]" + time +
+          "\"CurrentBuildNumber\"=\"7601\"\n\"CurrentVersion\"=\"6.1\"\n\"ProductId\"=\"12345-oem-0000001-54321\"\n"
+          "\"RegisteredOwner\"=\"\"\n",
+      "[System\\\\ControlSet001\\\\Hardware Profiles\\\\Current]" + time,
+      "[System\\\\CurrentControlSet]" + time + "#link\n\"SymbolicLinkValue\"=hex(6):" + link + "\n"};
+  std::string system = header + "Machine\n\n#arch=win64\n";
+  for (const std::string& section : sections) system += "\n" + section;
+  std::FILE* file = std::fopen((prefix / "system.reg").c_str(), "w");
+  std::fputs(system.c_str(), file);
+  std::fclose(file);
+  file = std::fopen((prefix / "user.reg").c_str(), "w");
+  std::fputs((header + "User\\\\S-1-5-21-0-0-0-1000\n\n#arch=win64\n\n[Software]" + time).c_str(), file);
+  std::fclose(file);
+}
+
 std::filesystem::path MakeTempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "orvane-reg-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary directory");
@@ -110,7 +142,15 @@ std::filesystem::path MakeTempDir() {
 
 }  // namespace
 
-TempRegistry::TempRegistry() : dir_(MakeTempDir()) {
+TempRegistry::TempRegistry(const std::string& kind) : dir_(MakeTempDir()) {
+  if (kind == "sqlite") {
+    location_ = dir_ / "registry.db";
+  } else if (kind == "wine") {
+    location_ = dir_ / "prefix";
+    WriteWinePrefix(location_);
+  } else {
+    throw std::invalid_argument("no registry store of kind " + kind);
+  }
   const LONG status = platform::SelectRegistryStore(file());
   if (status != ERROR_SUCCESS) {
     throw std::runtime_error("cannot create a registry store, status " + std::to_string(status));
@@ -118,11 +158,12 @@ TempRegistry::TempRegistry() : dir_(MakeTempDir()) {
 }
 
 TempRegistry::~TempRegistry() {
+  platform::CommitRegistryWrites();  // while the store's folder still exists
   std::error_code ignored;
   std::filesystem::remove_all(dir_, ignored);
 }
 
-std::filesystem::path TempRegistry::file() const { return dir_ / "registry.db"; }
+std::filesystem::path TempRegistry::file() const { return location_; }
 
 #endif
 

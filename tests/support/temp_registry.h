@@ -1,5 +1,7 @@
 // Selects a fresh registry store in a new temporary directory for this
-// process; removes the directory at destruction. On Windows tests use the
+// process (of the kind asked for: "sqlite", the default, our database file;
+// "wine", a Wine prefix in the directory); removes the directory at
+// destruction. On Windows tests use the
 // system registry: only the directory is made, and at destruction every
 // key that appeared meanwhile below a root, HKCU\Software, HKLM\SOFTWARE
 // or the keys the root views show is deleted (changes to keys that were
@@ -14,18 +16,21 @@ namespace orvane::testing {
 
 class TempRegistry {
  public:
-  TempRegistry();
+  TempRegistry() : TempRegistry("sqlite") {}
+  explicit TempRegistry(const std::string& kind);
   ~TempRegistry();
   TempRegistry(const TempRegistry&) = delete;
   TempRegistry& operator=(const TempRegistry&) = delete;
 
   // The temporary directory.
   const std::filesystem::path& path() const { return dir_; }
-  // The database file inside it (empty on Windows).
+  // The store selected inside it: the database file, or the prefix's
+  // folder (empty on Windows).
   std::filesystem::path file() const;
 
  private:
   std::filesystem::path dir_;
+  std::filesystem::path location_;
   std::vector<std::vector<std::string>> found_;  // Windows: sub-keys of each area at the start
 };
 

@@ -19,8 +19,9 @@ inline constexpr char kRegistryOptionName[] = "--registry";
 
 // The option's description in every program's --help.
 inline constexpr char kRegistryOptionHelp[] =
-    "Registry store file for this process and the programs it starts (without it: $ORVANE_REGISTRY, "
-    "else $XDG_DATA_HOME/orvane/registry.db, else ~/.local/share/orvane/registry.db)";
+    "Registry store file for this process and the programs it starts, or a Wine prefix's folder (one "
+    "holding system.reg) (without it: $ORVANE_REGISTRY, else $XDG_DATA_HOME/orvane/registry.db, else "
+    "~/.local/share/orvane/registry.db)";
 
 // Makes `file` the store of this process and of the programs it starts.
 // An empty name changes nothing.
