@@ -24,6 +24,7 @@
 
 namespace orvane::platform {
 
+class HiveMounts;
 class KeyStore;
 class SqliteError;
 
@@ -100,6 +101,7 @@ class Session {
 
   std::mutex mutex_;
   std::unique_ptr<KeyStore> store_;
+  std::unique_ptr<HiveMounts> hives_;  // the store with its loaded hive files (store/hive)
   std::filesystem::path failed_path_;
   LONG failed_status_ = ERROR_SUCCESS;
   LONG pending_status_ = ERROR_SUCCESS;  // a failed commit no call has returned yet

@@ -28,7 +28,7 @@ bool SetFlag(bool& field) { return !std::exchange(field, true); }
 
 bool SetOutput(Options& options, CompareOutput output) { return SetOnce(options.output, output); }
 
-const std::array<Switch, 16> kSwitches = {{
+const std::array<Switch, 17> kSwitches = {{
     {"query add delete compare", "v", true, [](Options& o, const std::string& v) { return SetOnce(o.value_name, v); }},
     {"query add delete compare", "ve", false, [](Options& o, const std::string&) { return SetFlag(o.default_value); }},
     {"delete", "va", false, [](Options& o, const std::string&) { return SetFlag(o.all_values); }},
@@ -38,14 +38,14 @@ const std::array<Switch, 16> kSwitches = {{
     {"add", "d", true, [](Options& o, const std::string& v) { return SetOnce(o.data, v); }},
     {"query", "f", true, [](Options& o, const std::string& v) { return SetOnce(o.find, v); }},
     {"add delete copy", "f", false, [](Options& o, const std::string&) { return SetFlag(o.force); }},
-    {"export", "y", false, [](Options& o, const std::string&) { return SetFlag(o.overwrite_file); }},
+    {"export save", "y", false, [](Options& o, const std::string&) { return SetFlag(o.overwrite_file); }},
     {"compare", "oa", false, [](Options& o, const std::string&) { return SetOutput(o, CompareOutput::kAll); }},
     {"compare", "od", false, [](Options& o, const std::string&) { return SetOutput(o, CompareOutput::kDifferences); }},
     {"compare", "os", false, [](Options& o, const std::string&) { return SetOutput(o, CompareOutput::kSame); }},
     {"compare", "on", false, [](Options& o, const std::string&) { return SetOutput(o, CompareOutput::kNothing); }},
     // Accepted and ignored: there is one registry view on this platform.
-    {"query add delete copy compare export import", "reg:32", false, [](Options&, const std::string&) { return true; }},
-    {"query add delete copy compare export import", "reg:64", false, [](Options&, const std::string&) { return true; }},
+    {"query add delete copy compare export import load unload save restore", "reg:32", false, [](Options&, const std::string&) { return true; }},
+    {"query add delete copy compare export import load unload save restore", "reg:64", false, [](Options&, const std::string&) { return true; }},
 }};
 
 bool KnowsVerb(std::string_view verbs, std::string_view verb) {
@@ -77,8 +77,11 @@ bool IsHelp(const std::string& word) { return word == "/?" || word == "-?" || wo
 }  // namespace
 
 int PositionalCount(std::string_view verb) {
-  if (verb == "query" || verb == "add" || verb == "delete" || verb == "import") return 1;
-  if (verb == "copy" || verb == "compare" || verb == "export") return 2;
+  if (verb == "query" || verb == "add" || verb == "delete" || verb == "import" || verb == "unload") return 1;
+  if (verb == "copy" || verb == "compare" || verb == "export" || verb == "load" || verb == "save" ||
+      verb == "restore") {
+    return 2;
+  }
   return -1;
 }
 
