@@ -63,6 +63,13 @@ void SyncFile(const std::filesystem::path& file) {
   ::close(fd);
 }
 
+// What a file created with mode 0666 gets under the process's umask.
+mode_t NewFileMode() {
+  const mode_t mask = ::umask(022);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
 }  // namespace
 
 long FileErrorStatus(int error, bool write) {
@@ -116,7 +123,8 @@ HiveFile::~HiveFile() {
 
 void HiveFile::CommitTo(const std::filesystem::path& target, bool exclusive) {
   struct stat info {};
-  if (::lstat(target.c_str(), &info) == 0) {
+  const bool exists = ::lstat(target.c_str(), &info) == 0;
+  if (exists) {
     if (exclusive) throw HiveError(ERROR_ALREADY_EXISTS, "hive file " + target.string() + ": already exists");
     if (!S_ISREG(info.st_mode)) throw HiveError(ERROR_ACCESS_DENIED, "hive file " + target.string() + ": not a file");
   }
@@ -127,6 +135,10 @@ void HiveFile::CommitTo(const std::filesystem::path& target, bool exclusive) {
   ::close(fd);
   try {
     if (hivex_commit(hive_, temporary.c_str(), 0) != 0) FailWithErrno(target, "cannot write", true);
+    // The new version keeps the old one's permissions; a new file gets the usual ones.
+    if (::chmod(temporary.c_str(), exists ? info.st_mode & 07777 : NewFileMode()) != 0) {
+      FailWithErrno(target, "cannot write", true);
+    }
     SyncFile(temporary);
     // A link fails when the name exists; rename replaces the old version.
     if (exclusive ? ::link(temporary.c_str(), target.c_str()) != 0 : ::rename(temporary.c_str(), target.c_str()) != 0) {

@@ -134,6 +134,7 @@ TEST_F(HiveTest, SavedHiveReadsTheSameInHivexTools) {
 
 TEST_F(HiveTest, LoadedHiveKeepsEveryChangeAcrossUnloadAndLoad) {
   const fs::path file = SaveSource();
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   ASSERT_EQ(RegLoadKeyA(HKEY_LOCAL_MACHINE, "Mounted", file.c_str()), 0);
   EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, "Mounted"), kSourceValues);
   const FILETIME untouched = WriteTime(HKEY_LOCAL_MACHINE, "Mounted\\Untouched");
@@ -147,6 +148,7 @@ TEST_F(HiveTest, LoadedHiveKeepsEveryChangeAcrossUnloadAndLoad) {
   Write(HKEY_LOCAL_MACHINE, "Mounted\\N\xC3\xAAu\\Sub", {{"\xE2\x82\xAC", {REG_SZ, std::string("\xE2\x82\xAC\0", 4)}}});
   ASSERT_EQ(RegUnLoadKeyA(HKEY_LOCAL_MACHINE, "Mounted"), 0);
   EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, "Mounted").size(), 0u);
+  EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 
   ASSERT_EQ(RegLoadKeyA(HKEY_USERS, "Again", file.c_str()), 0);
   Values expected = kSourceValues;
