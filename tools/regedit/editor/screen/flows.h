@@ -19,6 +19,8 @@ void MatchListFlow(EditorModel& model);
 void ReplaceFlow(EditorModel& model, int progress_window);
 void ExportFlow(EditorModel& model, bool all_registry);
 void ImportFlow(EditorModel& model);
+void LoadHiveFlow(EditorModel& model);
+void UnloadHiveFlow(EditorModel& model);
 void HelpFlow();
 
 }  // namespace orvane::regedit::editor::screen
