@@ -93,7 +93,7 @@ LONG HiveMounts::Load(int64_t root, std::string_view name, const std::filesystem
     std::error_code error;
     if (std::filesystem::equivalent(entry.file, absolute, error)) return ERROR_SHARING_VIOLATION;
   }
-  HiveFile probe(absolute, false);  // throws for a file that is missing or not a hive
+  auto opened = std::make_unique<HiveFile>(absolute, false);  // throws for a file that is missing or not a hive
   std::vector<MountEntry> entries = table_.entries();
   int64_t stamp = std::chrono::duration_cast<std::chrono::nanoseconds>(
                       std::chrono::system_clock::now().time_since_epoch()).count();
@@ -101,6 +101,7 @@ LONG HiveMounts::Load(int64_t root, std::string_view name, const std::filesystem
   entries.push_back({root, stamp, std::string(name), absolute});
   table_.Write(entries);
   Synchronize();
+  mounts_.back().view->Adopt(std::move(opened));  // the file is read once
   return ERROR_SUCCESS;
 }
 

@@ -47,6 +47,11 @@ void HiveView::AbortCall() {
   Retire();
 }
 
+void HiveView::Adopt(std::unique_ptr<HiveFile> hive) {
+  hive_ = std::move(hive);
+  root_.mtime = std::max<int64_t>(0, hivex_node_timestamp(hive_->handle(), RootNode()));
+}
+
 void HiveView::Close() {
   hive_.reset();
   Retire();

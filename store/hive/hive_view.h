@@ -36,6 +36,8 @@ class HiveView {
   void BeginCall();
   void EndCall();
   void AbortCall();
+  // Uses `hive`, just opened on this view's file, until the file changes.
+  void Adopt(std::unique_ptr<HiveFile> hive);
   // Drops the file and every cached key (the hive was unloaded).
   void Close();
 
