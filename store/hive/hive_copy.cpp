@@ -10,6 +10,7 @@
 #include "store/hive/hive_file.h"
 #include "store/hive/hive_nodes.h"
 #include "store/hive/hive_text.h"
+#include "store/hive/hive_writer.h"
 
 namespace orvane::platform {
 namespace {
@@ -17,15 +18,17 @@ namespace {
 // As deep as the registry's trees may be (see registry_keys_api.cpp).
 constexpr size_t kMaxDepth = 512;
 
-void CopyIntoHive(RegistryKind& store, int64_t id, hive_h* hive, size_t node, const std::filesystem::path& file) {
-  std::vector<ValueRecord> values = store.Values(id).items();
-  for (ValueRecord& value : values) value.data = HiveDataFromRegistry(value.type, value.data);
-  WriteHiveValues(hive, node, values, file);
-  std::vector<std::pair<int64_t, std::string>> children;
-  for (const KeyInfo* child : store.Children(id)) children.emplace_back(child->id, child->name);
-  for (const auto& [child_id, name] : children) {
-    CopyIntoHive(store, child_id, hive, AddHiveChild(hive, node, name, file), file);
+// `id` with its subtree, values as the hive holds them.
+HiveKey ReadStoreTree(RegistryKind& store, const KeyInfo& key, size_t depth) {
+  HiveKey tree{key.name, key.mtime, store.Values(key.id).items(), {}};
+  for (ValueRecord& value : tree.values) value.data = HiveDataFromRegistry(value.type, value.data);
+  if (depth > kMaxDepth) return tree;
+  std::vector<int64_t> children;
+  for (const KeyInfo* child : store.Children(key.id)) children.push_back(child->id);
+  for (int64_t child : children) {
+    if (const KeyInfo* info = store.Find(child)) tree.children.push_back(ReadStoreTree(store, *info, depth + 1));
   }
+  return tree;
 }
 
 // A hive's subtree as read before the store is changed.
@@ -71,16 +74,9 @@ void CopyFromTree(RegistryKind& store, int64_t id, const HiveTree& tree) {
 void SaveToHive(RegistryKind& store, const KeyInfo& key, const std::filesystem::path& file) {
   const std::filesystem::path target = std::filesystem::absolute(file);
   if (::access(target.c_str(), F_OK) == 0) throw HiveError(ERROR_ALREADY_EXISTS, "hive file " + file.string() + ": already exists");
-  const std::filesystem::path empty = WriteEmptyHive(target.parent_path());
-  try {
-    HiveFile hive(empty, true);
-    CopyIntoHive(store, key.id, hive.handle(), hivex_root(hive.handle()), target);
-    hive.CommitTo(target, true);
-  } catch (...) {
-    ::unlink(empty.c_str());
-    throw;
-  }
-  ::unlink(empty.c_str());
+  HiveKey root = ReadStoreTree(store, key, 0);
+  if (root.name.empty()) root.name = "ROOT";  // a predefined root's own key
+  WriteNewHiveFile(target, HiveBytes(root));
 }
 
 void RestoreFromHive(RegistryKind& store, const KeyInfo& key, const std::filesystem::path& file) {

@@ -1,9 +1,8 @@
 // One Windows hive file (regf) opened with libhivex: read-only (mapped, read
 // as needed) or writable (read whole), and written back atomically: a new
 // file beside it, synced, renamed over the old one, which stays as it was
-// when anything fails. Also writes the smallest valid hive (a root key with
-// a security descriptor), which libhivex cannot create. Failures throw
-// HiveError naming the file.
+// when anything fails. New hive files (hive_writer.h) are written the same
+// way. Failures throw HiveError naming the file.
 #pragma once
 
 #include <sys/types.h>
@@ -38,10 +37,10 @@ class HiveFile {
   const std::filesystem::path& path() const { return path_; }
   const FileIdentity& identity() const { return identity_; }
   // Writes the hive to a new file beside `target` and renames it over
-  // `target` (which must be a plain file or missing); with `exclusive`,
-  // fails with 183 when `target` exists. Throws HiveError (112 a full disk,
-  // 5 not allowed, 1013 other failures) and leaves `target` unchanged.
-  void CommitTo(const std::filesystem::path& target, bool exclusive);
+  // `target` (which must be a plain file or missing). Throws HiveError (112
+  // a full disk, 5 not allowed, 1013 other failures) and leaves `target`
+  // unchanged.
+  void CommitTo(const std::filesystem::path& target);
 
  private:
   std::filesystem::path path_;
@@ -53,11 +52,9 @@ class HiveFile {
 // The identity of `file` now; false when it cannot be seen (errno set).
 bool ReadIdentity(const std::filesystem::path& file, FileIdentity* identity);
 
-// The bytes of a new hive holding only an empty root key named `root_name`.
-std::string EmptyHiveBytes(const std::string& root_name);
-
-// Writes an empty hive to a new temporary file in `folder`; returns its path.
-std::filesystem::path WriteEmptyHive(const std::filesystem::path& folder);
+// Writes `bytes` as the new file `target`, whole or not at all: 183 when
+// it exists. Throws HiveError.
+void WriteNewHiveFile(const std::filesystem::path& target, const std::string& bytes);
 
 // The status for a failed file operation with this errno.
 long FileErrorStatus(int error, bool write);

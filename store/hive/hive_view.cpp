@@ -31,7 +31,7 @@ void HiveView::EndCall() {
   if (!dirty_) return;
   dirty_ = false;
   try {
-    hive_->CommitTo(file_, false);
+    hive_->CommitTo(file_);
   } catch (...) {
     hive_.reset();
     Retire();

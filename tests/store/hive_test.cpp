@@ -6,6 +6,7 @@
 // written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -130,6 +131,20 @@ TEST_F(HiveTest, SavedHiveReadsTheSameInHivexTools) {
   }
   const auto text = RunProgram("hivexget", {file.string(), "\\K\xC3\xA9y \xC3\xBC\\Deeper", "V"});
   EXPECT_EQ(text.out, "deep\n");
+}
+
+// Each key's list of sub-keys is written once: 2,000 sub-keys of one key
+// take a few hundred bytes each, not a copy of the growing list per key.
+TEST_F(HiveTest, SavedHiveOfAWideKeyIsCompact) {
+  for (int i = 0; i < 2000; ++i) Write(HKEY_CURRENT_USER, "Software\\Wide\\Key" + std::to_string(i), {});
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Wide", 0, KEY_READ, &key), 0);
+  const fs::path file = registry_.path() / "wide.hiv";
+  ASSERT_EQ(RegSaveKeyA(key, file.c_str(), nullptr), 0);
+  RegCloseKey(key);
+  EXPECT_LT(fs::file_size(file), 2000u * 200);
+  const auto listed = RunProgram("hivexsh", {file.string()}, "ls\n");
+  EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 2000);
 }
 
 TEST_F(HiveTest, LoadedHiveKeepsEveryChangeAcrossUnloadAndLoad) {
