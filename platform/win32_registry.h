@@ -48,11 +48,14 @@ constexpr LONG ERROR_SUCCESS = 0;
 constexpr LONG ERROR_FILE_NOT_FOUND = 2;
 constexpr LONG ERROR_ACCESS_DENIED = 5;
 constexpr LONG ERROR_INVALID_HANDLE = 6;
+constexpr LONG ERROR_SHARING_VIOLATION = 32;
+constexpr LONG ERROR_NOT_SUPPORTED = 50;
 constexpr LONG ERROR_OUTOFMEMORY = 14;
 constexpr LONG ERROR_DISK_FULL = 112;
 constexpr LONG ERROR_INVALID_PARAMETER = 87;
 constexpr LONG ERROR_BAD_PATHNAME = 161;
 constexpr LONG ERROR_BUSY = 170;
+constexpr LONG ERROR_ALREADY_EXISTS = 183;
 constexpr LONG ERROR_MORE_DATA = 234;
 constexpr LONG ERROR_NOACCESS = 998;
 constexpr LONG ERROR_NO_MORE_ITEMS = 259;
@@ -77,6 +80,7 @@ constexpr REGSAM KEY_ALL_ACCESS = 0xF003F;
 
 constexpr DWORD REG_OPTION_NON_VOLATILE = 0;
 constexpr DWORD REG_OPTION_VOLATILE = 1;
+constexpr DWORD REG_FORCE_RESTORE = 8;
 constexpr DWORD REG_CREATED_NEW_KEY = 1;
 constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
 
@@ -123,6 +127,10 @@ LONG RegQueryInfoKeyA(HKEY hKey, LPSTR lpClass, LPDWORD lpcchClass, LPDWORD lpRe
                       LPDWORD lpcbMaxValueNameLen, LPDWORD lpcbMaxValueLen, LPDWORD lpcbSecurityDescriptor,
                       PFILETIME lpftLastWriteTime);
 LONG RegFlushKey(HKEY hKey);
+LONG RegLoadKeyA(HKEY hKey, LPCSTR lpSubKey, LPCSTR lpFile);
+LONG RegUnLoadKeyA(HKEY hKey, LPCSTR lpSubKey);
+LONG RegSaveKeyA(HKEY hKey, LPCSTR lpFile, LPSECURITY_ATTRIBUTES lpSecurityAttributes);
+LONG RegRestoreKeyA(HKEY hKey, LPCSTR lpFile, DWORD dwFlags);
 
 BOOL GetVersionExA(OSVERSIONINFOA* lpVersionInformation);
 

@@ -2,8 +2,8 @@
 # CI checks beyond the Linux unit tests: the Windows build (mingw-w64,
 # through cmake/mingw-w64.cmake) with its tests run under Wine against the
 # real registry API, and the Linux build's tests that need Wine (both CTest
-# label "wine"), then bounded fuzz runs of the .reg reader and of the
-# script language's parser. Skips a part,
+# label "wine"), then bounded fuzz runs of the .reg reader, of the
+# script language's parser and of the hive file loader. Skips a part,
 # saying so, where its tools are missing; fails when a test or the fuzzer fails.
 # Build directories: $ORVANE_WINDOWS_BUILD (default build-win) and the Linux
 # build that scripts/test.sh made, $ORVANE_LINUX_BUILD (default build).
@@ -46,6 +46,8 @@ if command -v clang++-14 >/dev/null; then
   fuzz/regedit/run_fuzz.sh 120
   echo "== Fuzzing the script language's parser (60 s) =="
   fuzz/quorvel/run_fuzz.sh 60
+  echo "== Fuzzing the hive file loader (60 s) =="
+  fuzz/hive/run_fuzz.sh 60
 else
   echo "== Fuzzing skipped: clang++-14 not installed =="
 fi

@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs, and only those missing.
 # Usage: scripts/install-deps.sh [--cross]   (--cross adds mingw-w64 with widl, Wine, Xvfb, clang and lintian for CI)
 set -euo pipefail
-packages=(cmake make g++ pkg-config libsqlite3-dev libcli11-dev libedit-dev
+packages=(cmake make g++ pkg-config libsqlite3-dev libhivex-dev libhivex-bin libcli11-dev libedit-dev
           libncurses-dev libgtest-dev libbenchmark-dev tmux
           python3-dev pybind11-dev python3-pytest zsh)
 if [[ "${1:-}" == "--cross" ]]; then

@@ -1,5 +1,7 @@
 #include "store/handle_table.h"
 
+#include <algorithm>
+
 namespace orvane::platform {
 namespace {
 
@@ -70,6 +72,16 @@ void HandleTable::Clear() {
     }
     free_.push_back(i);
   }
+}
+
+}  // namespace orvane::platform
+
+namespace orvane::platform {
+
+bool HandleTable::AnyKeyIn(int64_t first, int64_t last) const {
+  return std::any_of(slots_.begin(), slots_.end(), [&](const Slot& slot) {
+    return slot.in_use && slot.key.key_id >= first && slot.key.key_id <= last;
+  });
 }
 
 }  // namespace orvane::platform

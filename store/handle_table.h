@@ -27,6 +27,8 @@ class HandleTable {
   bool Remove(HKEY handle);
   void Clear();
   size_t OpenCount() const { return slots_.size() - free_.size(); }
+  // True when an open handle names a key whose id is in [first, last].
+  bool AnyKeyIn(int64_t first, int64_t last) const;
 
  private:
   struct Slot {

@@ -11,6 +11,8 @@
 #include <system_error>
 #include <thread>
 
+#include "store/hive/hive_error.h"
+#include "store/hive/hive_mounts.h"
 #include "store/registry_kinds.h"
 #include "store/registry_store.h"
 #include "store/store_location.h"
@@ -72,28 +74,35 @@ LONG Session::Call(bool write, CallBody body) {
     return group_failure_;
   }
   if (pending_status_ != ERROR_SUCCESS) return NoteGroupFailure(TakePendingFailure());
+  // Hive files loaded on the store (store/hive): the calls see the store
+  // through the mount layer, which answers for their keys.
+  RegistryKind& kind = *hives_;
   try {
     try {
-      store->BeginCall(write);
-      status = body(*store, handles_);
+      kind.BeginCall(write);
+      status = body(kind, handles_);
     } catch (const RetryCall&) {
       // The caches were dropped and a read transaction is now open: the
       // second run reads everything afresh within it.
-      status = body(*store, handles_);
+      status = body(kind, handles_);
     }
-    store->EndCall();
+    kind.EndCall();
     AfterCall(*store);
     return status;
+  } catch (const HiveError& error) {
+    kind.AbortCall();
+    std::fprintf(stderr, "orvane: %s (status %d)\n", error.what(), static_cast<int>(error.status()));
+    return error.status();
   } catch (const StoreFailure& error) {
-    store->AbortCall();
+    kind.AbortCall();
     return NoteGroupFailure(CallFailed(error, write));
   } catch (const std::bad_alloc& error) {
-    store->AbortCall();
+    kind.AbortCall();
     LostCallsOfLastFailure() = TakeLostCalls(*store);
     if (write) NoteUnsaved(ERROR_OUTOFMEMORY);
     return NoteGroupFailure(Report(error, ERROR_OUTOFMEMORY));
   } catch (const RetryCall&) {
-    store->AbortCall();
+    kind.AbortCall();
     return ERROR_CANTREAD;  // unreachable: a call inside a transaction never retries
   }
 }
@@ -305,10 +314,12 @@ LONG Session::OpenStore(const std::filesystem::path& location) {
   failed_path_ = location;
   reported_ = false;
   try {
-    store_ = OpenRegistryKind(location);
-  } catch (const StoreFailure& failure) {
-    failed_status_ = failure.Status(true);
-    return Report(failure, failed_status_);
+  } catch (const HiveError& error) {
+    kind.AbortCall();
+    std::fprintf(stderr, "orvane: %s (status %d)\n", error.what(), static_cast<int>(error.status()));
+    return error.status();
+  } catch (const StoreFailure& error) {
+    kind.AbortCall();
   }
   failed_status_ = ERROR_SUCCESS;
   store_->SetCommitDelay(exiting_                               ? std::chrono::milliseconds(0)

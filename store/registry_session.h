@@ -26,6 +26,7 @@
 
 namespace orvane::platform {
 
+class HiveMounts;
 
 class Session {
  public:
@@ -100,6 +101,7 @@ class Session {
 
   std::mutex mutex_;
   std::unique_ptr<RegistryKind> store_;
+  std::unique_ptr<HiveMounts> hives_;  // the store with its loaded hive files (store/hive)
   std::filesystem::path failed_path_;
   LONG failed_status_ = ERROR_SUCCESS;
   LONG pending_status_ = ERROR_SUCCESS;  // a failed commit no call has returned yet

@@ -117,5 +117,53 @@ TEST_F(RegFiles, ImportOfAMissingFileFails) {
   EXPECT_EQ(result.err, "ERROR: Error opening the file. There may be a disk or file system error.\n");
 }
 
+// save asks before replacing a file and replaces it whole after a Yes (or
+// with /y); restore puts a saved subtree back; load and unload take a key
+// directly below HKLM or HKU; each failure prints reg's message.
+TEST_F(RegFiles, HiveVerbsSaveRestoreLoadAndUnload) {
+  const std::string hive = (registry_.path() / "saved.hiv").string();
+  const std::string text = (registry_.path() / "text.txt").string();
+  WriteText(text, "not a hive");
+  Ok({"add", "HKCU\\Software\\H\\Sub", "/v", "s", "/d", "x", "/f"});
+  EXPECT_EQ(Ok({"save", "HKCU\\Software\\H", hive}), kDone);
+  const std::string first = ReadText(hive);
+  Ok({"add", "HKCU\\Software\\H", "/v", "later", "/d", "y", "/f"});
+  EXPECT_EQ(Run({"save", "HKCU\\Software\\H", hive}, "n\n").out,
+            "File " + hive + " already exists. Overwrite (Yes/No)? The operation was canceled by the user.\n");
+  EXPECT_EQ(ReadText(hive), first);
+  EXPECT_EQ(Ok({"save", "HKCU\\Software\\H", hive, "/y"}), kDone);
+  EXPECT_NE(ReadText(hive), first);
+  Ok({"delete", "HKCU\\Software\\H", "/f"});
+  Ok({"add", "HKCU\\Software\\R", "/v", "old", "/d", "z", "/f"});
+  EXPECT_EQ(Ok({"restore", "HKCU\\Software\\R", hive}), kDone);
+  EXPECT_EQ(Ok({"query", "HKCU\\Software\\R", "/s"}),
+            "\nHKEY_CURRENT_USER\\Software\\R\n    later    REG_SZ    y\n\n"
+            "HKEY_CURRENT_USER\\Software\\R\\Sub\n    s    REG_SZ    x\n\n");
+  EXPECT_EQ(Ok({"load", "HKU\\Loaded", hive}), kDone);
+  EXPECT_EQ(Ok({"query", "HKU\\Loaded", "/v", "later"}), "\nHKEY_USERS\\Loaded\n    later    REG_SZ    y\n\n");
+  const struct {
+    std::vector<std::string> args;
+    std::string err;
+  } failures[] = {
+      {{"load", "HKCU\\X", hive}, "ERROR: Invalid key name.\n"},
+      {{"load", "HKLM\\X\\Y", hive}, "ERROR: Invalid key name.\n"},
+      {{"load", "HKLM\\X", hive},
+       "ERROR: The process cannot access the file because it is being used by another process.\n"},
+      {{"load", "HKLM\\X", text}, "ERROR: The configuration registry database is corrupt.\n"},
+      {{"load", "HKLM\\SOFTWARE", text}, "ERROR: Cannot create a file when that file already exists.\n"},
+      {{"unload", "HKLM\\SOFTWARE"}, "ERROR: Access is denied.\n"},
+      {{"unload", "HKLM\\Nothing"}, "ERROR: The system was unable to find the specified registry key or value.\n"},
+      {{"restore", "HKCU\\Software\\R", text}, "ERROR: The configuration registry database is corrupt.\n"},
+      {{"save", "HKCU\\Software\\Missing", text, "/y"},
+       "ERROR: The system was unable to find the specified registry key or value.\n"},
+  };
+  for (const auto& failure : failures) {
+    const RunResult result = Run(failure.args);
+    EXPECT_EQ(result.status, 1) << failure.args[0];
+    EXPECT_EQ(result.err, failure.err) << failure.args[0] << " " << failure.args[1];
+  }
+  EXPECT_EQ(Ok({"unload", "HKU\\Loaded"}), kDone);
+}
+
 }  // namespace
 }  // namespace orvane::reg::testing

@@ -115,5 +115,36 @@ TEST_F(RegProgram, LongVerbsShowProgressOnATerminalOnly) {
   }
 }
 
+// A hive loaded by one process is there for the next ones: each change one
+// of them makes reaches the hive file when its command ends (hivexget reads
+// it there before the unload), and this process, which read the hive
+// first, sees what the others changed.
+TEST_F(RegProgram, LoadedHiveIsSharedByProcessesAndWrittenAtEachChange) {
+  const std::string hive = (registry_.path() / "user.dat").string();
+  ASSERT_EQ(Reg({"add", "HKCU\\Software\\Src", "/v", "v", "/d", "one", "/f"}).status, 0);
+  EXPECT_EQ(Reg({"save", "HKCU\\Software\\Src", hive}).out, "The operation completed successfully.\n");
+  EXPECT_EQ(Reg({"load", "HKLM\\Mounted", hive}).out, "The operation completed successfully.\n");
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Mounted", 0, KEY_READ, &key), 0);
+  char data[16] = {};
+  DWORD size = sizeof data;
+  ASSERT_EQ(RegQueryValueExA(key, "v", nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size), 0);
+  EXPECT_STREQ(data, "one");
+  EXPECT_EQ(Reg({"add", "HKLM\\Mounted\\Sub", "/v", "v", "/d", "two", "/f"}).status, 0);
+  EXPECT_EQ(Reg({"add", "HKLM\\Mounted", "/v", "v", "/d", "three", "/f"}).status, 0);
+  EXPECT_EQ(RunProgram("hivexget", {hive, "\\Sub", "v"}).out, "two\n");
+  size = sizeof data;
+  ASSERT_EQ(RegQueryValueExA(key, "v", nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size), 0);
+  EXPECT_STREQ(data, "three");
+  RegCloseKey(key);
+  EXPECT_EQ(Reg({"query", "HKLM\\Mounted", "/s"}).out,
+            "\nHKEY_LOCAL_MACHINE\\Mounted\n    v    REG_SZ    three\n\n"
+            "HKEY_LOCAL_MACHINE\\Mounted\\Sub\n    v    REG_SZ    two\n\n");
+  EXPECT_EQ(Reg({"unload", "HKLM\\Mounted"}).status, 0);
+  const ProgramOutput gone = Reg({"query", "HKLM\\Mounted"});
+  EXPECT_EQ(gone.status, 1);
+  EXPECT_EQ(gone.err, "ERROR: The system was unable to find the specified registry key or value.\n");
+}
+
 }  // namespace
 }  // namespace orvane::reg::testing

@@ -235,6 +235,38 @@ TEST_F(EditorCommandsTest, ExportWritesTheSelectedKeyAndImportBringsItBack) {
   setenv("PATH", saved_path.c_str(), 1);
 }
 
+// "Load hive..." on a selected root shows the hive's keys there and selects
+// it; changes made in the editor reach the file; "Unload hive" takes it away.
+TEST_F(EditorCommandsTest, LoadAndUnloadHiveOnTheSelectedRoot) {
+  model_.JumpTo(kKey);
+  model_.NewValue("S", REG_SZ, "x");
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Ed", 0, KEY_READ, &key), 0);
+  const std::string file = (registry_.path() / "ed.hiv").string();
+  ASSERT_EQ(RegSaveKeyA(key, file.c_str(), nullptr), 0);
+  RegCloseKey(key);
+  model_.LoadHive(file, "Mounted");
+  EXPECT_TRUE(model_.message_is_error());  // not on a root
+  model_.JumpTo("HKEY_LOCAL_MACHINE");
+  model_.LoadHive(file, "Mounted");
+  ASSERT_FALSE(model_.message_is_error()) << model_.message();
+  EXPECT_EQ(model_.tree().SelectedPath(), "HKEY_LOCAL_MACHINE\\Mounted");
+  EXPECT_EQ(model_.values().back().name, "S");
+  model_.NewValue("T", REG_SZ, "y");
+  model_.UnloadHive();
+  ASSERT_FALSE(model_.message_is_error()) << model_.message();
+  EXPECT_EQ(model_.tree().SelectedPath(), "HKEY_LOCAL_MACHINE");
+  EXPECT_FALSE(model_.JumpTo("HKEY_LOCAL_MACHINE\\Mounted"));
+  ASSERT_EQ(RegLoadKeyA(HKEY_USERS, "Again", file.c_str()), 0);
+  char data[8] = {};
+  DWORD size = sizeof data;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_USERS, "Again", 0, KEY_READ, &key), 0);
+  EXPECT_EQ(RegQueryValueExA(key, "T", nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size), 0);
+  EXPECT_STREQ(data, "y");
+  RegCloseKey(key);
+  EXPECT_EQ(RegUnLoadKeyA(HKEY_USERS, "Again"), 0);
+}
+
 TEST_F(EditorCommandsTest, CopyingThePathKeepsItForPasting) {
   EXPECT_EQ(model_.CopyPath(), kKey);
   EXPECT_EQ(model_.clipboard(), kKey);

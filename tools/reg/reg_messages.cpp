@@ -14,7 +14,7 @@ struct Entry {
   std::string_view text;  // "%" stands for the argument
 };
 
-constexpr std::array<Entry, 12> kMessages = {{
+constexpr std::array<Entry, 15> kMessages = {{
     {Message::kSuccess, "The operation completed successfully."},
     {Message::kCancelled, "The operation was canceled by the user."},
     {Message::kInvalidKey, "ERROR: Invalid key name."},
@@ -27,6 +27,9 @@ constexpr std::array<Entry, 12> kMessages = {{
     {Message::kInvalidData, "ERROR: The data for the type % is not valid."},
     {Message::kCannotDeleteRoot, "ERROR: A root key cannot be deleted."},
     {Message::kSameKey, "ERROR: The source and destination keys are the same."},
+    {Message::kBadHive, "ERROR: The configuration registry database is corrupt."},
+    {Message::kFileInUse, "ERROR: The process cannot access the file because it is being used by another process."},
+    {Message::kFileExists, "ERROR: Cannot create a file when that file already exists."},
 }};
 
 }  // namespace
@@ -52,6 +55,9 @@ int FailStatus(Console& console, LONG status) {
   if (status == ERROR_FILE_NOT_FOUND) return Fail(console, Message::kNotFound);
   if (status == ERROR_ACCESS_DENIED) return Fail(console, Message::kAccessDenied);
   if (status == ERROR_DISK_FULL) return Fail(console, Message::kDiskFull);
+  if (status == ERROR_BADDB) return Fail(console, Message::kBadHive);
+  if (status == ERROR_SHARING_VIOLATION) return Fail(console, Message::kFileInUse);
+  if (status == ERROR_ALREADY_EXISTS) return Fail(console, Message::kFileExists);
   return Fail(console, Message::kRegistryError);
 }
 

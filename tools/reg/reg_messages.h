@@ -28,6 +28,9 @@ enum class Message {
   kInvalidData,      // ERROR: The data for the type <arg> is not valid.
   kCannotDeleteRoot, // ERROR: A root key cannot be deleted.
   kSameKey,          // ERROR: The source and destination keys are the same.
+  kBadHive,          // ERROR: The configuration registry database is corrupt.
+  kFileInUse,        // ERROR: The process cannot access the file ...
+  kFileExists,       // ERROR: Cannot create a file when that file already exists.
 };
 
 // The text of `message`, with `arg` where it takes one.

@@ -19,7 +19,7 @@ struct Verb {
   VerbFunction run;
 };
 
-constexpr std::array<Verb, 7> kVerbs = {{
+constexpr std::array<Verb, 11> kVerbs = {{
     {"query", Query},
     {"add", Add},
     {"delete", Delete},
@@ -27,6 +27,10 @@ constexpr std::array<Verb, 7> kVerbs = {{
     {"compare", Compare},
     {"export", Export},
     {"import", Import},
+    {"load", Load},
+    {"unload", Unload},
+    {"save", Save},
+    {"restore", Restore},
 }};
 
 std::string Lower(std::string text) {

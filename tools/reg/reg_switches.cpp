@@ -44,14 +44,14 @@ const std::array<Switch, 22> kSwitches = {{
     {"query", "z", false, [](Options& o, const std::string&) { return SetFlag(o.type_numbers); }},
     {"query", "se", true, [](Options& o, const std::string& v) { return SetOnce(o.separator, v); }},
     {"add delete copy", "f", false, [](Options& o, const std::string&) { return SetFlag(o.force); }},
-    {"export", "y", false, [](Options& o, const std::string&) { return SetFlag(o.overwrite_file); }},
+    {"export save", "y", false, [](Options& o, const std::string&) { return SetFlag(o.overwrite_file); }},
     {"compare", "oa", false, [](Options& o, const std::string&) { return SetOutput(o, CompareOutput::kAll); }},
     {"compare", "od", false, [](Options& o, const std::string&) { return SetOutput(o, CompareOutput::kDifferences); }},
     {"compare", "os", false, [](Options& o, const std::string&) { return SetOutput(o, CompareOutput::kSame); }},
     {"compare", "on", false, [](Options& o, const std::string&) { return SetOutput(o, CompareOutput::kNothing); }},
     // Accepted and ignored: there is one registry view on this platform.
-    {"query add delete copy compare export import", "reg:32", false, [](Options&, const std::string&) { return true; }},
-    {"query add delete copy compare export import", "reg:64", false, [](Options&, const std::string&) { return true; }},
+    {"query add delete copy compare export import load unload save restore", "reg:32", false, [](Options&, const std::string&) { return true; }},
+    {"query add delete copy compare export import load unload save restore", "reg:64", false, [](Options&, const std::string&) { return true; }},
 }};
 
 bool KnowsVerb(std::string_view verbs, std::string_view verb) {
@@ -83,8 +83,11 @@ bool IsHelp(const std::string& word) { return word == "/?" || word == "-?" || wo
 }  // namespace
 
 int PositionalCount(std::string_view verb) {
-  if (verb == "query" || verb == "add" || verb == "delete" || verb == "import") return 1;
-  if (verb == "copy" || verb == "compare" || verb == "export") return 2;
+  if (verb == "query" || verb == "add" || verb == "delete" || verb == "import" || verb == "unload") return 1;
+  if (verb == "copy" || verb == "compare" || verb == "export" || verb == "load" || verb == "save" ||
+      verb == "restore") {
+    return 2;
+  }
   return -1;
 }
 

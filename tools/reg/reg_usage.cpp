@@ -17,7 +17,7 @@ struct VerbText {
   std::string_view usage;
 };
 
-constexpr std::array<VerbText, 7> kVerbs = {{
+constexpr std::array<VerbText, 11> kVerbs = {{
     {"query",
      "orvane-reg query KEY [/v NAME | /ve] [/s] [/f TEXT] [/k] [/d] [/c] [/e] [/t TYPE] [/z] [/se SEPARATOR]\n"
      "  Lists the values and sub-keys of KEY; /v or /ve one value (in every\n"
@@ -54,12 +54,28 @@ constexpr std::array<VerbText, 7> kVerbs = {{
      "orvane-reg import FILE\n"
      "  Merges a registration file (REGEDIT4 or version 5) into the registry;\n"
      "  - reads standard input.\n"},
+    {"load",
+     "orvane-reg load KEY FILE\n"
+     "  Loads the Windows hive file FILE as KEY, a new key directly below HKLM\n"
+     "  or HKU, for every program on the registry until it is unloaded; each\n"
+     "  change is written to FILE at once.\n"},
+    {"unload",
+     "orvane-reg unload KEY\n"
+     "  Unloads the hive loaded as KEY.\n"},
+    {"save",
+     "orvane-reg save KEY FILE [/y]\n"
+     "  Writes KEY and its subtree to FILE as a Windows hive file; /y replaces\n"
+     "  an existing file without asking.\n"},
+    {"restore",
+     "orvane-reg restore KEY FILE\n"
+     "  Replaces the sub-keys and values of KEY by those of the hive file FILE.\n"},
 }};
 
 constexpr std::string_view kProgram =
     "Usage: orvane-reg VERB ARGUMENTS...\n"
     "       orvane-reg --registry FILE VERB ARGUMENTS...\n"
-    "Verbs: query, add, delete, copy, compare, export, import.\n"
+    "Verbs: query, add, delete, copy, compare, export, import, load, unload,\n"
+    "       save, restore.\n"
     "  KEY is ROOT\\Subkey; ROOT is HKLM, HKCU, HKCR, HKU, HKCC or the full name\n"
     "  (HKEY_LOCAL_MACHINE ...). Switches start with / or -, in any letter case.\n"
     "Exit status: 0 done, 1 failed; compare 0 identical, 2 different.\n";

@@ -16,5 +16,9 @@ int Copy(Console& console, const Options& options);
 int Compare(Console& console, const Options& options);
 int Export(Console& console, const Options& options);
 int Import(Console& console, const Options& options);
+int Load(Console& console, const Options& options);
+int Unload(Console& console, const Options& options);
+int Save(Console& console, const Options& options);
+int Restore(Console& console, const Options& options);
 
 }  // namespace orvane::reg

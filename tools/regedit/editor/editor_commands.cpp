@@ -289,6 +289,35 @@ Outcome EditorCommands::Import(const std::string& file) {
   return outcome;
 }
 
+namespace {
+
+// A hive is loaded directly below one of these two roots.
+bool IsHiveRoot(HKEY root) { return root == HKEY_LOCAL_MACHINE || root == HKEY_USERS; }
+
+Outcome HiveOutcome(LONG status, const std::string& done, const std::string& failed) {
+  if (status == ERROR_SUCCESS) return {true, done};
+  return {false, failed + " (status " + std::to_string(status) + ")."};
+}
+
+}  // namespace
+
+Outcome EditorCommands::LoadHive(const std::string& root_path, const std::string& name, const std::string& file) {
+  const KeyPath root = SplitKeyPath(root_path);
+  if (!IsHiveRoot(root.root) || !root.path.empty()) {
+    return {false, "Select HKEY_LOCAL_MACHINE or HKEY_USERS to load a hive below it."};
+  }
+  return HiveOutcome(RegLoadKeyA(root.root, name.c_str(), file.c_str()), "Loaded " + file + " as " + root_path + "\\" + name,
+                     "Cannot load " + file + " as " + name);
+}
+
+Outcome EditorCommands::UnloadHive(const std::string& key_path) {
+  const KeyPath key = SplitKeyPath(key_path);
+  if (!IsHiveRoot(key.root) || key.path.empty() || key.path.find('\\') != std::string::npos) {
+    return {false, "Select a loaded hive, a key directly below HKEY_LOCAL_MACHINE or HKEY_USERS."};
+  }
+  return HiveOutcome(RegUnLoadKeyA(key.root, key.path.c_str()), "Unloaded " + key_path, "Cannot unload " + key_path);
+}
+
 Outcome EditorCommands::Undo() {
   uint8_t code = 0;
   Outcome outcome = Guard("", [&] {

@@ -76,6 +76,11 @@ class EditorCommands {
   // Imports and waits until the started import has ended; a failed one
   // (missing file, skipped lines) is reported.
   Outcome Import(const std::string& file);
+  // Loads the Windows hive file `file` as the key `name` below the root
+  // `root_path` (HKEY_LOCAL_MACHINE or HKEY_USERS); unloads the hive loaded
+  // as `key_path`. Through the registry's hive functions: not undoable.
+  Outcome LoadHive(const std::string& root_path, const std::string& name, const std::string& file);
+  Outcome UnloadHive(const std::string& key_path);
 
   // Undoes the newest recorded change, naming it.
   Outcome Undo();

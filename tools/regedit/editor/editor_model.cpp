@@ -168,6 +168,26 @@ void EditorModel::Import(const std::string& file) {
   Report(outcome);
 }
 
+void EditorModel::LoadHive(const std::string& file, const std::string& name) {
+  const std::string root = tree_.SelectedPath();
+  Outcome outcome = commands_.LoadHive(root, name, file);
+  if (outcome.ok) {
+    Reload("");
+    JumpTo(root + "\\" + name);
+  }
+  Report(outcome);
+}
+
+void EditorModel::UnloadHive() {
+  const std::string key = tree_.SelectedPath();
+  Outcome outcome = commands_.UnloadHive(key);
+  if (outcome.ok) {
+    JumpTo(key.substr(0, key.find('\\')));
+    Reload("");
+  }
+  Report(outcome);
+}
+
 void EditorModel::PrepareRequest(FindRequest& request) const {
   if (!request.all_registry) request.key_path = tree_.SelectedPath();
 }

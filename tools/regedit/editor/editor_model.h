@@ -60,6 +60,10 @@ class EditorModel {
   void Undo();
   void Export(const std::string& file, bool all_registry);
   void Import(const std::string& file);
+  // Loads a hive file as `name` below the selected root; unloads the
+  // selected hive.
+  void LoadHive(const std::string& file, const std::string& name);
+  void UnloadHive();
 
   // Find below the selected key (or everywhere); jumps to the first match.
   void Find(FindRequest request);

@@ -168,6 +168,8 @@ void EditorLoop::Menu() {
       {"Export key", "x", [this] { ExportFlow(model_, false); }},
       {"Export registry", "X", [this] { ExportFlow(model_, true); }},
       {"Import", "i", [this] { ImportFlow(model_); }},
+      {"Load hive...", "", [this] { LoadHiveFlow(model_); }},
+      {"Unload hive", "", [this] { UnloadHiveFlow(model_); }},
       {"Undo", "u, Ctrl-Z", [this] { model_.Undo(); }},
       {"Help", "F1, ?", [this] { Help(); }},
       {"About", "a", [this] { About(); }},

@@ -176,6 +176,17 @@ void ImportFlow(EditorModel& model) {
   if (file && !file->empty()) model.Import(*file);
 }
 
+void LoadHiveFlow(EditorModel& model) {
+  std::optional<std::string> file = PromptLine("Load the hive file: ", "");
+  if (!file || file->empty()) return;
+  std::optional<std::string> name = PromptLine("Load it as the key: ", "");
+  if (name && !name->empty()) model.LoadHive(*file, *name);
+}
+
+void UnloadHiveFlow(EditorModel& model) {
+  if (Confirm("Unload the hive " + model.tree().SelectedPath() + "?")) model.UnloadHive();
+}
+
 // Each key with its text after it, the text wrapped to fit.
 int HelpFlow() {
   constexpr size_t kColumn = 34;

@@ -22,5 +22,7 @@ void ImportFlow(EditorModel& model);
 // Shows the keys. Returns the key that closed the page when it is a
 // command to run next, else 0 (Escape, Enter, q, F1 and ? only close it).
 int HelpFlow();
+void LoadHiveFlow(EditorModel& model);
+void UnloadHiveFlow(EditorModel& model);
 
 }  // namespace orvane::regedit::editor::screen
