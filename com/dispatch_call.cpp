@@ -158,13 +158,13 @@ HRESULT RaisedResult(const ErrorRecord& record) {
 HRESULT IdsOfNames(LPOLESTR* names, UINT count, DISPID* ids) {
   if (count == 0) return S_OK;
   if (names == nullptr || ids == nullptr) return E_POINTER;
-  const MemberInfo* member = FindMember(ToAnsi(names[0], wcslen(names[0])));
+  const MemberInfo* member = FindMember(ToUtf8(names[0], wcslen(names[0])));
   HRESULT status = S_OK;
   ids[0] = member != nullptr ? member->dispid : DISPID_UNKNOWN;
   if (member == nullptr) status = DISP_E_UNKNOWNNAME;
   for (UINT n = 1; n < count; ++n) {
     ids[n] = DISPID_UNKNOWN;
-    const std::string name = ToAnsi(names[n], wcslen(names[n]));
+    const std::string name = ToUtf8(names[n], wcslen(names[n]));
     for (size_t i = 0; member != nullptr && i < member->params.size(); ++i) {
       if (SameIgnoringCase(member->params[i].name, name)) ids[n] = static_cast<DISPID>(i);
     }

@@ -1,9 +1,11 @@
 // The keys and values of registration. Every path is below the scope's
-// classes root; values are strings.
+// classes root; values are strings, written as UTF-8 through the
+// platform's registry calls (the server's path may be beyond ASCII).
 #include "com/registration.h"
 
 #include "com/guids.h"
 #include "com/server_state.h"
+#include "platform/win32_registry.h"
 
 namespace orvane::com {
 namespace {

@@ -3,6 +3,8 @@
 
 #include <atomic>
 
+#include "platform/utf16_text.h"
+
 namespace orvane::com {
 namespace {
 
@@ -15,9 +17,9 @@ HMODULE ServerModule() { return module_handle; }
 void SetServerModule(HMODULE module) { module_handle = module; }
 
 std::string ServerPath() {
-  char path[MAX_PATH * 2] = {};
-  const DWORD length = GetModuleFileNameA(module_handle, path, sizeof path);
-  return std::string(path, length);
+  wchar_t path[MAX_PATH * 2] = {};
+  const DWORD length = GetModuleFileNameW(module_handle, path, MAX_PATH * 2);
+  return platform::Utf8FromUtf16(std::wstring_view(path, length));
 }
 
 void AddServerReference() { ++references; }

@@ -14,7 +14,7 @@ namespace orvane::com {
 HMODULE ServerModule();
 void SetServerModule(HMODULE module);
 
-// The server file's full path, as InprocServer32 names it.
+// The server file's full path in UTF-8, as InprocServer32 names it.
 std::string ServerPath();
 
 // Objects and LockServer calls alive; the DLL may unload at zero.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "orvane/runtime_errors.h"
+#include "platform/utf16_text.h"
 
 namespace orvane::com {
 namespace {
@@ -37,7 +38,8 @@ Variant FromDirect(const VARIANT& value) {
     case VT_R8: return Variant::Double(V_R8(&value));
     case VT_BOOL: return Variant::Boolean(V_BOOL(&value) != VARIANT_FALSE);
     case VT_UI1: return Variant::Byte(V_UI1(&value));
-    case VT_BSTR: return Variant::String(ToAnsi(V_BSTR(&value), SysStringLen(V_BSTR(&value))));
+    case VT_BSTR:
+      return Variant::String(ToUtf8(V_BSTR(&value), SysStringLen(V_BSTR(&value))));
     case VT_I1: case VT_UI2: case VT_UI4: case VT_INT: case VT_UINT: case VT_I8: case VT_UI8:
     case VT_CY: case VT_DECIMAL: case VT_DATE:
       return FromOtherNumber(value);
@@ -160,19 +162,14 @@ void WriteArrayThrough(const SafeArray& array, SAFEARRAY*& target, VARTYPE eleme
 
 }  // namespace
 
-std::string ToAnsi(const wchar_t* text, size_t length) {
-  if (text == nullptr || length == 0) return {};
-  const int size = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), out.data(), size, nullptr, nullptr);
-  return out;
+std::string ToUtf8(const wchar_t* text, size_t length) {
+  if (text == nullptr) return {};
+  return platform::Utf8FromUtf16(std::wstring_view(text, length));
 }
 
 BSTR ToBstr(const std::string& text) {
-  const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  BSTR out = SysAllocStringLen(nullptr, static_cast<UINT>(size));
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out, size);
-  return out;
+  const std::wstring wide = platform::Utf16FromUtf8(text);
+  return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
 }
 
 Variant FromVariant(const VARIANT& value) {

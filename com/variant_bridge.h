@@ -1,5 +1,5 @@
 // Values between automation VARIANTs and the runtime's Variant. Strings
-// cross in the ANSI code page (the control's strings are bytes); arrays
+// cross as UTF-16 BSTRs and UTF-8 text, the control's own; arrays
 // cross as SAFEARRAYs of VARIANT with the same dimensions and bounds.
 #pragma once
 
@@ -41,7 +41,8 @@ bool CanReceive(VARTYPE referenced, VarType type);
 // Whether the VARIANT (by reference or not) holds an object.
 bool HoldsObject(const VARIANT& value);
 
-std::string ToAnsi(const wchar_t* text, size_t length);
+// UTF-16 text (a BSTR, a name) as the control's UTF-8, and back as a new BSTR.
+std::string ToUtf8(const wchar_t* text, size_t length);
 BSTR ToBstr(const std::string& text);
 
 }  // namespace orvane::com

@@ -47,11 +47,11 @@ void AppendChild(std::string& path, const std::string& name) {
 KeyInfo QueryKeyInfo(HKEY key) {
   std::string class_buffer(kClassBufferChars, ' ');
   DWORD class_length = kClassBufferChars;
-  DWORD sub_keys = 0, max_sub_key = 0, max_class = 0, values = 0, max_value_name = 0, max_value = 0,
-        security = 0;
+  DWORD sub_keys = 0, values = 0, security = 0;
   FILETIME written{};
-  const LONG status = RegQueryInfoKeyA(key, class_buffer.data(), &class_length, nullptr, &sub_keys, &max_sub_key,
-                                       &max_class, &values, &max_value_name, &max_value, &security, &written);
+  // Only the counts: the longest lengths would cost a walk of the key on Windows.
+  const LONG status = RegQueryInfoKeyA(key, class_buffer.data(), &class_length, nullptr, &sub_keys, nullptr, nullptr,
+                                       &values, nullptr, nullptr, &security, &written);
   if (status != ERROR_SUCCESS) return KeyInfo{};
   return KeyInfo{static_cast<int32_t>(values), static_cast<int32_t>(sub_keys)};
 }

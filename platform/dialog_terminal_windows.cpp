@@ -2,7 +2,8 @@
 // template: one static label per line, top to bottom, and the buttons left
 // to right along the bottom, the default one marked as such. Each button
 // runs the handler; the dialog closes when the handler returns true. The
-// close box chooses the default button. Strings cross in the ANSI code page.
+// close box chooses the default button. The UTF-8 text becomes the
+// template's UTF-16.
 #include <windows.h>
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "platform/dialog_terminal.h"
+#include "platform/utf16_text.h"
 
 namespace orvane::platform {
 namespace {
@@ -25,10 +27,8 @@ class Template {
     Word(HIWORD(value));
   }
   void Text(const std::string& text) {
-    const int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), size);
-    for (wchar_t c : wide) Word(static_cast<WORD>(c));  // includes the final NUL
+    for (wchar_t c : Utf16FromUtf8(text.c_str())) Word(static_cast<WORD>(c));
+    Word(0);
   }
   void AlignDword() {
     if (words_.size() % 2) Word(0);

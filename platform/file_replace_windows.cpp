@@ -1,7 +1,8 @@
 // File replacement on Windows: the new contents are written into a file
 // created exclusively beside the target (CREATE_NEW) and moved over it with
-// ReplaceFileA, which keeps the old file's attributes and security, or with
-// MoveFileExA when there is no old file. Windows has no FIFOs in the file
+// ReplaceFileW, which keeps the old file's attributes and security, or with
+// MoveFileExW when there is no old file. Paths are UTF-8, given to the
+// system as UTF-16. Windows has no FIFOs in the file
 // system and opens no link of ours, so every target is replaced. Results
 // are errno values, as on Linux.
 #include <fcntl.h>
@@ -16,6 +17,8 @@
 
 #include "platform/file_attributes.h"
 #include "platform/file_replace.h"
+#include "platform/system_text_utf8_windows.h"
+#include "platform/utf16_text.h"
 
 namespace orvane::platform {
 namespace {
@@ -61,19 +64,20 @@ int FileReplacement::Begin(const std::string& path, std::unique_ptr<FileReplacem
 }
 
 FileReplacement::~FileReplacement() {
-  if (!staged_.empty()) DeleteFileA(staged_.c_str());
+  if (!staged_.empty()) DeleteFileW(Utf16FromUtf8(staged_).c_str());
 }
 
 int FileReplacement::Stage(std::string* path) {
   if (staged_.empty()) {
-    const std::filesystem::path target(target_);
-    const std::string folder = target.parent_path().empty() ? "." : target.parent_path().string();
+    const std::filesystem::path target(Utf16FromUtf8(target_));
+    const std::string folder = target.parent_path().empty() ? "." : Utf8FromUtf16(target.parent_path().wstring());
     for (int attempt = 0; attempt < 100 && staged_.empty(); ++attempt) {
       // No leading dot: Wine shows such names as hidden files, and a hidden
       // file is no finished export.
-      const std::string candidate = folder + "\\" + target.filename().string() + "." + RandomHex() + ".tmp";
-      HANDLE file = CreateFileA(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                nullptr);
+      const std::string candidate =
+          folder + "\\" + Utf8FromUtf16(target.filename().wstring()) + "." + RandomHex() + ".tmp";
+      HANDLE file = CreateFileW(Utf16FromUtf8(candidate).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
       if (file != INVALID_HANDLE_VALUE) {
         CloseHandle(file);
         staged_ = candidate;
@@ -89,7 +93,7 @@ int FileReplacement::Stage(std::string* path) {
 
 int FileReplacement::ReadStaged(std::string* bytes) const {
   if (staged_.empty()) return ENOENT;
-  std::ifstream in(staged_, std::ios::binary);
+  std::ifstream in(std::filesystem::path(Utf16FromUtf8(staged_)), std::ios::binary);
   if (!in) return ENOENT;
   std::ostringstream text;
   text << in.rdbuf();
@@ -104,7 +108,7 @@ int FileReplacement::Commit(std::string_view bytes, const PrepareNewFile& prepar
 int FileReplacement::CommitReplacement(std::string_view bytes, const PrepareNewFile& prepare) {
   std::string staged;
   if (const int status = Stage(&staged); status != 0) return status;
-  const int fd = _open(staged.c_str(), _O_WRONLY | _O_TRUNC | _O_BINARY);
+  const int fd = _wopen(Utf16FromUtf8(staged).c_str(), _O_WRONLY | _O_TRUNC | _O_BINARY);
   if (fd < 0) return errno;
   int status = WriteAll(fd, bytes);
   if (status == 0 && prepare) status = prepare(fd);
@@ -116,10 +120,11 @@ int FileReplacement::CommitReplacement(std::string_view bytes, const PrepareNewF
   if (old_attributes != INVALID_FILE_ATTRIBUTES && (old_attributes & FILE_ATTRIBUTE_READONLY)) {
     SetFileAttributesA(target_.c_str(), old_attributes & ~FILE_ATTRIBUTE_READONLY);
   }
-  const BOOL moved = old_attributes != INVALID_FILE_ATTRIBUTES
-                         ? ReplaceFileA(target_.c_str(), staged.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                                        nullptr, nullptr)
-                         : MoveFileExA(staged.c_str(), target_.c_str(), MOVEFILE_WRITE_THROUGH);
+  const BOOL moved =
+      old_attributes != INVALID_FILE_ATTRIBUTES
+          ? ReplaceFileW(Utf16FromUtf8(target_).c_str(), Utf16FromUtf8(staged).c_str(), nullptr,
+                         REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
+          : MoveFileExW(Utf16FromUtf8(staged).c_str(), Utf16FromUtf8(target_).c_str(), MOVEFILE_WRITE_THROUGH);
   if (!moved) {
     const DWORD error = GetLastError();
     if (old_attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(target_.c_str(), old_attributes);

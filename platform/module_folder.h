@@ -1,5 +1,5 @@
 // Windows only: the folder of the module (DLL or program) that holds a
-// given address, with a final backslash. Files installed beside the
+// given address, in UTF-8 with a final backslash. Files installed beside the
 // component (our regedit.exe, the help file) are found from it.
 #pragma once
 

@@ -1,11 +1,16 @@
 // The registry API and the system queries the component uses, with their
-// Windows names and signatures. On Windows this is <windows.h> itself; on
-// Linux it declares the platform layer's own implementations over the
-// embedded registry store (see registry_store.h for the store's extras).
+// Windows names and signatures. On Windows this is <windows.h> with the
+// registry's ANSI names mapped onto UTF-8 calls over the wide-character
+// functions (registry_utf8_windows.h); on Linux it declares the platform
+// layer's own implementations over the embedded registry store (see
+// registry_store.h for the store's extras). Either way names and string
+// data are UTF-8.
 #pragma once
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/registry_utf8_windows.h"
 #else
 
 #include <cstdint>

@@ -1,11 +1,15 @@
 // The system services the component asks for besides the registry, with
 // their Windows names and signatures: folders, names, locale, sleep and file
-// attributes. On Windows this is <windows.h>; on Linux it declares the
-// platform layer's own versions (system_info.cpp, file_attributes.cpp).
+// attributes. On Windows this is <windows.h> with the ANSI text queries
+// mapped onto UTF-8 ones (system_text_utf8_windows.h); on Linux it declares
+// the platform layer's own versions (system_info.cpp, file_attributes.cpp).
+// Either way text is UTF-8.
 #pragma once
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/system_text_utf8_windows.h"
 #else
 
 #include "platform/win32_registry.h"

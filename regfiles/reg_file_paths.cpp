@@ -8,6 +8,7 @@
 
 #ifdef _WIN32
 #include "platform/module_folder.h"
+#include "platform/utf16_text.h"
 #endif
 
 namespace orvane {
@@ -27,9 +28,10 @@ std::string EditorProgram() { return "REGEDIT.EXE"; }
 // The switches, then what ends them, then the file.
 std::vector<std::string> WithFile(std::vector<std::string> switches, const std::string& file) {
 #ifdef _WIN32
+  // The path's UTF-16 form, so that no code page takes part.
   std::error_code ignored;
-  const std::filesystem::path absolute = std::filesystem::absolute(file, ignored);
-  switches.push_back(absolute.empty() ? file : absolute.string());
+  const std::filesystem::path absolute = std::filesystem::absolute(platform::Utf16FromUtf8(file), ignored);
+  switches.push_back(absolute.empty() ? file : platform::Utf8FromUtf16(absolute.wstring()));
 #else
   switches.push_back("--");
   switches.push_back(file);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 
 #include "com/com_client.h"
@@ -292,6 +293,102 @@ TEST_F(DispatchClientTest, ConversionErrorsAreTheRuntimesAndNeedNoExceptionRecor
   DISPPARAMS none{};
   EXPECT_EQ(control_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr),
             kUndoDisabled);
+}
+
+std::string Utf8(const wchar_t* text) {
+  if (text == nullptr) return {};
+  char buffer[1024] = {};
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, sizeof buffer - 1, nullptr, nullptr);
+  return buffer;
+}
+
+// The data of a value as the registry's wide-character side holds it.
+std::wstring StoredText(const std::wstring& name, DWORD* type) {
+  HKEY key = nullptr;
+  const wchar_t* path = L"Software\\OrvaneClient\\\u9375";
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return L"<no key>";
+  std::wstring data(256, L'\0');
+  DWORD size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+  const LONG status = RegQueryValueExW(key, name.c_str(), nullptr, type, reinterpret_cast<BYTE*>(data.data()), &size);
+  RegCloseKey(key);
+  if (status != ERROR_SUCCESS) return L"<no value>";
+  data.resize(size / sizeof(wchar_t));
+  return data;
+}
+
+// Key names, value names and string data beyond ASCII cross IDispatch, the
+// control and the registry unchanged, whatever the process's ANSI code page: the registry
+// holds the same UTF-16 text, and names that differ only beyond ASCII
+// (one "?" in a single-byte code page) stay two values.
+TEST_F(DispatchClientTest, TextBeyondAsciiRoundTripsThroughTheRegistry) {
+  using namespace std::string_literals;
+  struct Row {
+    std::wstring name;
+    long type;
+    std::wstring written, read, stored;
+  };
+  const Row rows[] = {
+      {L"u\u4E2Dx", REG_SZ, L"d\u4E2D", L"d\u4E2D", L"d\u4E2D\0"s},
+      {L"u\u6587x", REG_SZ, L"caf\u00E9 \U0001F600", L"caf\u00E9 \U0001F600", L"caf\u00E9 \U0001F600\0"s},
+      {L"m\u00E9", REG_MULTI_SZ, L"a\u4E2D\0b\u20AC"s, L"a\u4E2D|b\u20AC", L"a\u4E2D\0b\u20AC\0\0"s},
+      {L"e\u00E9", REG_EXPAND_SZ, L"%WINDIR%\\\u4E2D", L"C:\\windows\\\u4E2D", L"%WINDIR%\\\u4E2D\0"s},
+  };
+  MakeKey(L"\u9375");
+  for (const Row& row : rows) {
+    Var name(row.name.c_str()), type(row.type), none;
+    Var value;
+    value.vt = VT_BSTR;
+    value.bstrVal = SysAllocStringLen(row.written.data(), static_cast<UINT>(row.written.size()));
+    Put(L"ValueName", &name);
+    Put(L"ValueType", &type);
+    Put(L"Value", &value);
+    ASSERT_HRESULT_SUCCEEDED(Call(L"SetValue", DISPATCH_METHOD, {}, &none));
+  }
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.read);
+    Var name(row.name.c_str()), type(row.type), none, read;
+    Put(L"ValueName", &name);
+    Put(L"ValueType", &type);
+    ASSERT_HRESULT_SUCCEEDED(Call(L"GetValue", DISPATCH_METHOD, {}, &none));
+    Get(L"Value", &read);
+    EXPECT_EQ(Text(read), row.read);
+    DWORD stored_type = 0;
+    EXPECT_EQ(StoredText(row.name, &stored_type), row.stored);
+    EXPECT_EQ(stored_type, static_cast<DWORD>(row.type));
+  }
+  Var values(0L), count;
+  ASSERT_HRESULT_SUCCEEDED(Call(L"Count", DISPATCH_METHOD, {&values}, &count));
+  EXPECT_EQ(count.lVal, static_cast<long>(std::size(rows)));
+}
+
+// An export holds names and data beyond ASCII in UTF-8, as on Linux, in a
+// file whose own name is beyond ASCII.
+TEST_F(DispatchClientTest, ExportWritesTextBeyondAsciiAsUtf8) {
+  MakeKey(L"\u9375");
+  Var name(L"u\u4E2Dx"), value(L"d\u4E2D"), none;
+  Put(L"ValueName", &name);
+  Put(L"Value", &value);
+  ASSERT_HRESULT_SUCCEEDED(Call(L"SetValue", DISPATCH_METHOD, {}, &none));
+  wchar_t folder[MAX_PATH] = {};
+  ASSERT_NE(GetTempPathW(MAX_PATH, folder), 0u);
+  const std::wstring file = std::wstring(folder) + L"export-\u00E9\u4E2D";
+  Var target(file.c_str());
+  CallResult outcome;
+  ASSERT_HRESULT_SUCCEEDED(Call(L"Export", DISPATCH_METHOD, {&target}, &none, &outcome))
+      << outcome.exception.scode << " " << Utf8(outcome.exception.bstrDescription);
+
+  std::string text;
+  HANDLE handle = CreateFileW((file + L".reg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(handle, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+  CloseHandle(handle);
+  DeleteFileW((file + L".reg").c_str());
+  for (const char* line : {"[HKEY_CURRENT_USER\\Software\\OrvaneClient\\\xE9\x8D\xB5]",
+                           "\"u\xE4\xB8\xADx\"=\"d\xE4\xB8\xAD\""}) {
+    EXPECT_NE(text.find(line), std::string::npos) << line;
+  }
 }
 
 TEST_F(DispatchClientTest, ClassInformationNamesTheEventInterface) {

@@ -10,6 +10,8 @@
 #include "platform/file_replace.h"
 
 #ifdef _WIN32
+#include "platform/utf16_text.h"
+
 // Binary: the bytes are read as they are, without CR LF translation.
 constexpr int kOpenFlags = O_BINARY;
 #else
@@ -40,6 +42,15 @@ class Fd {
   int fd_;
 };
 
+// Opens a file by its UTF-8 name (on Windows through the name's UTF-16).
+int OpenByName(const std::string& path, int flags) {
+#ifdef _WIN32
+  return _wopen(platform::Utf16FromUtf8(path).c_str(), flags);
+#else
+  return open(path.c_str(), flags);
+#endif
+}
+
 std::string Describe(const std::string& what, const std::string& path) {
   return what + " '" + path + "': " + std::strerror(errno);
 }
@@ -58,7 +69,7 @@ bool WriteAll(int fd, std::string_view bytes) {
 }  // namespace
 
 bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* error) {
-  Fd fd(path == "-" ? 0 : open(path.c_str(), O_RDONLY | kOpenFlags));
+  Fd fd(path == "-" ? 0 : OpenByName(path, O_RDONLY | kOpenFlags));
   if (fd.get() < 0) {
     *error = Describe("Cannot open the file", path);
     return false;

@@ -13,7 +13,11 @@
 #include "store/registry_store.h"
 #include "tools/regedit/command_line.h"
 #include "tools/regedit/program_name.h"
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/utf16_text.h"
+#else
 #include "tools/common/registry_option.h"
 #include "tools/regedit/editor/screen/editor_screen.h"
 #endif
@@ -21,7 +25,14 @@
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-#ifndef _WIN32
+#ifdef _WIN32
+  // The arguments as UTF-8 from the UTF-16 command line: the ANSI argv
+  // would have lost what the code page cannot spell.
+  const std::string line = orvane::platform::Utf8FromUtf16(GetCommandLineW());
+  // The program name is quoted or ends at the first blank.
+  const size_t name_end = line.starts_with('"') ? line.find('"', 1) : line.find_first_of(" \t");
+  args = orvane::regedit::SplitWindowsCommandLine(name_end == std::string::npos ? "" : line.substr(name_end + 1));
+#else
   orvane::tools::TakeRegistryOption(args);
   if (args.empty() && isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)) {
     return orvane::regedit::editor::screen::RunFullScreenEditor();
