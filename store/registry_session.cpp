@@ -314,12 +314,11 @@ LONG Session::OpenStore(const std::filesystem::path& location) {
   failed_path_ = location;
   reported_ = false;
   try {
-  } catch (const HiveError& error) {
-    kind.AbortCall();
-    std::fprintf(stderr, "orvane: %s (status %d)\n", error.what(), static_cast<int>(error.status()));
-    return error.status();
-  } catch (const StoreFailure& error) {
-    kind.AbortCall();
+    store_ = OpenRegistryKind(location);
+    hives_ = std::make_unique<HiveMounts>(*store_);  // hive files loaded on it (store/hive)
+  } catch (const StoreFailure& failure) {
+    failed_status_ = failure.Status(true);
+    return Report(failure, failed_status_);
   }
   failed_status_ = ERROR_SUCCESS;
   store_->SetCommitDelay(exiting_                               ? std::chrono::milliseconds(0)
