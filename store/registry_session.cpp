@@ -252,6 +252,7 @@ void Session::StopUsingDamagedStore() {
   store_->Abandon();
   failed_path_ = store_->file();
   failed_status_ = ERROR_BADDB;
+  hives_.reset();
   store_.reset();
 }
 
@@ -346,6 +347,7 @@ LONG Session::Select(const std::filesystem::path& file) {
   std::lock_guard<std::mutex> lock(mutex_);
   const std::filesystem::path absolute = std::filesystem::absolute(file);
   handles_.Clear();
+  hives_.reset();  // the hive layer stands on the store
   store_.reset();
   pending_status_ = ERROR_SUCCESS;  // a failure of the previous store was reported on stderr
   pending_lost_ = 0;
