@@ -9,6 +9,7 @@
 // not a group is open: rollback points and groups do not undo them.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <filesystem>
@@ -63,6 +64,22 @@ class HiveMounts final : public RegistryKind {
   void SetReadOnly(int64_t id, bool read_only) override;
   void Flush() override { base_.Flush(); }
   std::string IntegrityCheck() override { return base_.IntegrityCheck(); }
+  const std::string& UserKeyName() const override { return base_.UserKeyName(); }
+
+  // Deferred commits are the store's: hive changes are written when their
+  // call ends.
+  void SetCommitDelay(std::chrono::milliseconds delay) override { base_.SetCommitDelay(delay); }
+  void SetWaitLimit(std::chrono::milliseconds limit) override { base_.SetWaitLimit(limit); }
+  bool MayPublishNow() const override { return base_.MayPublishNow(); }
+  Clock::time_point hold_deadline() const override { return base_.hold_deadline(); }
+  std::shared_ptr<const CommitRequests> commit_requests() const override { return base_.commit_requests(); }
+  void PublishIfDue() override { base_.PublishIfDue(); }
+  void StopDeferring() override { base_.StopDeferring(); }
+  void PublishBeforeFork() override { base_.PublishBeforeFork(); }
+  bool ContinueInForkedChild() override { return base_.ContinueInForkedChild(); }
+  int64_t group_write_calls() const override { return base_.group_write_calls(); }
+  int64_t TakeLostCalls() override { return base_.TakeLostCalls(); }
+  void Abandon() override { base_.Abandon(); }
 
  private:
   struct Mount {
