@@ -4,10 +4,13 @@
 // a user may keep in the environment (dialogs as text, another commit delay
 // or wait limit, the 9x platform) are cleared, so that each test sees the
 // component's defaults unless it sets a variable itself. Programs a test
-// starts inherit this environment. (It is set here rather than by CTest,
-// whose test discovery cannot pass a list of variables on.)
+// starts inherit this environment; a test program started by a test (a
+// child running one case) keeps the environment its parent test gave it.
+// (It is set here rather than by CTest, whose test discovery cannot pass a
+// list of variables on.)
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "support/environment.h"
@@ -28,9 +31,13 @@ void UseTestHome() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  UseTestHome();
-  for (const char* name : {"ORVANE_DIALOGS", "ORVANE_PLATFORM", "ORVANE_COMMIT_DELAY_MS", "ORVANE_WAIT_LIMIT_MS"}) {
-    orvane::testing::UnsetEnvironment(name);
+  constexpr const char* kInsideTests = "ORVANE_TEST_PROGRAM_RUNNING";
+  if (std::getenv(kInsideTests) == nullptr) {
+    UseTestHome();
+    for (const char* name : {"ORVANE_DIALOGS", "ORVANE_PLATFORM", "ORVANE_COMMIT_DELAY_MS", "ORVANE_WAIT_LIMIT_MS"}) {
+      orvane::testing::UnsetEnvironment(name);
+    }
+    orvane::testing::SetEnvironment(kInsideTests, "1");
   }
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
