@@ -26,8 +26,8 @@ void DefineWinreg(py::module_& parent) {
       "Python's winreg module over this system's registry: a program written for Windows\n"
       "runs unchanged with `import orvane.winreg as winreg`. Keys, values and data are\n"
       "winreg's; errors are OSError with `winerror` (FileNotFoundError for a missing key\n"
-      "or value). What this registry cannot do: LoadKey and SaveKey raise OSError with\n"
-      "winerror 120 (not supported), ConnectRegistry reaches the local computer only\n"
+      "or value). LoadKey and SaveKey read and write Windows hive files. What this\n"
+      "registry cannot do: ConnectRegistry reaches the local computer only\n"
       "(another name raises FileNotFoundError 53, as an unreachable computer does), the\n"
       "KEY_WOW64_* flags change nothing (one registry view) and the reflection functions\n"
       "raise NotImplementedError, as on 32-bit Windows.");
@@ -124,15 +124,16 @@ void DefineWinreg(py::module_& parent) {
   m.def(
       "LoadKey",
       [](const py::object& key, const py::object& sub_key, const py::object& file_name) {
-        KeyArgument(key);
-        NameArgument(sub_key, false);
-        NameArgument(file_name, false);
-        RaiseWinError(kNotSupported);
+        const HKEY handle = KeyArgument(key);
+        const std::string name = NameArgument(sub_key, false);
+        const std::string file = NameArgument(file_name, false);
+        Registry([&] { return RegLoadKeyA(handle, name.c_str(), file.c_str()); });
       },
       py::arg("key"), py::arg("sub_key"), py::arg("file_name"), py::pos_only(),
       "LoadKey(key, sub_key, file_name, /)\n\n"
-      "Not supported by this registry (hive files are Windows' format): raises OSError\n"
-      "with winerror 120.");
+      "Loads the Windows hive file `file_name` as the new key `sub_key` directly below `key`\n"
+      "(HKEY_LOCAL_MACHINE or HKEY_USERS), for every program on the store until it is\n"
+      "unloaded (orvane-reg unload); each change to it is written to the file.\n");
   m.def("OpenKey", &OpenKey, py::arg("key"), py::arg("sub_key"), py::arg("reserved") = 0, py::arg("access") = read,
         "OpenKey(key, sub_key, reserved=0, access=KEY_READ) -> PyHKEY\n\n"
         "Opens the existing key `sub_key` below `key` (None or '': `key` again) with the access\n"
@@ -170,14 +171,14 @@ void DefineWinreg(py::module_& parent) {
   m.def(
       "SaveKey",
       [](const py::object& key, const py::object& file_name) {
-        KeyArgument(key);
-        NameArgument(file_name, false);
-        RaiseWinError(kNotSupported);
+        const HKEY handle = KeyArgument(key);
+        const std::string file = NameArgument(file_name, false);
+        Registry([&] { return RegSaveKeyA(handle, file.c_str(), nullptr); });
       },
       py::arg("key"), py::arg("file_name"), py::pos_only(),
       "SaveKey(key, file_name, /)\n\n"
-      "Not supported by this registry (hive files are Windows' format): raises OSError\n"
-      "with winerror 120. orvane-reg export writes a .reg file instead.");
+      "Writes `key` and its subtree to the new Windows hive file `file_name` (an existing\n"
+      "file raises FileExistsError, winerror 183).");
   m.def("SetValue", &SetValue, py::arg("key"), py::arg("sub_key"), py::arg("type"), py::arg("value"), py::pos_only(),
         "SetValue(key, sub_key, type, value, /)\n\n"
         "Sets the default value of the key `sub_key` below `key` (created when missing; None\n"

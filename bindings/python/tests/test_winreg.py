@@ -116,8 +116,9 @@ ERRORS = [
     (lambda k: winreg.SetValueEx(winreg.OpenKey(k, ""), "v", 0, winreg.REG_SZ, "x"), PermissionError, 5),
     (lambda k: winreg.QueryInfoKey(closed_handle()), OSError, 6),
     (lambda k: winreg.ConnectRegistry(r"\\no-such-computer", winreg.HKEY_LOCAL_MACHINE), FileNotFoundError, 53),
-    (lambda k: winreg.LoadKey(winreg.HKEY_USERS, "Hive", "/tmp/hive"), OSError, 120),
-    (lambda k: winreg.SaveKey(k, "/tmp/hive"), OSError, 120),
+    (lambda k: winreg.LoadKey(winreg.HKEY_CURRENT_USER, "Hive", __file__), OSError, 87),
+    (lambda k: winreg.LoadKey(winreg.HKEY_USERS, "Hive", __file__), OSError, 1009),
+    (lambda k: winreg.SaveKey(k, __file__), FileExistsError, 183),
 ]
 
 
@@ -128,6 +129,18 @@ def test_failures_raise_oserror_with_winerror(key, call, error, winerror):
     assert type(raised.value) is error
     assert raised.value.winerror == winerror
     assert raised.value.strerror
+
+
+def test_a_saved_hive_loads_and_keeps_changes(key, tmp_path):
+    hive = str(tmp_path / "saved.hiv")
+    winreg.SetValueEx(key, "v", 0, winreg.REG_MULTI_SZ, ["café", "中"])
+    winreg.SaveKey(key, hive)
+    winreg.LoadKey(winreg.HKEY_LOCAL_MACHINE, "Loaded", hive)
+    with winreg.OpenKey(winreg.HKEY_LOCAL_MACHINE, "Loaded", 0, winreg.KEY_ALL_ACCESS) as loaded:
+        assert winreg.QueryValueEx(loaded, "v") == (["café", "中"], winreg.REG_MULTI_SZ)
+        winreg.SetValueEx(loaded, "w", 0, winreg.REG_DWORD, 7)
+    result = subprocess.run(["hivexget", hive, "\\", "w"], capture_output=True, text=True)
+    assert result.stdout == "7\n"
 
 
 def test_error_is_oserror():
