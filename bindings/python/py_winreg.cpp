@@ -16,7 +16,6 @@ namespace orvane::python {
 namespace {
 
 constexpr LONG kBadNetPath = 53;
-constexpr LONG kNotSupported = 120;
 
 }  // namespace
 

@@ -49,7 +49,7 @@ std::filesystem::path FolderOf(const std::filesystem::path& file) {
 
 // A new empty file beside `target`, for its next version.
 std::string TemporaryBeside(const std::filesystem::path& target) {
-  std::string temporary = (FolderOf(target) / ("." + target.filename().string() + ".XXXXXX")).string();
+  std::string temporary = (FolderOf(target) / std::string(".").append(target.filename().string()).append(".XXXXXX")).string();
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) FailWithErrno(target, "cannot write", true);
   ::close(fd);

@@ -378,7 +378,8 @@ WineRegFile ParseWineRegFile(std::string_view bytes) {
 }
 
 std::string FormatWineValue(const WineValue& value) {
-  std::string out = value.name.empty() ? "@=" : "\"" + Escape(Utf8ToUtf16(value.name), "\"") + "\"=";
+  std::string out = "@=";
+  if (!value.name.empty()) out = std::string("\"").append(Escape(Utf8ToUtf16(value.name), "\"")).append("\"=");
   size_t count = out.size();
   const std::string_view data = value.data;
   const bool string_type = value.type == kRegSz || value.type == kRegExpandSz || value.type == kRegMultiSz;
