@@ -36,19 +36,10 @@ constexpr int kMaxLinkHops = 16;
 
 bool IsStringType(uint32_t type) { return type == 1 || type == 2 || type == 7; }
 
-std::u16string UnitsOf(std::string_view data) {
-  std::u16string units(data.size() / 2, u'\0');
-  for (size_t i = 0; i < units.size(); ++i) {
-    units[i] = static_cast<char16_t>(static_cast<unsigned char>(data[2 * i]) |
-                                     (static_cast<unsigned char>(data[2 * i + 1]) << 8));
-  }
-  return units;
-}
-
 // Value data as the A functions see it (strings in UTF-8) and as Wine keeps it.
 std::string AnsiData(uint32_t type, std::string_view data) {
   if (!IsStringType(type) || data.size() % 2 != 0) return std::string(data);
-  return wine::Utf16ToUtf8(UnitsOf(data));
+  return wine::Utf16ToUtf8(wine::UnitsOf(data));
 }
 
 std::string WineData(uint32_t type, std::string_view data) {
@@ -431,7 +422,7 @@ class WinePrefix final : public RegistryKind {
   const KeyInfo* LinkTarget(int64_t id) {
     const ValueRecord* value = nodes_.at(id).values.Find("SymbolicLinkValue");
     if (value == nullptr || value->type != kRegLink) return nullptr;
-    const std::string path = wine::Utf16ToUtf8(UnitsOf(value->data));
+    const std::string path = wine::Utf16ToUtf8(wine::UnitsOf(value->data));
     std::vector<std::string_view> names;
     for (size_t from = 0; from <= path.size();) {
       const size_t end = std::min(path.find('\\', from), path.size());

@@ -41,15 +41,6 @@ void AppendUnit(std::string& out, char16_t unit) {
   out += static_cast<char>(unit >> 8);
 }
 
-std::u16string UnitsOf(std::string_view data) {
-  std::u16string units(data.size() / 2, u'\0');
-  for (size_t i = 0; i < units.size(); ++i) {
-    units[i] = static_cast<char16_t>(static_cast<unsigned char>(data[2 * i]) |
-                                     (static_cast<unsigned char>(data[2 * i + 1]) << 8));
-  }
-  return units;
-}
-
 // Wine's string escapes (as its dump_strW): `special` characters and the
 // backslash get a backslash, control characters C or octal escapes, units
 // beyond ASCII \x escapes; a terminating zero is left out.
@@ -299,6 +290,15 @@ std::u16string Utf8ToUtf16(std::string_view text) {
     } else {
       units.push_back(static_cast<char16_t>(code));
     }
+  }
+  return units;
+}
+
+std::u16string UnitsOf(std::string_view data) {
+  std::u16string units(data.size() / 2, u'\0');
+  for (size_t i = 0; i < units.size(); ++i) {
+    units[i] = static_cast<char16_t>(static_cast<unsigned char>(data[2 * i]) |
+                                     (static_cast<unsigned char>(data[2 * i + 1]) << 8));
   }
   return units;
 }

@@ -55,6 +55,8 @@ std::string WineRegHeader(std::string_view root);
 // stands for one unit) and Wine's UTF-16.
 std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view units);
+// The UTF-16 units of little-endian data (an odd last byte is left out).
+std::u16string UnitsOf(std::string_view data);
 
 // Times: the seconds since 1970 of "[path] seconds" from a #time= value.
 constexpr int64_t kTicks1601To1970 = 116444736000000000;
